@@ -1,0 +1,5 @@
+#include "basline.h"
+
+namespace basline {
+void EtchedLineDraw(QWidget&) {}
+} // namespace basline

@@ -1,0 +1,5 @@
+#include "dasPBer.h"
+
+namespace dasPBer {
+void TopMostSet(qint16&) {}
+} // namespace dasPBer

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+// The small borderless banner centred over the main window while a search runs.
+class frmSearch : public QWidget {
+    Q_OBJECT
+public:
+    // Loads (if needed) and shows the window, painted before the caller blocks.
+    static void Show();
+    // Unloads the window; nothing of it remains.
+    static void Unload();
+    // The loaded window, or null.
+    static frmSearch* instance();
+
+    // The window's own handle while it is loaded, 0 otherwise.
+    quintptr hWnd() const { return mHwnd; }
+
+private:
+    explicit frmSearch(QWidget* parent = nullptr);
+    void Form_Load();
+    void Form_QueryUnload();
+
+    quintptr mHwnd = 0;
+};

@@ -1,0 +1,4 @@
+#include "frmversion.h"
+
+frmVersion::frmVersion(QWidget* parent) : QDialog(parent) {}
+void frmVersion::ShowModal() {}

@@ -1,0 +1,15 @@
+#include "mainform.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace platform {
+namespace {
+QPointer<QWidget>& mainForm() {
+    static QPointer<QWidget> form;
+    return form;
+}
+} // namespace
+QWidget* MainForm() { return mainForm().data(); }
+void SetMainForm(QWidget* window) { mainForm() = window; }
+} // namespace platform

@@ -1,0 +1,10 @@
+#pragma once
+
+class QWidget;
+
+namespace platform {
+// The program's main window, which the dialogs centre themselves over and take their icon
+// from. Null while it does not exist.
+QWidget* MainForm();
+void SetMainForm(QWidget* window);
+} // namespace platform

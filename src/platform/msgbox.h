@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QList>
+#include <functional>
+#include <QString>
+
+namespace platform {
+
+// Classic message-box style values: buttons in the low nibble, icon in the next.
+enum MsgStyle : int {
+    vbOKOnly = 0,
+    vbYesNo = 4,
+    vbExclamation = 48,
+    vbInformation = 64,
+};
+
+// Answers, as the classic message box returns them.
+enum MsgAnswer : int {
+    vbOK = 1,
+    vbCancel = 2,
+    vbYes = 6,
+    vbNo = 7,
+};
+
+// The program's title, used when a message box is given no title.
+QString AppTitle();
+// The executable's file name without its extension ("kestrom" for kestrom or kestrom.exe).
+QString ExeName();
+
+// Shows a modal message box and returns the button pressed. An empty title means AppTitle().
+int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString());
+
+struct MsgBoxRecord {
+    QString text;
+    QString title;
+    int style = 0;
+};
+
+// Test hook: while enabled no message box window opens. Answers are taken from the queue;
+// with the queue empty the box is answered with its default (OK, or No for Yes/No).
+namespace MsgBoxHook {
+void enable();
+void disable();
+bool enabled();
+void setNextAnswers(const QList<int>& answers);
+// Called instead of answering from the queue, for tests that must act while the box is "open".
+void setOnShow(std::function<int(const MsgBoxRecord&)> handler);
+QList<MsgBoxRecord> log();
+void clear();
+} // namespace MsgBoxHook
+
+} // namespace platform

@@ -1,0 +1,16 @@
+#include "topmost.h"
+
+#include <QWidget>
+
+namespace platform {
+void SetTopMost(QWidget* window, bool topmost) {
+    if (window->testAttribute(Qt::WA_WState_Created) &&
+        window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topmost)
+        return;
+    const bool visible = window->isVisible();
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+    // Changing a window flag hides the window; show it again as it was.
+    if (visible)
+        window->show();
+}
+} // namespace platform

@@ -1,0 +1,8 @@
+#pragma once
+
+class QWidget;
+
+namespace platform {
+// Puts a top-level window above (or back among) the windows that are not themselves topmost.
+void SetTopMost(QWidget* window, bool topmost);
+} // namespace platform

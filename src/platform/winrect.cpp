@@ -1,0 +1,18 @@
+#include "winrect.h"
+
+#include <QCursor>
+#include <QWidget>
+
+namespace platform {
+
+WinRect GetWindowRect(const QWidget* window) {
+    const QRect r = window->frameGeometry();
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+WinPoint GetCursorPos() {
+    const QPoint p = QCursor::pos();
+    return {p.x(), p.y()};
+}
+
+} // namespace platform

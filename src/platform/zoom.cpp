@@ -1,0 +1,73 @@
+#include "zoom.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPalette>
+#include <QThread>
+#include <QWidget>
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+struct ZoomState {
+    int durationMs = 200;
+    QList<ZoomRecord> log;
+};
+ZoomState& state() {
+    static ZoomState s;
+    return s;
+}
+
+// Drawing needs left <= right and top <= bottom; the rectangles themselves stay as given.
+QRect normalised(const WinRect& r) {
+    return QRect(QPoint(std::min(r.left, r.right), std::min(r.top, r.bottom)),
+                 QPoint(std::max(r.left, r.right), std::max(r.top, r.bottom)));
+}
+
+int lerp(int a, int b, double t) { return a + static_cast<int>((b - a) * t); }
+
+void play(const WinRect& from, const WinRect& to, int durationMs) {
+    if (durationMs <= 0 || QApplication::platformName() == QStringLiteral("offscreen"))
+        return;
+    const QRect a = normalised(from);
+    const QRect b = normalised(to);
+    // A caption-coloured bar that travels between the two rectangles.
+    QWidget bar(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool |
+                             Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus);
+    bar.setAttribute(Qt::WA_ShowWithoutActivating);
+    bar.setAutoFillBackground(true);
+    QPalette pal = bar.palette();
+    pal.setColor(QPalette::Window, QApplication::palette().color(QPalette::Highlight));
+    bar.setPalette(pal);
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        const double t = std::min(1.0, static_cast<double>(clock.elapsed()) / durationMs);
+        const int height = std::max(4, lerp(std::max(a.height(), 1), std::max(b.height(), 1), t) / 8);
+        bar.setGeometry(lerp(a.left(), b.left(), t), lerp(a.top(), b.top(), t),
+                        std::max(1, lerp(a.width(), b.width(), t)), height);
+        if (!bar.isVisible())
+            bar.show();
+        bar.repaint();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (t >= 1.0)
+            break;
+        QThread::msleep(15);
+    }
+}
+} // namespace
+
+void DrawAnimatedRects(const QWidget* window, int kind, const WinRect& from, const WinRect& to) {
+    state().log.append({window ? window->objectName() : QString(), kind, from, to});
+    play(from, to, state().durationMs);
+}
+
+namespace ZoomHook {
+void setDurationMs(int ms) { state().durationMs = ms; }
+int durationMs() { return state().durationMs; }
+QList<ZoomRecord> log() { return state().log; }
+void clear() { state().log.clear(); }
+} // namespace ZoomHook
+
+} // namespace platform
