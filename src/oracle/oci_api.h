@@ -132,4 +132,6 @@ constexpr sb2 IND_NULL = -1;
 constexpr sb2 IND_NOTNULL = 0;
 constexpr ub4 ERROR_MAXMSG_SIZE2 = 3072;
 
+constexpr ub4 ATTR_ROW_COUNT = 9; // stmt: ub4, rows processed
+
 } // namespace oci

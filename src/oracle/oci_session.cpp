@@ -1,7 +1,27 @@
 #include "oci_session.h"
 
+#include "oci_database.h"
+#include "oci_library.h"
+
 namespace ora {
+
+namespace {
+class OciSession : public OraSession {
+public:
+    explicit OciSession(const binding::OciApi& api) : mApi(api) {}
+    std::unique_ptr<OraDatabase> OpenDatabase(const QString& databaseName, const QString& connect,
+                                              qint32 options) override {
+        (void)options; // no open options are used
+        return binding::OciDatabase::Open(mApi, databaseName, connect);
+    }
+
+private:
+    const binding::OciApi& mApi;
+};
+} // namespace
+
 std::unique_ptr<OraSession> CreateOciSession() {
-    throw OraError(QStringLiteral("The Oracle client library binding is not built yet."));
+    return std::make_unique<OciSession>(binding::OciLibrary::instance().api());
 }
+
 } // namespace ora

@@ -1,0 +1,94 @@
+#include "oci_database.h"
+
+#include "oci_credentials.h"
+#include "oci_dynaset.h"
+#include "oci_error.h"
+#include "oci_query.h"
+
+namespace ora::binding {
+
+namespace {
+const OraText* Text(const QByteArray& bytes) {
+    return reinterpret_cast<const OraText*>(bytes.constData());
+}
+ub4 Length(const QByteArray& bytes) {
+    return static_cast<ub4>(bytes.size());
+}
+} // namespace
+
+OciDatabase::OciDatabase(const OciApi& api) : mApi(api), mEnv(api), mError(api) {}
+
+OciDatabase::~OciDatabase() {
+    try {
+        Close();
+    } catch (...) {
+        // Nobody is left to tell; Close has freed the handles all the same.
+    }
+}
+
+std::unique_ptr<OciDatabase> OciDatabase::Open(const OciApi& api, const QString& databaseName,
+                                               const QString& connect) {
+    std::unique_ptr<OciDatabase> db(new OciDatabase(api));
+    const sword envRc =
+        api.EnvNlsCreate(db->mEnv.out(), oci::THREADED | oci::OBJECT, nullptr, nullptr, nullptr,
+                         nullptr, 0, nullptr, oci::CHARSET_AL32UTF8, oci::CHARSET_AL32UTF8);
+    if (!db->mEnv.get())
+        throw OraError(QStringLiteral("Oracle クライアントの環境を作成できません"));
+    CheckOci(api, envRc, db->mEnv.get(), oci::HTYPE_ENV);
+    CheckOci(api,
+             api.HandleAlloc(db->mEnv.get(), reinterpret_cast<void**>(db->mError.out()),
+                             oci::HTYPE_ERROR, 0, nullptr),
+             db->mEnv.get(), oci::HTYPE_ENV);
+
+    const OciCredentials credentials = SplitConnect(connect);
+    const QByteArray database = databaseName.toUtf8();
+    OCISvcCtx* service = nullptr;
+    const sword rc =
+        api.Logon2(db->mEnv.get(), db->mError.get(), &service, Text(credentials.user),
+                   Length(credentials.user), Text(credentials.password),
+                   Length(credentials.password), Text(database), Length(database), oci::DEFAULT);
+    // On failure whatever the log-on left behind goes with the environment.
+    CheckOci(api, rc, db->mError.get());
+    db->mService = service;
+    return db;
+}
+
+OCISvcCtx* OciDatabase::connectedService() const {
+    if (!mService)
+        throw OraError(QStringLiteral("データベースに接続していません"));
+    return mService;
+}
+
+std::unique_ptr<OraDynaset> OciDatabase::DbCreateDynaset(const QString& sql, qint32 options) {
+    (void)options; // the dynaset is always read-only
+    return std::make_unique<OciDynaset>(
+        FetchAll(mApi, connectedService(), mError.get(), sql.toUtf8()));
+}
+
+qint64 OciDatabase::ExecuteSQL(const QString& sql) {
+    OCISvcCtx* service = connectedService();
+    const OciStatement statement(mApi, service, mError.get(), sql.toUtf8());
+    CheckOci(mApi,
+             mApi.StmtExecute(service, statement.get(), mError.get(), 1, 0, nullptr, nullptr,
+                              oci::DEFAULT),
+             mError.get());
+    // The count only informs; a client that cannot tell it has still run the statement.
+    ub4 rows = 0;
+    if (mApi.AttrGet(statement.get(), oci::HTYPE_STMT, &rows, nullptr, oci::ATTR_ROW_COUNT,
+                     mError.get()) != oci::SUCCESS)
+        rows = 0;
+    return rows;
+}
+
+void OciDatabase::Close() {
+    OCISvcCtx* service = std::exchange(mService, nullptr);
+    std::optional<OraError> failure;
+    if (service)
+        failure = OciFailure(mApi, mApi.Logoff(service, mError.get()), mError.get());
+    mError.reset();
+    mEnv.reset();
+    if (failure)
+        throw *failure;
+}
+
+} // namespace ora::binding

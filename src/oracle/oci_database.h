@@ -1,0 +1,32 @@
+#pragma once
+
+#include "database.h"
+#include "oci_handles.h"
+
+namespace ora::binding {
+
+// One logged-on connection with its own AL32UTF8 environment.
+class OciDatabase : public OraDatabase {
+public:
+    // Logs on; throws OraError (e.g. ORA-01017) with nothing left allocated.
+    static std::unique_ptr<OciDatabase> Open(const OciApi& api, const QString& databaseName,
+                                             const QString& connect);
+    ~OciDatabase() override;
+
+    std::unique_ptr<OraDynaset> DbCreateDynaset(const QString& sql, qint32 options) override;
+    qint64 ExecuteSQL(const QString& sql) override;
+    // Logs off and frees the handles. A failed log-off (a lost connection) is reported after
+    // everything is freed; closing again does nothing.
+    void Close() override;
+
+private:
+    explicit OciDatabase(const OciApi& api);
+    OCISvcCtx* connectedService() const;
+
+    const OciApi& mApi;
+    EnvHandle mEnv;
+    ErrorHandle mError;
+    OCISvcCtx* mService = nullptr; // freed by OCILogoff, or with the environment
+};
+
+} // namespace ora::binding

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "oci_library.h"
+
+#include <QByteArray>
+#include <utility>
+
+namespace ora::binding {
+
+// Owns a handle allocated by OCIEnvNlsCreate or OCIHandleAlloc and frees it with
+// OCIHandleFree. Freeing an environment also frees every handle under it.
+template <typename T, ub4 Type> class OciHandle {
+public:
+    explicit OciHandle(const OciApi& api) : mApi(&api) {}
+    OciHandle(OciHandle&& other) noexcept
+        : mApi(other.mApi), mHandle(std::exchange(other.mHandle, nullptr)) {}
+    OciHandle& operator=(OciHandle&&) = delete;
+    ~OciHandle() { reset(); }
+
+    T* get() const { return mHandle; }
+    // Where the allocating call stores the new handle.
+    T** out() { return &mHandle; }
+    void reset() {
+        if (mHandle)
+            mApi->HandleFree(std::exchange(mHandle, nullptr), Type);
+    }
+
+private:
+    const OciApi* mApi;
+    T* mHandle = nullptr;
+};
+
+using EnvHandle = OciHandle<OCIEnv, oci::HTYPE_ENV>;
+using ErrorHandle = OciHandle<OCIError, oci::HTYPE_ERROR>;
+
+// A prepared statement; released with OCIStmtRelease, which also frees its define handles.
+class OciStatement {
+public:
+    // Prepares sql (UTF-8) on the connection; throws OraError on failure.
+    OciStatement(const OciApi& api, OCISvcCtx* service, OCIError* error, const QByteArray& sql);
+    OciStatement(const OciStatement&) = delete;
+    OciStatement& operator=(const OciStatement&) = delete;
+    ~OciStatement();
+
+    OCIStmt* get() const { return mStatement; }
+
+private:
+    const OciApi& mApi;
+    OCIError* mError;
+    OCIStmt* mStatement = nullptr;
+};
+
+// A column description from OCIParamGet, freed with OCIDescriptorFree.
+class OciParam {
+public:
+    OciParam(const OciApi& api, OCIStmt* statement, OCIError* error, ub4 position);
+    OciParam(const OciParam&) = delete;
+    OciParam& operator=(const OciParam&) = delete;
+    ~OciParam();
+
+    // A ub2 attribute of the column (data type, sizes).
+    ub2 attributeUb2(ub4 attribute) const;
+
+private:
+    const OciApi& mApi;
+    OCIError* mError;
+    void* mParam = nullptr;
+};
+
+} // namespace ora::binding

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "oci_api.h"
+
+#include <QString>
+#include <string>
+#include <vector>
+
+namespace ora::binding {
+
+// The OCI entry points the binding calls, resolved once after the library is loaded.
+struct OciApi {
+    OCIEnvNlsCreate_t* EnvNlsCreate = nullptr;
+    OCIHandleAlloc_t* HandleAlloc = nullptr;
+    OCIHandleFree_t* HandleFree = nullptr;
+    OCIErrorGet_t* ErrorGet = nullptr;
+    OCIAttrGet_t* AttrGet = nullptr;
+    OCIAttrSet_t* AttrSet = nullptr;
+    OCILogon2_t* Logon2 = nullptr;
+    OCILogoff_t* Logoff = nullptr;
+    OCIStmtPrepare2_t* StmtPrepare2 = nullptr;
+    OCIStmtRelease_t* StmtRelease = nullptr;
+    OCIStmtExecute_t* StmtExecute = nullptr;
+    OCIParamGet_t* ParamGet = nullptr;
+    OCIDescriptorFree_t* DescriptorFree = nullptr;
+    OCIDefineByPos2_t* DefineByPos2 = nullptr;
+    OCIStmtFetch2_t* StmtFetch2 = nullptr;
+};
+
+// The Oracle client library, loaded on first use and kept for the life of the process (the
+// client keeps threads and caches that do not survive an unload).
+class OciLibrary {
+public:
+    // The loaded library. Throws OraError naming the library and the loader's reason when it
+    // cannot be loaded; a later call tries again.
+    static const OciLibrary& instance();
+
+    const OciApi& api() const { return mApi; }
+    // The file name the library was found under.
+    const std::string& fileName() const { return mFileName; }
+
+private:
+    OciLibrary(void* handle, std::string fileName);
+    template <typename F> void resolve(F*& slot, const char* name);
+
+    void* mHandle;
+    std::string mFileName;
+    OciApi mApi;
+};
+
+// The file names tried, in order, as Oracle's own drivers try them: the unversioned name and
+// the versioned ones through the normal loader search, then $ORACLE_HOME/lib when oracleHome
+// is not empty.
+std::vector<std::string> OciLibraryCandidates(const char* oracleHome);
+
+} // namespace ora::binding
