@@ -1,0 +1,139 @@
+#include "src/fixture.h"
+
+#include <charconv>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kNull = "\\N";
+
+std::vector<std::string_view> splitTabs(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab - start));
+        if (tab == std::string_view::npos) {
+            return fields;
+        }
+        start = tab + 1;
+    }
+}
+
+bool parseCount(std::string_view text, unsigned long& out) {
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return !text.empty() && ec == std::errc{} && end == text.data() + text.size();
+}
+
+std::optional<std::string> parseUser(const std::vector<std::string_view>& f, Instance& instance) {
+    if (f.size() != 4 || f[1].empty()) {
+        return "expected user<TAB>name<TAB>password<TAB>privileges";
+    }
+    User user;
+    user.password.assign(f[2]);
+    std::string_view privileges = f[3];
+    while (!privileges.empty() && privileges != "-") {
+        const std::size_t comma = privileges.find(',');
+        const std::string_view privilege = privileges.substr(0, comma);
+        if (privilege == "read") {
+            user.mayReadSessions = true;
+        } else if (privilege == "alter") {
+            user.mayAlterSystem = true;
+        } else {
+            return "unknown privilege '" + std::string(privilege) + "' (read, alter or -)";
+        }
+        privileges =
+            comma == std::string_view::npos ? std::string_view{} : privileges.substr(comma + 1);
+    }
+    instance.users[upperAscii(f[1])] = std::move(user);
+    return std::nullopt;
+}
+
+std::optional<std::string> parseSession(const std::vector<std::string_view>& f,
+                                        Instance& instance) {
+    if (f.size() != 1 + kColumnCount) {
+        return "expected session and 8 TAB-separated values (sid, serial#, status, terminal, "
+               "osuser, username, program, logon_time)";
+    }
+    auto row = std::make_shared<Row>();
+    for (std::size_t i = 0; i < kColumnCount; ++i) {
+        const std::string_view value = f[i + 1];
+        if (auto error = setCell(*row, static_cast<Column>(i),
+                                 value == kNull ? std::nullopt : std::optional(value))) {
+            return error;
+        }
+    }
+    instance.sessions.push_back(std::move(row));
+    return std::nullopt;
+}
+
+std::optional<std::string> parseFault(const std::vector<std::string_view>& f, Faults& faults) {
+    unsigned long number = 0;
+    if (f.size() == 3 && f[1] == "lose-connection" && parseCount(f[2], number)) {
+        faults.loseConnectionAfter = number;
+    } else if (f.size() == 3 && f[1] == "slow-execute" && parseCount(f[2], number)) {
+        faults.slowExecuteMs = static_cast<unsigned>(number);
+    } else if (f.size() == 2 && f[1] == "kill-marks-only") {
+        faults.killMarksOnly = true;
+    } else {
+        return "expected fault<TAB>lose-connection<TAB>N, fault<TAB>slow-execute<TAB>MS or "
+               "fault<TAB>kill-marks-only";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> parseLine(std::string_view line, Instance& instance) {
+    const std::vector<std::string_view> f = splitTabs(line);
+    const std::string_view keyword = f[0];
+    if (keyword == "connect") {
+        if (f.size() != 2 || f[1].empty()) {
+            return "expected connect<TAB>connect string (or *)";
+        }
+        if (f[1] == "*") {
+            instance.acceptAnyConnect = true;
+        } else {
+            instance.connectStrings.emplace_back(f[1]);
+        }
+        return std::nullopt;
+    }
+    if (keyword == "user") {
+        return parseUser(f, instance);
+    }
+    if (keyword == "session") {
+        return parseSession(f, instance);
+    }
+    if (keyword == "generate") {
+        unsigned long count = 0;
+        if ((f.size() != 2 && f.size() != 3) || !parseCount(f[1], count)) {
+            return "expected generate<TAB>N[<TAB>terminal]";
+        }
+        return instance.generate(count, f.size() == 3 ? std::optional(f[2]) : std::nullopt);
+    }
+    if (keyword == "fault") {
+        return parseFault(f, instance.faults);
+    }
+    return "unknown line '" + std::string(keyword) + "' (fields are separated by TABs)";
+}
+
+} // namespace
+
+std::optional<std::string> parseFixture(std::string_view text, Instance& instance) {
+    std::size_t lineNumber = 0;
+    while (!text.empty()) {
+        ++lineNumber;
+        const std::size_t newline = text.find('\n');
+        std::string_view line = text.substr(0, newline);
+        text = newline == std::string_view::npos ? std::string_view{} : text.substr(newline + 1);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (line.empty() || line.front() == '#') {
+            continue;
+        }
+        if (auto error = parseLine(line, instance)) {
+            return "line " + std::to_string(lineNumber) + ": " + *error;
+        }
+    }
+    instance.sortSessions();
+    return std::nullopt;
+}

@@ -1,0 +1,138 @@
+// Preparing, executing and releasing statements.
+
+#include <chrono>
+#include <thread>
+#include <type_traits>
+
+#include "src/export.h"
+#include "src/fetch.h"
+#include "src/runtime.h"
+
+namespace {
+
+sword runQuery(Statement& statement, const Service& service, ErrorHandle* errors, ub4 iters) {
+    if (!service.user.mayReadSessions) {
+        // Without the grant the v$session synonym resolves to nothing the user can see.
+        return fail(errors, ora::NoSuchTable);
+    }
+    const SessionQuery& query = *statement.query();
+    {
+        ProduceTimer timer;
+        const auto& sessions = runtime().instance.sessions;
+        statement.rows.reserve(sessions.size());
+        for (const RowPtr& row : sessions) {
+            if (!query.filterColumn) {
+                statement.rows.push_back(row);
+                continue;
+            }
+            const Cell& cell = row->cell(*query.filterColumn);
+            if (!cell.null && cell.text == query.filterValue) {
+                statement.rows.push_back(row);
+            }
+        }
+    }
+    statement.described = true;
+    statement.cursorOpen = true;
+    // A SELECT executed with iters > 0 also fetches that many rows, as OCI does.
+    return iters > 0 ? fetchRows(statement, errors, iters) : oci::SUCCESS;
+}
+
+sword killSession(const KillSession& kill, const Service& service, ErrorHandle* errors) {
+    if (!service.user.mayAlterSystem) {
+        return fail(errors, ora::InsufficientPrivileges);
+    }
+    if (!kill.target) {
+        return fail(errors, ora::MissingSessionId);
+    }
+    Runtime& state = runtime();
+    if (!state.instance.removeSession(kill.target->first, kill.target->second)) {
+        return fail(errors, ora::SessionIdNotFound);
+    }
+    // The session still goes; the caller only learns it did not end within the wait.
+    if (state.instance.faults.killMarksOnly) {
+        return fail(errors, ora::MarkedForKill);
+    }
+    return oci::SUCCESS;
+}
+
+} // namespace
+
+STANDIN_EXPORT sword OCIStmtPrepare2(OCISvcCtx* svchp, OCIStmt** stmtp, OCIError* errhp,
+                                     const OraText* stmt, ub4 stmt_len, const OraText* /*key*/,
+                                     ub4 /*key_len*/, ub4 /*language*/, ub4 /*mode*/) {
+    Service* service = lookup<Service>(svchp);
+    ErrorHandle* errors = errorsFor(errhp);
+    if (service == nullptr || errors == nullptr || stmtp == nullptr) {
+        return oci::INVALID_HANDLE;
+    }
+    if (stmt == nullptr || stmt_len == 0) {
+        return fail(errors, ora::InvalidStatementLength);
+    }
+    if (!service->loggedOn || service->dead) {
+        return fail(errors, ora::NotConnected);
+    }
+    auto statement = std::make_unique<Statement>();
+    statement->service = service;
+    statement->prepared = true;
+    statement->text.assign(reinterpret_cast<const char*>(stmt), stmt_len);
+    statement->parsed = parseStatement(statement->text);
+    *stmtp = toOci<OCIStmt>(statement.get());
+    service->statements.push_back(std::move(statement));
+    return oci::SUCCESS;
+}
+
+STANDIN_EXPORT sword OCIStmtRelease(OCIStmt* stmtp, OCIError* errhp, const OraText* /*key*/,
+                                    ub4 /*key_len*/, ub4 /*mode*/) {
+    Statement* statement = lookup<Statement>(stmtp);
+    ErrorHandle* errors = errorsFor(errhp);
+    if (statement == nullptr || errors == nullptr) {
+        return oci::INVALID_HANDLE;
+    }
+    // A statement from OCIHandleAlloc goes back through OCIHandleFree.
+    if (statement->service == nullptr) {
+        return oci::ERROR;
+    }
+    eraseOwned(statement->service->statements, statement);
+    return oci::SUCCESS;
+}
+
+STANDIN_EXPORT sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* errhp, ub4 iters,
+                                    ub4 /*rowoff*/, const OCISnapshot* /*snap_in*/,
+                                    OCISnapshot* /*snap_out*/, ub4 /*mode*/) {
+    Service* service = lookup<Service>(svchp);
+    Statement* statement = lookup<Statement>(stmtp);
+    ErrorHandle* errors = errorsFor(errhp);
+    if (service == nullptr || statement == nullptr || errors == nullptr) {
+        return oci::INVALID_HANDLE;
+    }
+    if (!statement->prepared) {
+        return fail(errors, ora::NotPrepared);
+    }
+    if (statement->parsed.type != oci::STMT_SELECT && iters == 0) {
+        return fail(errors, ora::ZeroIterations);
+    }
+    statement->described = false;
+    statement->cursorOpen = false;
+    statement->rows.clear();
+    statement->next = 0;
+    statement->rowsFetched = 0;
+    if (auto lost = service->roundTrip()) {
+        return fail(errors, *lost);
+    }
+    Runtime& state = runtime();
+    state.logEvent("EXEC", statement->text);
+    if (state.instance.faults.slowExecuteMs > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(state.instance.faults.slowExecuteMs));
+    }
+    if (const auto* error = std::get_if<OraError>(&statement->parsed.body)) {
+        return fail(errors, *error);
+    }
+    if (statement->query() != nullptr) {
+        return runQuery(*statement, *service, errors, iters);
+    }
+    return killSession(std::get<KillSession>(statement->parsed.body), *service, errors);
+}
+
+static_assert(std::is_same_v<decltype(&OCIStmtPrepare2), OCIStmtPrepare2_t*>);
+static_assert(std::is_same_v<decltype(&OCIStmtRelease), OCIStmtRelease_t*>);
+static_assert(std::is_same_v<decltype(&OCIStmtExecute), OCIStmtExecute_t*>);
