@@ -1,3 +1,368 @@
 #include "kestrom.h"
-Kestrom::Kestrom(QWidget* parent) : QMainWindow(parent) {}
-void Kestrom::Form_Load() { show(); }
+
+#include "auxiliary/basline.h"
+#include "auxiliary/frmversion.h"
+#include "login/frmlink.h"
+#include "mainlayout.h"
+#include "panelstatusbar.h"
+#include "platform/events.h"
+#include "platform/keys.h"
+#include "platform/mainform.h"
+#include "platform/svgpixmap.h"
+#include "platform/twips.h"
+#include "platform/zoom.h"
+#include "sessiongrid.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace {
+
+QFont pGothic(qreal points) {
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPointSizeF(points);
+    return font;
+}
+
+// Places a control from its designed rectangle in twips.
+template <typename W>
+W* placed(W* widget, const char* name, float left, float top, float width, float height) {
+    widget->setObjectName(QString::fromLatin1(name));
+    platform::SetControlRectTwips(widget, QRectF(left, top, width, height));
+    return widget;
+}
+
+} // namespace
+
+Kestrom::Kestrom(QWidget* parent) : QMainWindow(parent), mLoginPrompt(&frmLink::LinkSet) {
+    setObjectName(QStringLiteral("Kestrom"));
+    setWindowTitle(QStringLiteral("Kestrom"));
+    setFont(pGothic(9));
+    QIcon icon;
+    for (int size : {16, 32, 48})
+        icon.addPixmap(platform::SvgPixmap(QStringLiteral(":/art/icon.svg"), QSize(size, size)));
+    setWindowIcon(icon);
+    buildMenus();
+    buildControls();
+    buildGrid();
+    // The designed client area, 9150 x 5595 twips, under the menu bar.
+    resize(platform::TwipsToPixelsX(9150),
+           menuBar()->sizeHint().height() + platform::TwipsToPixelsY(5595));
+    platform::SetMainForm(this);
+}
+
+Kestrom::~Kestrom() {
+    if (platform::MainForm() == this)
+        platform::SetMainForm(nullptr);
+}
+
+void Kestrom::buildMenus() {
+    auto action = [this](QMenu* menu, const char* name, const QString& caption,
+                         void (Kestrom::*slot)()) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        if (slot)
+            connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    Lin = menuBar()->addMenu(QStringLiteral("接続(&L)"));
+    Lin->setObjectName(QStringLiteral("Lin"));
+    Link = action(Lin, "Link", QStringLiteral("ＤＢ接続(&L)"), &Kestrom::Link_Click);
+    Cutting = action(Lin, "Cutting", QStringLiteral("ＤＢ切断(&C)"), &Kestrom::Cutting_Click);
+    Cutting->setEnabled(false);
+    Lin->addSeparator()->setObjectName(QStringLiteral("a"));
+    EN = action(Lin, "EN", QStringLiteral("終了(&X)"), &Kestrom::EN_Click);
+
+    ken = menuBar()->addMenu(QStringLiteral("検索(&S)"));
+    ken->setObjectName(QStringLiteral("ken"));
+    Search = action(ken, "Search", QStringLiteral("ｾｯｼｮﾝの検索(&S)"), &Kestrom::Search_Click);
+    ken->addSeparator()->setObjectName(QStringLiteral("b"));
+    MyPcName = action(ken, "MyPcName", QStringLiteral("自分のﾏｼﾝ名(&P)"), &Kestrom::MyPcName_Click);
+
+    hel = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    hel->setObjectName(QStringLiteral("hel"));
+    Help = action(hel, "Help", QStringLiteral("ヘルプ(&H)"), nullptr);
+    Help->setEnabled(false);
+    Version = action(hel, "Version", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"), &Kestrom::Version_Click);
+}
+
+void Kestrom::buildControls() {
+    mClient = new QWidget(this);
+    mClient->setObjectName(QStringLiteral("client"));
+    setCentralWidget(mClient);
+
+    txtPcName = placed(new QLineEdit(mClient), "txtPcName", 1200, 195, 1815, 285);
+    txtPcName->setMaxLength(15);
+    txtPcName->setFont(pGothic(9.75));
+    txtPcName->installEventFilter(this);
+
+    cmdSearch = placed(new QPushButton(QStringLiteral("検　索"), mClient), "cmdSearch", 3120, 150,
+                       1335, 375);
+    connect(cmdSearch, &QPushButton::clicked, this, &Kestrom::cmdSearch_Click);
+
+    // The connect button is designed inside the frame's area; the frame covers it, while it
+    // keeps its caption, its place in the tab order and its focus.
+    CmdDB =
+        placed(new QPushButton(QStringLiteral("ＤＢ接続"), mClient), "CmdDB", 480, 960, 255, 255);
+    connect(CmdDB, &QPushButton::clicked, this, &Kestrom::CmdDB_Click);
+
+    Labe1 = placed(new QLabel(QStringLiteral("マシン名称"), mClient), "Labe1", 120, 240, 975, 255);
+    Labe1->setFont(pGothic(9.75));
+
+    Frame1 = placed(new QGroupBox(QStringLiteral("セッションリスト"), mClient), "Frame1", 120, 600,
+                    8895, 4575);
+    MSFlexGrid1 = placed(new SessionGrid(Frame1), "MSFlexGrid1", 120, 240, 8655, 3585);
+    MSFlexGrid1->setFont(pGothic(9));
+    connect(MSFlexGrid1, &SessionGrid::KeyDown, this, &Kestrom::MSFlexGrid1_KeyDown);
+    cmdSessionCt = placed(new QPushButton(QStringLiteral("セッション切断"), Frame1), "cmdSessionCt",
+                          120, 3960, 3705, 495);
+    cmdSessionCt->setEnabled(false);
+    connect(cmdSessionCt, &QPushButton::clicked, this, &Kestrom::cmdSessionCt_Click);
+    cmdEN = placed(new QPushButton(QStringLiteral("終了"), Frame1), "cmdEN", 7440, 3960, 1335, 495);
+    connect(cmdEN, &QPushButton::clicked, this, &Kestrom::cmdEN_Click);
+
+    Label2 = placed(new QLabel(mClient), "Label2", 0, 5280, 10095, 45);
+    Label2->setFrameShape(QFrame::HLine);
+    Label2->setFrameShadow(QFrame::Sunken);
+
+    sbStatusBar = new PanelStatusBar(mClient);
+    sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
+    sbStatusBar->setPanelText(1, QStringLiteral("- DB未接続 -"));
+    mClient->installEventFilter(this);
+
+    for (QPushButton* b : {cmdSearch, CmdDB, cmdSessionCt, cmdEN})
+        b->setAutoDefault(false);
+    Labe1->setFocusPolicy(Qt::NoFocus);
+    Frame1->setFocusPolicy(Qt::NoFocus);
+    // Tab order: txtPcName, cmdSearch, MSFlexGrid1, CmdDB, cmdSessionCt, cmdEN.
+    setTabOrder(txtPcName, cmdSearch);
+    setTabOrder(cmdSearch, MSFlexGrid1);
+    setTabOrder(MSFlexGrid1, CmdDB);
+    setTabOrder(CmdDB, cmdSessionCt);
+    setTabOrder(cmdSessionCt, cmdEN);
+}
+
+void Kestrom::buildGrid() {
+    SessionGrid* g = MSFlexGrid1;
+    g->setRows(2);
+    g->setCols(9);
+    g->setFixedRows(1);
+    g->setFixedCols(1);
+    platform::SetControlRectTwips(
+        g, QRectF(platform::ControlRectTwips(g).topLeft(), QSizeF(8655, 3580)));
+    g->setRow(0);
+    const float widths[9] = {400, 800, 800, 1250, 1250, 1250, 1250, 2000, 1700};
+    for (int c = 0; c < 9; ++c)
+        g->setColWidth(c, widths[c]);
+    g->setRowHeight(0, 250);
+    const QString headers[9] = {
+        QString(),
+        QStringLiteral("ｾｯｼｮﾝID"),
+        QStringLiteral("ｼﾘｱﾙNo."),
+        QStringLiteral("状態"),
+        QStringLiteral("端末名"),
+        QStringLiteral("OSﾕｰｻﾞ名"),
+        QStringLiteral("DBﾕｰｻﾞ名"),
+        QStringLiteral("ﾌﾟﾛｸﾞﾗﾑ名"),
+        QStringLiteral("ﾛｸﾞｲﾝ時刻"),
+    };
+    for (int c = 1; c <= 8; ++c) {
+        g->setCol(c);
+        g->setText(headers[c]);
+        g->setCellAlignment(SessionGrid::flexAlignCenterCenter);
+    }
+    g->setCol(0);
+    g->setRow(0);
+    g->setText(QStringLiteral("No."));
+    g->setCol(0);
+    g->setRows(1);
+}
+
+void Kestrom::Form_Load() {
+    basline::EtchedLineDraw(*mClient);
+    // Centre on the screen by the outer size.
+    const QRectF outer = platform::OuterRectTwips(this);
+    const float top = (platform::ScreenHeightTwips() - static_cast<float>(outer.height())) / 2;
+    const float left = (platform::ScreenWidthTwips() - static_cast<float>(outer.width())) / 2;
+    platform::MoveOuterTwips(this, left, top);
+    mWindowRect = platform::GetWindowRect(this);
+    mMirrorRect = platform::Mirror(mWindowRect);
+    platform::DrawAnimatedRects(this, platform::IDANI_CAPTION, mMirrorRect, mWindowRect);
+    GetMyPcName();
+    // The grid was built with the window; nothing more to do for it here.
+    mSetID = QStringLiteral("system");
+    mSetPass = QStringLiteral("pelmora");
+    show();
+    txtPcName->setFocus();
+    platform::DoEvents();
+    mDbLinkFlg = 0;
+    CmdDB_Click();
+}
+
+void Kestrom::closeEvent(QCloseEvent* event) {
+    Form_QueryUnload();
+    event->accept();
+}
+
+void Kestrom::Form_QueryUnload() {
+    closeDatabaseQuietly();
+    mWindowRect = platform::GetWindowRect(this);
+    mMirrorRect = platform::Mirror(mWindowRect);
+    platform::DrawAnimatedRects(this, platform::IDANI_CAPTION, mWindowRect, mMirrorRect);
+}
+
+void Kestrom::closeDatabaseQuietly() {
+    // A connection that died cannot be closed cleanly; the window is not connected either way.
+    std::shared_ptr<ora::OraDatabase> db = std::move(OraDatabase);
+    OraDatabase.reset();
+    if (!db)
+        return;
+    try {
+        db->Close();
+    } catch (const ora::OraError&) {
+    }
+}
+
+void Kestrom::Link_Click() {
+    CmdDB_Click();
+}
+void Kestrom::Cutting_Click() {
+    CmdDB_Click();
+}
+void Kestrom::Search_Click() {
+    cmdSearch_Click();
+}
+void Kestrom::cmdEN_Click() {
+    close();
+}
+void Kestrom::EN_Click() {
+    cmdEN_Click();
+}
+void Kestrom::MyPcName_Click() {
+    txtPcName->setText(mMyPCname);
+}
+void Kestrom::txtPcName_DblClick() {
+    MyPcName_Click();
+}
+void Kestrom::Version_Click() {
+    frmVersion::ShowModal();
+}
+
+void Kestrom::txtPcName_KeyDown(qint16& KeyCode, qint16&) {
+    if (KeyCode != platform::vbKeyReturn)
+        return;
+    if (!OraDatabase)
+        CmdDB_Click();
+    else
+        cmdSearch_Click();
+}
+
+void Kestrom::MSFlexGrid1_KeyDown(qint16& KeyCode, qint16&) {
+    if (!cmdSessionCt->isEnabled())
+        return;
+    if (KeyCode == platform::vbKeyReturn)
+        cmdSessionCt->setFocus();
+    else if (KeyCode == platform::vbKeyDelete)
+        cmdSessionCt_Click();
+}
+
+bool Kestrom::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtPcName) {
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            qint16 code = platform::KeyCodeOf(key);
+            qint16 shift = platform::ShiftOf(key);
+            txtPcName_KeyDown(code, shift);
+            // Enter has no meaning for a single-line box beyond the rule above.
+            return platform::KeyCodeOf(key) == platform::vbKeyReturn;
+        }
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            txtPcName_DblClick();
+            return true;
+        }
+    }
+    if (watched == mClient && event->type() == QEvent::Resize)
+        placeStatusBar();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Kestrom::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void Kestrom::placeStatusBar() {
+    // Docked to the bottom edge over the full width, as the status bar docks itself.
+    const int height = sbStatusBar->sizeHint().height();
+    sbStatusBar->setGeometry(0, mClient->height() - height, mClient->width(), height);
+    sbStatusBar->raise();
+}
+
+float Kestrom::outerWidth() const {
+    return platform::PixelsToTwipsX(mClient->width()) + mainlayout::kNonClientWidth;
+}
+
+float Kestrom::outerHeight() const {
+    const int client = height() - menuBar()->height();
+    return platform::PixelsToTwipsY(client) + mainlayout::kNonClientHeight;
+}
+
+void Kestrom::setOuterWidth(float twips) {
+    resize(platform::TwipsToPixelsX(twips - mainlayout::kNonClientWidth), height());
+}
+
+void Kestrom::setOuterHeight(float twips) {
+    resize(width(),
+           menuBar()->height() + platform::TwipsToPixelsY(twips - mainlayout::kNonClientHeight));
+}
+
+void Kestrom::Form_Resize() {
+    // A minimised or maximised window cannot be given a size; those steps are skipped, and
+    // the next resize after the window is restored lays everything out again.
+    const bool sizable =
+        !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    const mainlayout::Layout l = mainlayout::Compute(outerWidth(), outerHeight());
+    if (l.windowWidth && sizable)
+        setOuterWidth(*l.windowWidth);
+    if (l.windowHeight && sizable)
+        setOuterHeight(*l.windowHeight);
+    // A negative size cannot be set; such a step is skipped.
+    auto setWidth = [](QWidget* w, float twips) {
+        if (twips < 0)
+            return;
+        QRectF r = platform::ControlRectTwips(w);
+        r.setWidth(twips);
+        platform::SetControlRectTwips(w, r);
+    };
+    auto setHeight = [](QWidget* w, float twips) {
+        if (twips < 0)
+            return;
+        QRectF r = platform::ControlRectTwips(w);
+        r.setHeight(twips);
+        platform::SetControlRectTwips(w, r);
+    };
+    auto setLeft = [](QWidget* w, float twips) {
+        QRectF r = platform::ControlRectTwips(w);
+        r.moveLeft(twips);
+        platform::SetControlRectTwips(w, r);
+    };
+    auto setTop = [](QWidget* w, float twips) {
+        QRectF r = platform::ControlRectTwips(w);
+        r.moveTop(twips);
+        platform::SetControlRectTwips(w, r);
+    };
+    setWidth(Frame1, l.frameWidth);
+    setWidth(MSFlexGrid1, l.gridWidth);
+    setLeft(cmdEN, l.exitLeft);
+    setHeight(Frame1, l.frameHeight);
+    setHeight(MSFlexGrid1, l.gridHeight);
+    setTop(cmdSessionCt, l.killTop);
+    setTop(cmdEN, l.exitTop);
+    setTop(Label2, l.separatorTop);
+    setWidth(Label2, l.separatorWidth);
+}

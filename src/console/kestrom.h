@@ -1,8 +1,129 @@
 #pragma once
+
+#include "oracle/database.h"
+#include "platform/winrect.h"
+
 #include <QMainWindow>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class PanelStatusBar;
+class SessionGrid;
+
+// The main window: the session console and the owner of all program state.
 class Kestrom : public QMainWindow {
     Q_OBJECT
 public:
+    using LoginPrompt = std::function<qint16(QString&, QString&, QString&)>;
+
     explicit Kestrom(QWidget* parent = nullptr);
+    ~Kestrom() override;
+
+    // The opening sequence: shows the window and opens the login dialog.
     void Form_Load();
+
+    // Event procedures.
+    void CmdDB_Click();
+    void Link_Click();
+    void Cutting_Click();
+    void cmdSearch_Click();
+    void Search_Click();
+    void cmdSessionCt_Click();
+    void cmdEN_Click();
+    void EN_Click();
+    void MyPcName_Click();
+    void txtPcName_DblClick();
+    void txtPcName_KeyDown(qint16& KeyCode, qint16& Shift);
+    void MSFlexGrid1_KeyDown(qint16& KeyCode, qint16& Shift);
+    void Version_Click();
+    void Form_Resize();
+
+    // Test seam: the login dialog's LinkSet by default.
+    void setLoginPrompt(LoginPrompt prompt) { mLoginPrompt = std::move(prompt); }
+
+    // Read access for tests and the benchmark.
+    bool connected() const { return mDbLinkFlg != 0; }
+    qint16 dbLinkFlg() const { return mDbLinkFlg; }
+    const QString& setID() const { return mSetID; }
+    const QString& setPass() const { return mSetPass; }
+    const QString& setMoji() const { return mSetMoji; }
+    const QString& pcName() const { return mPCname; }
+    const QString& myPcName() const { return mMyPCname; }
+    const QString& usrIDCopy() const { return pUsrID; }
+    const QString& hostCopy() const { return pHost; }
+    bool hasDatabase() const { return OraDatabase != nullptr; }
+    SessionGrid* grid() const { return MSFlexGrid1; }
+    PanelStatusBar* statusBarPanels() const { return sbStatusBar; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void buildGrid();
+    void Form_QueryUnload();
+    void DbConnect();
+    void SessionSearch();
+    void GetMyPcName();
+    void Disconnect();
+    void closeDatabaseQuietly();
+    // The outer size the resize rules work on, and setting it, in twips.
+    float outerWidth() const;
+    float outerHeight() const;
+    void setOuterWidth(float twips);
+    void setOuterHeight(float twips);
+    void placeStatusBar();
+
+    // Database objects. The database is shared so that a procedure entered again from a
+    // nested event loop cannot pull it away from one that is still using it.
+    std::shared_ptr<ora::OraSession> OraSession;
+    std::shared_ptr<ora::OraDatabase> OraDatabase;
+    QString mSetID;
+    QString mSetPass;
+    QString mSetMoji;
+    qint16 mStrFlg = 0;
+    qint16 mLogFlg = 0;
+    QString mPCname;
+    QString mMyPCname;
+    qint16 mDbLinkFlg = 0;
+    QString pUsrID;
+    QString pHost;
+    platform::WinRect mWindowRect;
+    platform::WinRect mMirrorRect;
+
+    LoginPrompt mLoginPrompt;
+
+    // Controls, named as the window's controls are named.
+    QWidget* mClient = nullptr;
+    QLineEdit* txtPcName = nullptr;
+    QPushButton* cmdSearch = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    SessionGrid* MSFlexGrid1 = nullptr;
+    QPushButton* CmdDB = nullptr;
+    QLabel* Labe1 = nullptr;
+    QPushButton* cmdSessionCt = nullptr;
+    QPushButton* cmdEN = nullptr;
+    PanelStatusBar* sbStatusBar = nullptr;
+    QLabel* Label2 = nullptr;
+
+    // Menus.
+    QMenu* Lin = nullptr;
+    QAction* Link = nullptr;
+    QAction* Cutting = nullptr;
+    QAction* EN = nullptr;
+    QMenu* ken = nullptr;
+    QAction* Search = nullptr;
+    QAction* MyPcName = nullptr;
+    QMenu* hel = nullptr;
+    QAction* Help = nullptr;
+    QAction* Version = nullptr;
 };

@@ -17,7 +17,11 @@ std::unique_ptr<OraSession> CreateSession() {
     return CreateOciSession();
 }
 
-void SetSessionFactory(SessionFactory f) { factory() = std::move(f); }
-void ResetSessionFactory() { factory() = nullptr; }
+void SetSessionFactory(SessionFactory f) {
+    factory() = std::move(f);
+}
+void ResetSessionFactory() {
+    factory() = nullptr;
+}
 
 } // namespace ora

@@ -33,6 +33,8 @@ bool PrevInstanceAt(const QString& lockPath) {
     return lock->error() == QLockFile::LockFailedError;
 }
 
-bool AppPrevInstance() { return PrevInstanceAt(DefaultInstanceLockPath()); }
+bool AppPrevInstance() {
+    return PrevInstanceAt(DefaultInstanceLockPath());
+}
 
 } // namespace platform

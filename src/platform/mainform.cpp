@@ -10,6 +10,10 @@ QPointer<QWidget>& mainForm() {
     return form;
 }
 } // namespace
-QWidget* MainForm() { return mainForm().data(); }
-void SetMainForm(QWidget* window) { mainForm() = window; }
+QWidget* MainForm() {
+    return mainForm().data();
+}
+void SetMainForm(QWidget* window) {
+    mainForm() = window;
+}
 } // namespace platform

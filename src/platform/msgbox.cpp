@@ -18,10 +18,14 @@ HookState& hook() {
     return state;
 }
 
-int defaultAnswer(int style) { return (style & 0x0F) == vbYesNo ? vbNo : vbOK; }
+int defaultAnswer(int style) {
+    return (style & 0x0F) == vbYesNo ? vbNo : vbOK;
+}
 } // namespace
 
-QString AppTitle() { return QStringLiteral("Kestrom"); }
+QString AppTitle() {
+    return QStringLiteral("Kestrom");
+}
 
 QString ExeName() {
     const QString path = QCoreApplication::applicationFilePath();
@@ -63,14 +67,24 @@ int MsgBox(const QString& text, int style, const QString& title) {
 }
 
 namespace MsgBoxHook {
-void enable() { hook().enabled = true; }
+void enable() {
+    hook().enabled = true;
+}
 void disable() {
     hook() = HookState{};
 }
-bool enabled() { return hook().enabled; }
-void setNextAnswers(const QList<int>& answers) { hook().answers = answers; }
-void setOnShow(std::function<int(const MsgBoxRecord&)> handler) { hook().onShow = std::move(handler); }
-QList<MsgBoxRecord> log() { return hook().log; }
+bool enabled() {
+    return hook().enabled;
+}
+void setNextAnswers(const QList<int>& answers) {
+    hook().answers = answers;
+}
+void setOnShow(std::function<int(const MsgBoxRecord&)> handler) {
+    hook().onShow = std::move(handler);
+}
+QList<MsgBoxRecord> log() {
+    return hook().log;
+}
 void clear() {
     hook().log.clear();
     hook().answers.clear();

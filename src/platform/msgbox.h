@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QList>
-#include <functional>
 #include <QString>
+#include <functional>
 
 namespace platform {
 

@@ -8,9 +8,15 @@
 namespace platform {
 
 namespace {
-float dpiOr96(qreal dpi) { return dpi > 1.0 ? static_cast<float>(dpi) : 96.0f; }
-QScreen* primary() { return QGuiApplication::primaryScreen(); }
-int round(float value) { return static_cast<int>(std::lround(value)); }
+float dpiOr96(qreal dpi) {
+    return dpi > 1.0 ? static_cast<float>(dpi) : 96.0f;
+}
+QScreen* primary() {
+    return QGuiApplication::primaryScreen();
+}
+int round(float value) {
+    return static_cast<int>(std::lround(value));
+}
 } // namespace
 
 float TwipsPerPixelX() {
@@ -23,10 +29,18 @@ float TwipsPerPixelY() {
     return 1440.0f / (s ? dpiOr96(s->logicalDotsPerInchY()) : 96.0f);
 }
 
-int TwipsToPixelsX(float twips) { return round(twips / TwipsPerPixelX()); }
-int TwipsToPixelsY(float twips) { return round(twips / TwipsPerPixelY()); }
-float PixelsToTwipsX(int pixels) { return static_cast<float>(pixels) * TwipsPerPixelX(); }
-float PixelsToTwipsY(int pixels) { return static_cast<float>(pixels) * TwipsPerPixelY(); }
+int TwipsToPixelsX(float twips) {
+    return round(twips / TwipsPerPixelX());
+}
+int TwipsToPixelsY(float twips) {
+    return round(twips / TwipsPerPixelY());
+}
+float PixelsToTwipsX(int pixels) {
+    return static_cast<float>(pixels) * TwipsPerPixelX();
+}
+float PixelsToTwipsY(int pixels) {
+    return static_cast<float>(pixels) * TwipsPerPixelY();
+}
 
 float ScreenWidthTwips() {
     QScreen* s = primary();

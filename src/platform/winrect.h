@@ -28,8 +28,12 @@ WinRect GetWindowRect(const QWidget* window);
 WinPoint GetCursorPos();
 
 // The same area with both pairs of edges exchanged.
-constexpr WinRect Mirror(const WinRect& r) { return {r.right, r.bottom, r.left, r.top}; }
+constexpr WinRect Mirror(const WinRect& r) {
+    return {r.right, r.bottom, r.left, r.top};
+}
 // The empty rectangle at a point.
-constexpr WinRect CursorRect(const WinPoint& p) { return {p.x, p.y, p.x, p.y}; }
+constexpr WinRect CursorRect(const WinPoint& p) {
+    return {p.x, p.y, p.x, p.y};
+}
 
 } // namespace platform

@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPalette>
+#include <QStyle>
 #include <QThread>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 namespace platform {
 
@@ -25,14 +27,23 @@ QRect normalised(const WinRect& r) {
                  QPoint(std::max(r.left, r.right), std::max(r.top, r.bottom)));
 }
 
-int lerp(int a, int b, double t) { return a + static_cast<int>((b - a) * t); }
+int lerp(int a, int b, double t) {
+    return a + static_cast<int>(std::lround((b - a) * t));
+}
+
+// Slow start and end, as the caption appears to lift off and settle.
+double ease(double t) {
+    return t * t * (3.0 - 2.0 * t);
+}
 
 void play(const WinRect& from, const WinRect& to, int durationMs) {
     if (durationMs <= 0 || QApplication::platformName() == QStringLiteral("offscreen"))
         return;
     const QRect a = normalised(from);
     const QRect b = normalised(to);
-    // A caption-coloured bar that travels between the two rectangles.
+    const int caption = std::max(4, QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    // A caption-coloured bar, as tall as a title bar (or the rectangle, if that is smaller),
+    // travelling along the top edge between the two rectangles.
     QWidget bar(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool |
                              Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus);
     bar.setAttribute(Qt::WA_ShowWithoutActivating);
@@ -44,16 +55,17 @@ void play(const WinRect& from, const WinRect& to, int durationMs) {
     clock.start();
     for (;;) {
         const double t = std::min(1.0, static_cast<double>(clock.elapsed()) / durationMs);
-        const int height = std::max(4, lerp(std::max(a.height(), 1), std::max(b.height(), 1), t) / 8);
-        bar.setGeometry(lerp(a.left(), b.left(), t), lerp(a.top(), b.top(), t),
-                        std::max(1, lerp(a.width(), b.width(), t)), height);
+        const double e = ease(t);
+        const int height = std::clamp(lerp(a.height(), b.height(), e), 2, caption);
+        bar.setGeometry(lerp(a.left(), b.left(), e), lerp(a.top(), b.top(), e),
+                        std::max(2, lerp(a.width(), b.width(), e)), height);
         if (!bar.isVisible())
             bar.show();
         bar.repaint();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         if (t >= 1.0)
             break;
-        QThread::msleep(15);
+        QThread::msleep(10);
     }
 }
 } // namespace
@@ -64,10 +76,18 @@ void DrawAnimatedRects(const QWidget* window, int kind, const WinRect& from, con
 }
 
 namespace ZoomHook {
-void setDurationMs(int ms) { state().durationMs = ms; }
-int durationMs() { return state().durationMs; }
-QList<ZoomRecord> log() { return state().log; }
-void clear() { state().log.clear(); }
+void setDurationMs(int ms) {
+    state().durationMs = ms;
+}
+int durationMs() {
+    return state().durationMs;
+}
+QList<ZoomRecord> log() {
+    return state().log;
+}
+void clear() {
+    state().log.clear();
+}
 } // namespace ZoomHook
 
 } // namespace platform

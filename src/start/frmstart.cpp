@@ -1,3 +1,5 @@
 #include "frmstart.h"
 FrmStart::FrmStart(QWidget* parent) : QWidget(parent) {}
-bool FrmStart::Form_Load() { return true; }
+bool FrmStart::Form_Load() {
+    return true;
+}

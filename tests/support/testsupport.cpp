@@ -13,3 +13,12 @@ void initWindowTests() {
     platform::ZoomHook::clear();
 }
 } // namespace testsupport
+
+namespace testsupport {
+QStringList strings(std::initializer_list<const char*> utf8) {
+    QStringList out;
+    for (const char* s : utf8)
+        out << QString::fromUtf8(s);
+    return out;
+}
+} // namespace testsupport

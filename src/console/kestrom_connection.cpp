@@ -1,0 +1,96 @@
+// Connecting and disconnecting.
+#include "kestrom.h"
+
+#include "panelstatusbar.h"
+#include "platform/events.h"
+#include "platform/msgbox.h"
+#include "sessiongrid.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+
+void Kestrom::CmdDB_Click() {
+    if (mDbLinkFlg != 0) {
+        Disconnect();
+        return;
+    }
+    const qint16 confirmed = mLoginPrompt(mSetID, mSetPass, mSetMoji);
+    pUsrID = mSetID;
+    pHost = mSetMoji;
+    if (!confirmed) {
+        CmdDB->setFocus();
+        return;
+    }
+    DbConnect();
+    if (!OraDatabase)
+        return;
+    Link->setEnabled(false);
+    Cutting->setEnabled(true);
+    txtPcName->setFocus();
+    mDbLinkFlg = -1;
+    CmdDB->setText(QStringLiteral("ＤＢ切断"));
+    sbStatusBar->setPanelText(1, QStringLiteral("- DB接続中 -"));
+    sbStatusBar->setPanelText(2, pUsrID + QStringLiteral(" / ") + pHost);
+}
+
+void Kestrom::Disconnect() {
+    closeDatabaseQuietly();
+    Link->setEnabled(true);
+    Cutting->setEnabled(false);
+    cmdSessionCt->setEnabled(false);
+    MSFlexGrid1->setRows(1);
+    MSFlexGrid1->setCol(0);
+    mDbLinkFlg = 0;
+    CmdDB->setText(QStringLiteral("ＤＢ接続"));
+    sbStatusBar->setPanelText(1, QStringLiteral("- DB未接続 -"));
+    sbStatusBar->setPanelText(2, QString());
+}
+
+void Kestrom::DbConnect() {
+    const QString title = platform::ExeName();
+    try {
+        closeDatabaseQuietly();
+        OraSession = ora::CreateSession();
+        const QString crlf = QStringLiteral("\r\n");
+        if (mSetID.isEmpty()) {
+            platform::MsgBox(QStringLiteral("ﾕｰｻﾞIDが未入力です。") + crlf, platform::vbExclamation,
+                             title);
+            return;
+        }
+        if (mSetPass.isEmpty()) {
+            platform::MsgBox(QStringLiteral("ﾊﾟｽﾜｰﾄﾞが未入力です。") + crlf,
+                             platform::vbExclamation, title);
+            return;
+        }
+        if (mSetMoji.isEmpty()) {
+            platform::MsgBox(QStringLiteral("接続文字列が未入力です。") + crlf,
+                             platform::vbExclamation, title);
+            return;
+        }
+        OraDatabase =
+            OraSession->OpenDatabase(mSetMoji, mSetID + QStringLiteral("/") + mSetPass, 0);
+        mPCname = txtPcName->text().toUpper();
+    } catch (const ora::OraError&) {
+        platform::MsgBox(QStringLiteral("接続に失敗しました。"), platform::vbExclamation, title);
+        CmdDB_Click();
+        return;
+    }
+
+    mStrFlg = -1;
+    mLogFlg = -1;
+    SessionSearch();
+    mLogFlg = 0;
+    if (mStrFlg == -1)
+        return;
+
+    // The probe could not read v$session: this user may not work on sessions.
+    platform::MsgBox(QStringLiteral("このﾕｰｻﾞでは、ｾｯｼｮﾝを操作するための権限がありません。") +
+                         QStringLiteral("\r\n") +
+                         QStringLiteral("ORACLEで設定されているSystem権限を確認してください。"),
+                     platform::vbExclamation, title);
+    mDbLinkFlg = -1;
+    CmdDB_Click();
+    platform::DoEvents();
+    CmdDB_Click();
+}

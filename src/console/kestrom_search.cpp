@@ -1,0 +1,99 @@
+// Listing the sessions of one machine.
+#include "kestrom.h"
+
+#include "auxiliary/frmsearch.h"
+#include "oracle/failuretext.h"
+#include "oracle/sessionquery.h"
+#include "oracle/sessionrow.h"
+#include "platform/computername.h"
+#include "platform/events.h"
+#include "platform/msgbox.h"
+#include "sessiongrid.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <array>
+
+namespace {
+constexpr int kResultColumns = 8;
+
+ora::OraError notConnected() {
+    return ora::OraError(QStringLiteral("ORA-03114: not connected to ORACLE"), 3114);
+}
+} // namespace
+
+void Kestrom::cmdSearch_Click() {
+    if (!OraDatabase) {
+        CmdDB_Click();
+        return;
+    }
+    frmSearch::Show();
+    platform::DoEvents();
+    mPCname = txtPcName->text().toUpper();
+    SessionSearch();
+    frmSearch::Unload();
+}
+
+void Kestrom::SessionSearch() {
+    SessionGrid* grid = MSFlexGrid1;
+    int written = 0;
+    try {
+        // Held here, so that a disconnect from a nested event loop cannot pull it away.
+        const std::shared_ptr<ora::OraDatabase> db = OraDatabase;
+        if (!db)
+            throw notConnected();
+        std::unique_ptr<ora::OraDynaset> dynaset =
+            db->DbCreateDynaset(ora::SessionQuery(mPCname), 0);
+        if (dynaset->fieldsCount() < kResultColumns)
+            throw ora::OraError(QStringLiteral("検索結果の列が足りません。"));
+        std::array<ora::OraField*, kResultColumns> fields{};
+        for (int i = 0; i < kResultColumns; ++i)
+            fields[static_cast<size_t>(i)] = &dynaset->Fields(i);
+
+        grid->setRows(static_cast<int>(dynaset->RecordCount()) + 1);
+        int row = 0;
+        while (!dynaset->isEOF()) {
+            ++row;
+            grid->setRow(row);
+            // Every cell is turned into text before any is written, so a row is either
+            // written whole or not at all.
+            std::array<QString, kResultColumns + 1> cells;
+            cells[0] = QString::number(row);
+            for (int c = 0; c < kResultColumns - 1; ++c)
+                cells[static_cast<size_t>(c + 1)] =
+                    ora::FieldText(fields[static_cast<size_t>(c)]->value());
+            cells[kResultColumns] = ora::LogonTimeText(fields[kResultColumns - 1]->value());
+            for (int c = 0; c <= kResultColumns; ++c) {
+                grid->setCol(c);
+                grid->setText(cells[static_cast<size_t>(c)]);
+            }
+            written = row;
+            dynaset->DbMoveNext();
+        }
+        grid->setCol(0);
+        dynaset.reset();
+        cmdSessionCt->setEnabled(true);
+        grid->setFocus();
+    } catch (const ora::OraError& error) {
+        // Only what this search wrote stays: rows of an earlier search must not pass for its
+        // results.
+        grid->setRows(written + 1);
+        grid->setCol(0);
+        mStrFlg = 0;
+        if (mLogFlg == 0)
+            platform::MsgBox(
+                ora::FailureText(QStringLiteral("以下の理由により検索できませんでした。"),
+                                 error.description()),
+                platform::vbInformation);
+        mLogFlg = 0;
+    }
+}
+
+void Kestrom::GetMyPcName() {
+    QString name;
+    if (!platform::GetComputerName(name))
+        name = QStringLiteral("????????");
+    mPCname = name;
+    txtPcName->setText(name);
+    mMyPCname = name;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QStatusBar>
+
+class QLabel;
+class QTimer;
+
+// The main window's status bar: panel 1 the connection state, panel 2 the login
+// information, panel 3 a clock (hours and minutes) that the bar keeps current itself.
+class PanelStatusBar : public QStatusBar {
+    Q_OBJECT
+public:
+    explicit PanelStatusBar(QWidget* parent = nullptr);
+
+    // Panels are numbered from 1.
+    QString panelText(int panel) const;
+    void setPanelText(int panel, const QString& text);
+    QString panelToolTip(int panel) const;
+
+private:
+    void tick();
+    QLabel* panel(int panel) const;
+
+    QLabel* mPanels[3];
+    QTimer* mClock;
+};

@@ -1,0 +1,175 @@
+#include "sessiongrid.h"
+
+#include "platform/keys.h"
+#include "platform/twips.h"
+#include "sessiongridmodel.h"
+
+#include <QAbstractButton>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyleOptionHeader>
+#include <algorithm>
+
+SessionGrid::SessionGrid(QWidget* parent) : QTableView(parent), mModel(new SessionGridModel(this)) {
+    setModel(mModel);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setHighlightSections(false);
+    verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    // The corner button shows the text of cell (0, 0), as the fixed corner cell does.
+    if (auto* corner = findChild<QAbstractButton*>()) {
+        corner->setEnabled(false);
+        corner->installEventFilter(this);
+    }
+}
+
+int SessionGrid::Rows() const {
+    return mModel->rows();
+}
+
+void SessionGrid::setRows(int rows) {
+    mModel->setRows(rows);
+    mRow = std::min(mRow, Rows() - 1);
+    queueViewSync();
+}
+
+int SessionGrid::Cols() const {
+    return mModel->cols();
+}
+
+void SessionGrid::setCols(int cols) {
+    mModel->setCols(cols);
+    mCol = std::min(mCol, Cols() - 1);
+}
+
+void SessionGrid::setRow(int row) {
+    if (row < 0 || row >= Rows())
+        return;
+    mRow = row;
+    queueViewSync();
+}
+
+void SessionGrid::setCol(int col) {
+    if (col < 0 || col >= Cols())
+        return;
+    mCol = col;
+    queueViewSync();
+}
+
+QString SessionGrid::Text() const {
+    return mModel->text(mRow, mCol);
+}
+void SessionGrid::setText(const QString& text) {
+    mModel->setText(mRow, mCol, text);
+}
+QString SessionGrid::TextMatrix(int row, int col) const {
+    return mModel->text(row, col);
+}
+
+void SessionGrid::setColWidth(int col, float twips) {
+    const int px = std::max(0, platform::TwipsToPixelsX(twips));
+    if (col == 0)
+        verticalHeader()->setFixedWidth(px);
+    else
+        horizontalHeader()->resizeSection(col - 1, px);
+}
+
+float SessionGrid::ColWidth(int col) const {
+    const int px = col == 0 ? verticalHeader()->width() : horizontalHeader()->sectionSize(col - 1);
+    return platform::PixelsToTwipsX(px);
+}
+
+void SessionGrid::setRowHeight(int row, float twips) {
+    const int px = std::max(0, platform::TwipsToPixelsY(twips));
+    if (row == 0)
+        horizontalHeader()->setFixedHeight(px);
+    else
+        verticalHeader()->setDefaultSectionSize(px);
+}
+
+float SessionGrid::RowHeight(int row) const {
+    const int px = row == 0 ? horizontalHeader()->height() : verticalHeader()->defaultSectionSize();
+    return platform::PixelsToTwipsY(px);
+}
+
+void SessionGrid::setCellAlignment(int alignment) {
+    if (mRow != 0)
+        return;
+    Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter;
+    if (alignment == flexAlignCenterCenter)
+        a = Qt::AlignCenter;
+    mModel->setHeaderAlignment(mCol, a);
+}
+
+int SessionGrid::CellAlignment() const {
+    return mRow == 0 && mModel->headerAlignment(mCol) == Qt::AlignCenter ? flexAlignCenterCenter
+                                                                         : 0;
+}
+
+void SessionGrid::keyPressEvent(QKeyEvent* event) {
+    qint16 code = platform::KeyCodeOf(event);
+    qint16 shift = platform::ShiftOf(event);
+    Q_EMIT KeyDown(code, shift);
+    if (code == 0 && platform::KeyCodeOf(event) != 0) {
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void SessionGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    // While the program's own position waits to be shown, the view's moves (such as the
+    // first cell it picks on getting the focus) are not the user's.
+    if (mSyncing || mSyncQueued || !current.isValid())
+        return;
+    // The user moved the current cell.
+    mRow = current.row() + 1;
+    mCol = current.column() + 1;
+}
+
+void SessionGrid::queueViewSync() {
+    if (mSyncQueued)
+        return;
+    mSyncQueued = true;
+    QMetaObject::invokeMethod(this, &SessionGrid::syncView, Qt::QueuedConnection);
+}
+
+void SessionGrid::syncView() {
+    mSyncQueued = false;
+    mSyncing = true;
+    if (mRow >= 1 && mRow < Rows()) {
+        const QModelIndex index = mModel->index(mRow - 1, std::max(mCol - 1, 0));
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                     QItemSelectionModel::Rows);
+    } else {
+        selectionModel()->clearSelection();
+    }
+    mSyncing = false;
+}
+
+bool SessionGrid::eventFilter(QObject* watched, QEvent* event) {
+    auto* corner = qobject_cast<QAbstractButton*>(watched);
+    if (corner && event->type() == QEvent::Paint) {
+        QPainter painter(corner);
+        QStyleOptionHeader option;
+        option.initFrom(corner);
+        option.state = QStyle::State_Enabled | QStyle::State_Raised;
+        option.rect = corner->rect();
+        option.position = QStyleOptionHeader::OnlyOneSection;
+        option.text = TextMatrix(0, 0);
+        option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QTableView>
+
+class SessionGridModel;
+
+// The session grid: a table view over SessionGridModel that offers the operations of the
+// classic flex grid the main window is written against. Row 0 and column 0 are the fixed
+// header row and column; the program addresses cells by making a row and a column current
+// and then reading or writing the current cell's text. The current row is also the user's
+// selection, moved with the mouse and the arrow keys.
+class SessionGrid : public QTableView {
+    Q_OBJECT
+public:
+    static constexpr int flexAlignCenterCenter = 4;
+
+    explicit SessionGrid(QWidget* parent = nullptr);
+
+    int Rows() const;
+    void setRows(int rows);
+    int Cols() const;
+    void setCols(int cols);
+    // One fixed row and one fixed column are all the grid shows; other values are kept only.
+    int FixedRows() const { return mFixedRows; }
+    void setFixedRows(int rows) { mFixedRows = rows; }
+    int FixedCols() const { return mFixedCols; }
+    void setFixedCols(int cols) { mFixedCols = cols; }
+
+    int Row() const { return mRow; }
+    void setRow(int row);
+    int Col() const { return mCol; }
+    void setCol(int col);
+
+    QString Text() const;
+    void setText(const QString& text);
+    QString TextMatrix(int row, int col) const;
+
+    // Widths and heights in twips.
+    void setColWidth(int col, float twips);
+    float ColWidth(int col) const;
+    void setRowHeight(int row, float twips);
+    float RowHeight(int row) const;
+
+    // Alignment of the current cell; only the header row's cells are aligned.
+    void setCellAlignment(int alignment);
+    int CellAlignment() const;
+
+    SessionGridModel* gridModel() const { return mModel; }
+
+Q_SIGNALS:
+    // Every key pressed in the grid, as a classic key code and shift state; a handler may set
+    // KeyCode to 0 to swallow the key.
+    void KeyDown(qint16& KeyCode, qint16& Shift);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Moving the view's current index scrolls and repaints; during a search the program moves
+    // the current cell once per cell, so the view follows once, when events next run.
+    void queueViewSync();
+    void syncView();
+
+    SessionGridModel* mModel;
+    int mFixedRows = 1;
+    int mFixedCols = 1;
+    int mRow = 0;
+    int mCol = 0;
+    bool mSyncQueued = false;
+    bool mSyncing = false;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <vector>
+
+// The cells of the session grid. Row 0 is the header row and column 0 the header column;
+// the view shows them as its headers. A data row is one string holding its cells separated
+// by NUL, so tens of thousands of sessions take little memory (no object per cell).
+class SessionGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit SessionGridModel(QObject* parent = nullptr);
+
+    // Grid-wide counts, header row and column included.
+    int rows() const { return static_cast<int>(mRows.size()) + 1; }
+    void setRows(int rows);
+    int cols() const { return mCols; }
+    void setCols(int cols);
+
+    QString text(int row, int col) const;
+    void setText(int row, int col, const QString& text);
+
+    // Alignment of a header-row cell (the only cells whose alignment the program sets).
+    void setHeaderAlignment(int col, Qt::Alignment alignment);
+    Qt::Alignment headerAlignment(int col) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    static QString cellOf(const QString& row, int col);
+    static void setCellOf(QString& row, int col, const QString& text, int cols);
+    // Cell writes come by the hundred thousand during a search; tell the view once.
+    void noteChanged(int row, int col);
+    void flushChanges();
+
+    int mCols = 0;
+    QString mHeader;                   // row 0, same encoding as a data row
+    std::vector<QString> mRows;        // rows 1..n
+    std::vector<Qt::Alignment> mAlign; // per column, header row only
+    int mDirtyTop = -1, mDirtyBottom = -1;
+    bool mFlushQueued = false;
+};

@@ -1,0 +1,165 @@
+#include "console/panelstatusbar.h"
+#include "console/sessiongrid.h"
+#include "kestromfixture.h"
+#include "platform/msgbox.h"
+#include "testsupport.h"
+
+#include <QPushButton>
+#include <QTest>
+
+// Connecting and disconnecting through the scripted login dialog and the in-process database.
+class TestConnection : public QObject {
+    Q_OBJECT
+
+    static QStringList texts() {
+        QStringList out;
+        for (const platform::MsgBoxRecord& r : platform::MsgBoxHook::log())
+            out << r.text;
+        return out;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { testsupport::initWindowTests(); }
+
+    void openingOffersTheDefaultsAndCancelLeavesItNotConnected() {
+        KestromFixture f;
+        f.open({KestromFixture::cancel()});
+        QCOMPARE(f.prompts, (QList<QStringList>{
+                                {QStringLiteral("system"), QStringLiteral("pelmora"), QString()}}));
+        QVERIFY(!f.window->connected());
+        QVERIFY(f.window->findChild<QPushButton*>(QStringLiteral("CmdDB"))->hasFocus());
+        QVERIFY(f.db->logons.isEmpty());
+    }
+
+    void successfulLoginShowsUserAndHostNeverThePassword() {
+        KestromFixture f;
+        f.db->sessions.push_back(fakeoracle::makeSession(5, 9, QStringLiteral("X")));
+        f.open({KestromFixture::login(QStringLiteral("system"), QStringLiteral("pelmora"),
+                                      QStringLiteral("ORCL"))});
+        QVERIFY(f.window->connected());
+        QCOMPARE(f.window->dbLinkFlg(), qint16(-1));
+        QCOMPARE(f.window->statusBarPanels()->panelText(2), QStringLiteral("system / ORCL"));
+        QCOMPARE(f.db->logons, QStringList{QStringLiteral("system@ORCL")});
+        // The probe searched for the machine in the box, quietly.
+        QCOMPARE(f.db->statements.size(), 1);
+        QVERIFY(f.db->statements[0].contains(
+            QStringLiteral("WHERE terminal = '%1'").arg(f.window->myPcName().toUpper())));
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+    }
+
+    void emptyValuesGiveOnlyTheFirstMessageAndNoNewDialog() {
+        KestromFixture f;
+        f.open({KestromFixture::login(QString(), QString(), QStringLiteral("ORCL"))});
+        QCOMPARE(texts(), QStringList{QStringLiteral("ﾕｰｻﾞIDが未入力です。\r\n")});
+        QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
+        QCOMPARE(platform::MsgBoxHook::log()[0].title, platform::ExeName());
+        QCOMPARE(f.prompts.size(), 1);
+        QVERIFY(!f.window->connected());
+
+        platform::MsgBoxHook::clear();
+        f.setScript({KestromFixture::login(QStringLiteral("u"), QString(), QString())});
+        f.window->CmdDB_Click();
+        QCOMPARE(texts(), QStringList{QStringLiteral("ﾊﾟｽﾜｰﾄﾞが未入力です。\r\n")});
+
+        platform::MsgBoxHook::clear();
+        f.setScript({KestromFixture::login(QStringLiteral("u"), QStringLiteral("p"), QString())});
+        f.window->CmdDB_Click();
+        QCOMPARE(texts(), QStringList{QStringLiteral("接続文字列が未入力です。\r\n")});
+        QVERIFY(f.db->logons.isEmpty());
+    }
+
+    void failedLogonReportsAndOpensTheDialogAgainWithTheValuesTried() {
+        KestromFixture f;
+        f.open({KestromFixture::login(QStringLiteral("system"), QStringLiteral("wrong/p@ss"),
+                                      QStringLiteral("ORCL")),
+                KestromFixture::cancel()});
+        QCOMPARE(texts(), QStringList{QStringLiteral("接続に失敗しました。")});
+        QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
+        QCOMPARE(f.prompts.size(), 2);
+        QCOMPARE(f.prompts[1], (QStringList{QStringLiteral("system"), QStringLiteral("wrong/p@ss"),
+                                            QStringLiteral("ORCL")}));
+        QVERIFY(!f.window->connected());
+        QCOMPARE(f.window->statusBarPanels()->panelText(1), QStringLiteral("- DB未接続 -"));
+        // The status copies follow every dialog, cancelled or not.
+        QCOMPARE(f.window->usrIDCopy(), QStringLiteral("system"));
+        QCOMPARE(f.window->hostCopy(), QStringLiteral("ORCL"));
+    }
+
+    void retryAfterAFailureConnects() {
+        KestromFixture f;
+        f.open({KestromFixture::login(QStringLiteral("system"), QStringLiteral("bad"),
+                                      QStringLiteral("ORCL")),
+                KestromFixture::login()});
+        QVERIFY(f.window->connected());
+        QCOMPARE(f.window->findChild<QPushButton*>(QStringLiteral("CmdDB"))->text(),
+                 QStringLiteral("ＤＢ切断"));
+        QCOMPARE(f.db->logons.size(), 1);
+    }
+
+    void missingClientLibraryIsAFailedConnection() {
+        KestromFixture f;
+        ora::SetSessionFactory([]() -> std::unique_ptr<ora::OraSession> {
+            throw ora::OraError(QStringLiteral("libclntsh.so: cannot open shared object file"));
+        });
+        f.open({KestromFixture::login(), KestromFixture::cancel()});
+        QCOMPARE(texts(), QStringList{QStringLiteral("接続に失敗しました。")});
+        QCOMPARE(f.prompts.size(), 2);
+        QVERIFY(!f.window->connected());
+    }
+
+    void userWithoutPrivilegeIsDisconnectedAndAskedAgain() {
+        KestromFixture f;
+        f.db->mayRead = false;
+        f.open({KestromFixture::login(), KestromFixture::cancel()});
+        QCOMPARE(texts(), QStringList{QStringLiteral(
+                              "このﾕｰｻﾞでは、ｾｯｼｮﾝを操作するための権限がありません。"
+                              "\r\nORACLEで設定されているSystem権限を確認してください。")});
+        QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
+        QCOMPARE(f.prompts.size(), 2);
+        QVERIFY(!f.window->connected());
+        QVERIFY(!f.window->hasDatabase());
+        QCOMPARE(f.db->closes, 1);
+        QCOMPARE(f.window->grid()->Rows(), 1);
+        QCOMPARE(f.window->statusBarPanels()->panelText(1), QStringLiteral("- DB未接続 -"));
+        QCOMPARE(f.window->statusBarPanels()->panelText(2), QString());
+        QVERIFY(!f.window->findChild<QPushButton*>(QStringLiteral("cmdSessionCt"))->isEnabled());
+    }
+
+    void privilegeRetryCanSucceedAsAnotherUser() {
+        KestromFixture f;
+        f.db->mayRead = false;
+        f.setScript({});
+        // The second dialog logs in after the privilege was granted meanwhile.
+        f.window->setLoginPrompt([&f, n = 0](QString& id, QString& pass, QString& host) mutable {
+            ++n;
+            if (n == 2)
+                f.db->mayRead = true;
+            id = QStringLiteral("system");
+            pass = QStringLiteral("pelmora");
+            host = QStringLiteral("ORCL");
+            return qint16(n <= 2 ? -1 : 0);
+        });
+        f.window->Form_Load();
+        QVERIFY(f.window->connected());
+        QCOMPARE(f.window->statusBarPanels()->panelText(1), QStringLiteral("- DB接続中 -"));
+        QCOMPARE(f.db->logons.size(), 2);
+    }
+
+    void disconnectWithADeadConnectionStillEndsNotConnected() {
+        KestromFixture f;
+        f.openConnected();
+        f.db->connectionLost = true;
+        f.window->CmdDB_Click();
+        QVERIFY(!f.window->connected());
+        QVERIFY(!f.window->hasDatabase());
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        // And a new connection works once the server is back.
+        f.db->connectionLost = false;
+        f.setScript({KestromFixture::login()});
+        f.window->CmdDB_Click();
+        QVERIFY(f.window->connected());
+    }
+};
+
+QTEST_MAIN(TestConnection)
+#include "test_connection.moc"

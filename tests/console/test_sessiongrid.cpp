@@ -1,0 +1,119 @@
+#include "console/sessiongrid.h"
+#include "console/sessiongridmodel.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestSessionGrid : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cellsAreAddressedThroughTheCurrentCell() {
+        SessionGrid grid;
+        grid.setCols(9);
+        grid.setRows(3);
+        grid.setRow(2);
+        grid.setCol(4);
+        grid.setText(QStringLiteral("端末"));
+        QCOMPARE(grid.Text(), QStringLiteral("端末"));
+        QCOMPARE(grid.TextMatrix(2, 4), QStringLiteral("端末"));
+        QCOMPARE(grid.TextMatrix(2, 3), QString());
+        QCOMPARE(grid.TextMatrix(1, 4), QString());
+        // Column 0 of a data row is its header label in the view.
+        grid.setCol(0);
+        grid.setText(QStringLiteral("2"));
+        QCOMPARE(grid.model()->headerData(1, Qt::Vertical, Qt::DisplayRole).toString(),
+                 QStringLiteral("2"));
+        // Row 0 is the horizontal header.
+        grid.setRow(0);
+        grid.setCol(3);
+        grid.setText(QStringLiteral("状態"));
+        QCOMPARE(grid.model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("状態"));
+    }
+
+    void rewritingOneCellKeepsItsNeighbours() {
+        SessionGridModel model;
+        model.setCols(9);
+        model.setRows(2);
+        for (int c = 0; c < 9; ++c)
+            model.setText(1, c, QString::number(c * 11));
+        model.setText(1, 4, QStringLiteral("a much longer text than before"));
+        model.setText(1, 8, QString());
+        for (int c = 0; c < 9; ++c) {
+            const QString expected = c == 4   ? QStringLiteral("a much longer text than before")
+                                     : c == 8 ? QString()
+                                              : QString::number(c * 11);
+            QCOMPARE(model.text(1, c), expected);
+        }
+    }
+
+    void rowCountKeepsOrDropsRows() {
+        SessionGrid grid;
+        grid.setCols(9);
+        grid.setRows(4);
+        grid.setRow(3);
+        grid.setCol(1);
+        grid.setText(QStringLiteral("x"));
+        QCOMPARE(grid.Rows(), 4);
+        QCOMPARE(grid.model()->rowCount(), 3);
+        grid.setRows(1);
+        QCOMPARE(grid.Rows(), 1);
+        QCOMPARE(grid.model()->rowCount(), 0);
+        // The current row cannot point past the rows that are left.
+        QCOMPARE(grid.Row(), 0);
+        grid.setRows(4);
+        QCOMPARE(grid.TextMatrix(3, 1), QString());
+    }
+
+    void programPositionSurvivesFocusAndUserMovesWin() {
+        QWidget window;
+        auto* grid = new SessionGrid(&window);
+        grid->setCols(9);
+        grid->setRows(6);
+        for (int r = 1; r < 6; ++r) {
+            grid->setRow(r);
+            grid->setCol(1);
+            grid->setText(QString::number(r));
+        }
+        grid->setCol(0);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        grid->setFocus();
+        QApplication::processEvents();
+        // Getting the focus must not move the current row off the last row written.
+        QCOMPARE(grid->Row(), 5);
+        QCOMPARE(grid->currentIndex().row(), 4);
+
+        QTest::keyClick(grid, Qt::Key_Up);
+        QTest::keyClick(grid, Qt::Key_Up);
+        QCOMPARE(grid->Row(), 3);
+        const QRect cell = grid->visualRect(grid->model()->index(0, 2));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(grid->Row(), 1);
+        QCOMPARE(grid->Col(), 3);
+    }
+
+    void keysReachTheWindowAsClassicCodes() {
+        SessionGrid grid;
+        grid.setCols(9);
+        grid.setRows(2);
+        qint16 seenCode = -1, seenShift = -1;
+        connect(&grid, &SessionGrid::KeyDown, this, [&](qint16& code, qint16& shift) {
+            seenCode = code;
+            seenShift = shift;
+        });
+        QTest::keyClick(&grid, Qt::Key_Delete, Qt::ShiftModifier);
+        QCOMPARE(seenCode, qint16(46));
+        QCOMPARE(seenShift, qint16(1));
+        QTest::keyClick(&grid, Qt::Key_Enter);
+        QCOMPARE(seenCode, qint16(13));
+        QTest::keyClick(&grid, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(seenCode, qint16(13));
+        QCOMPARE(seenShift, qint16(2));
+    }
+};
+
+QTEST_MAIN(TestSessionGrid)
+#include "test_sessiongrid.moc"

@@ -1,0 +1,307 @@
+#include "auxiliary/frmsearch.h"
+#include "console/sessiongrid.h"
+#include "kestromfixture.h"
+#include "platform/msgbox.h"
+#include "platform/pointer.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+// Searching and killing sessions through the main window and the in-process database.
+class TestSessions : public QObject {
+    Q_OBJECT
+
+    static QStringList row(SessionGrid* g, int r) {
+        QStringList cells;
+        for (int c = 0; c < 9; ++c)
+            cells << g->TextMatrix(r, c);
+        return cells;
+    }
+    static QLineEdit* box(KestromFixture& f) {
+        return f.window->findChild<QLineEdit*>(QStringLiteral("txtPcName"));
+    }
+    static void search(KestromFixture& f, const QString& name) {
+        box(f)->setText(name);
+        f.window->cmdSearch_Click();
+    }
+    static QStringList killStatements(const KestromFixture& f) {
+        return f.db->statements.filter(QStringLiteral("ALTER SYSTEM"));
+    }
+
+private Q_SLOTS:
+    void initTestCase() { testsupport::initWindowTests(); }
+    void init() { platform::MsgBoxHook::clear(); }
+
+    void searchFillsTheGridInOrderWithTheColumnMapping() {
+        KestromFixture f;
+        auto& s = f.db->sessions;
+        s.push_back(fakeoracle::makeSession(30, 2, QStringLiteral("HOSTA")));
+        s.push_back(
+            fakeoracle::makeSession(12, 345, QStringLiteral("HOSTA"), QStringLiteral("ACTIVE")));
+        s.push_back(fakeoracle::makeSession(30, 1, QStringLiteral("HOSTA")));
+        s.push_back(fakeoracle::makeSession(99, 1, QStringLiteral("HOSTB")));
+        fakeoracle::Session blank = fakeoracle::makeSession(40, 4, QStringLiteral("HOSTA"));
+        blank.osuser = blank.username = blank.program = QVariant();
+        blank.logonTime = QString();
+        s.push_back(blank);
+        f.openConnected();
+        search(f, QStringLiteral("hosta"));
+        SessionGrid* g = f.window->grid();
+        QCOMPARE(g->Rows(), 5);
+        QCOMPARE(row(g, 1),
+                 (testsupport::strings({"1", "12", "345", "ACTIVE", "HOSTA", "oracle", "SCOTT",
+                                        "sqlplus@HOSTA", "2026/12/07 9:05:07"})));
+        QCOMPARE(row(g, 2)[1] + u',' + row(g, 2)[2], QStringLiteral("30,1"));
+        QCOMPARE(row(g, 3)[1] + u',' + row(g, 3)[2], QStringLiteral("30,2"));
+        QCOMPARE(row(g, 4), (testsupport::strings(
+                                {"4", "40", "4", "INACTIVE", "HOSTA", "－", "－", "－", "－"})));
+        // The last row written stays current, column 0; the kill button is on; the grid has
+        // the focus; the banner is gone.
+        QCOMPARE(g->Row(), 4);
+        QCOMPARE(g->Col(), 0);
+        QVERIFY(f.window->findChild<QPushButton*>(QStringLiteral("cmdSessionCt"))->isEnabled());
+        QCOMPARE(f.window->focusWidget(), g);
+        QVERIFY(!frmSearch::instance());
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+    }
+
+    void emptyNameListsAllAndNumberingRestarts() {
+        KestromFixture f;
+        for (int i = 1; i <= 3; ++i)
+            f.db->sessions.push_back(fakeoracle::makeSession(i, i, QStringLiteral("M%1").arg(i)));
+        f.openConnected();
+        search(f, QString());
+        QCOMPARE(f.window->grid()->Rows(), 4);
+        QVERIFY(!f.db->statements.last().contains(QStringLiteral("WHERE")));
+        search(f, QStringLiteral("m2"));
+        QCOMPARE(f.window->grid()->Rows(), 2);
+        QCOMPARE(row(f.window->grid(), 1)[0], QStringLiteral("1"));
+        QCOMPARE(row(f.window->grid(), 1)[4], QStringLiteral("M2"));
+    }
+
+    void aQuoteInTheNameIsSearchedExactly() {
+        KestromFixture f;
+        f.db->sessions.push_back(fakeoracle::makeSession(8, 1, QStringLiteral("O'HARA")));
+        f.openConnected();
+        search(f, QStringLiteral("o'hara"));
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QCOMPARE(f.window->grid()->Rows(), 2);
+        QVERIFY(f.db->statements.last().contains(QStringLiteral("WHERE terminal = 'O''HARA'")));
+    }
+
+    void noMatchLeavesTheHeaderAndTheKillButtonOn() {
+        KestromFixture f;
+        f.db->sessions.push_back(fakeoracle::makeSession(8, 1, KestromFixture::thisComputer()));
+        f.openConnected();
+        QCOMPARE(f.window->grid()->Rows(), 2);
+        search(f, QStringLiteral("nobody"));
+        QCOMPARE(f.window->grid()->Rows(), 1);
+        auto* kill = f.window->findChild<QPushButton*>(QStringLiteral("cmdSessionCt"));
+        QVERIFY(kill->isEnabled());
+        // The kill command then does nothing at all.
+        f.db->statements.clear();
+        f.window->cmdSessionCt_Click();
+        QVERIFY(f.db->statements.isEmpty());
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+    }
+
+    void failedSearchReportsAndKeepsOnlyItsOwnRows() {
+        KestromFixture f;
+        for (int i = 1; i <= 5; ++i)
+            f.db->sessions.push_back(fakeoracle::makeSession(i, 1, QStringLiteral("HOSTA")));
+        f.openConnected();
+        search(f, QStringLiteral("HOSTA"));
+        QCOMPARE(f.window->grid()->Rows(), 6);
+        // A NULL session ID from the third row on ends the search part way.
+        f.db->nullFromRow = 2;
+        f.db->nullColumn = 0;
+        search(f, QStringLiteral("HOSTA"));
+        QCOMPARE(platform::MsgBoxHook::log().size(), 1);
+        const platform::MsgBoxRecord box = platform::MsgBoxHook::log()[0];
+        QVERIFY(box.text.startsWith(
+            QStringLiteral("以下の理由により検索できませんでした。\r\n\r\n「")));
+        QVERIFY(box.text.endsWith(QStringLiteral("」")));
+        QCOMPARE(box.style, 64);
+        QCOMPARE(box.title, QStringLiteral("Kestrom"));
+        QCOMPARE(f.window->grid()->Rows(), 3);
+        QCOMPARE(row(f.window->grid(), 2)[1], QStringLiteral("2"));
+        QVERIFY(!frmSearch::instance());
+
+        platform::MsgBoxHook::clear();
+        f.db->nullFromRow = -1;
+        f.db->mayRead = false;
+        search(f, QStringLiteral("HOSTA"));
+        QCOMPARE(platform::MsgBoxHook::log()[0].text,
+                 QStringLiteral("以下の理由により検索できませんでした。\r\n\r\n「ORA-00942: table "
+                                "or view does not exist」"));
+        QCOMPARE(f.window->grid()->Rows(), 1);
+    }
+
+    void searchWhileNotConnectedConnectsFirst() {
+        KestromFixture f;
+        f.open({KestromFixture::cancel()});
+        f.setScript({KestromFixture::login()});
+        f.window->cmdSearch_Click();
+        QVERIFY(f.window->connected());
+        QCOMPARE(f.db->statements.size(), 1);
+    }
+
+    void killOfOwnSessionAsksNothingAndRefreshesUnderTheHourglass() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        f.db->sessions.push_back(fakeoracle::makeSession(12, 345, me));
+        f.db->sessions.push_back(fakeoracle::makeSession(13, 7, me));
+        f.openConnected();
+        f.window->grid()->setRow(1);
+        int pointerDuringRefresh = -1;
+        platform::MsgBoxHook::setOnShow([&](const platform::MsgBoxRecord&) {
+            pointerDuringRefresh = platform::MousePointer(f.window.get());
+            return int(platform::vbOK);
+        });
+        f.db->statements.clear();
+        f.window->cmdSessionCt_Click();
+        QCOMPARE(killStatements(f),
+                 QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '12,345'")});
+        const auto log = platform::MsgBoxHook::log();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].text, QStringLiteral("セッションを切断しました。"));
+        QCOMPARE(log[0].style, 64);
+        QCOMPARE(pointerDuringRefresh, platform::vbDefault);
+        QCOMPARE(platform::MousePointer(f.window.get()), platform::vbDefault);
+        // Refreshed for the last searched machine.
+        QCOMPARE(f.db->statements.size(), 2);
+        QCOMPARE(f.window->grid()->Rows(), 2);
+        QCOMPARE(row(f.window->grid(), 1)[1], QStringLiteral("13"));
+    }
+
+    void confirmationRuleForOtherTerminals_data() {
+        QTest::addColumn<QString>("terminal");
+        QTest::addColumn<bool>("asks");
+        QTest::newRow("this computer") << QString() << false;
+        QTest::newRow("another machine") << QStringLiteral("OTHERPC") << true;
+        QTest::newRow("no terminal") << QStringLiteral("－") << true;
+        QTest::newRow("differs in case") << QStringLiteral("lower") << true;
+    }
+
+    void confirmationRuleForOtherTerminals() {
+        QFETCH(QString, terminal);
+        QFETCH(bool, asks);
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        if (terminal.isEmpty())
+            terminal = me;
+        else if (terminal == QStringLiteral("lower"))
+            terminal = me.toLower() == me ? me.toUpper() : me.toLower();
+        fakeoracle::Session s = fakeoracle::makeSession(21, 3, terminal);
+        if (terminal == QStringLiteral("－"))
+            s.terminal = QVariant();
+        f.db->sessions.push_back(s);
+        f.openConnected();
+        search(f, QString());
+        QCOMPARE(f.window->grid()->Rows(), 2);
+        platform::MsgBoxHook::setNextAnswers({platform::vbNo});
+        f.window->grid()->setFocus();
+        QTest::keyClick(f.window->grid(), Qt::Key_Delete);
+        const auto log = platform::MsgBoxHook::log();
+        if (asks) {
+            QCOMPARE(log.size(), 1);
+            QCOMPARE(log[0].text, QStringLiteral("他人のセッションを切断しようとそています。\r\n処"
+                                                 "理を続けてもよろしいですか？"));
+            QCOMPARE(log[0].title, QStringLiteral("切断確認"));
+            QCOMPARE(log[0].style, 52);
+            // No: nothing sent, nothing changed.
+            QVERIFY(killStatements(f).isEmpty());
+            QCOMPARE(f.window->grid()->Rows(), 2);
+        } else {
+            QCOMPARE(killStatements(f).size(), 1);
+            QCOMPARE(log[0].text, QStringLiteral("セッションを切断しました。"));
+        }
+    }
+
+    void yesKillsAnotherMachinesSession() {
+        KestromFixture f;
+        f.db->sessions.push_back(fakeoracle::makeSession(21, 3, QStringLiteral("FARAWAY")));
+        f.openConnected();
+        search(f, QStringLiteral("faraway"));
+        platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
+        f.window->cmdSessionCt_Click();
+        QCOMPARE(killStatements(f),
+                 QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '21,3'")});
+        QCOMPARE(f.window->grid()->Rows(), 1);
+        QVERIFY(f.db->statements.last().contains(QStringLiteral("'FARAWAY'")));
+    }
+
+    void failedKillReportsAndLeavesTheGrid_data() {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("session gone")
+            << 30 << QStringLiteral("ORA-00030: User session ID does not exist.");
+        QTest::newRow("no privilege")
+            << 1031 << QStringLiteral("ORA-01031: insufficient privileges");
+    }
+
+    void failedKillReportsAndLeavesTheGrid() {
+        QFETCH(int, fault);
+        QFETCH(QString, reason);
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        f.db->sessions.push_back(fakeoracle::makeSession(12, 345, me));
+        f.openConnected();
+        if (fault == 30)
+            f.db->sessions.clear();
+        else
+            f.db->mayKill = false;
+        const int statementsBefore = static_cast<int>(f.db->statements.size());
+        f.window->cmdSessionCt_Click();
+        QCOMPARE(platform::MsgBoxHook::log().size(), 1);
+        QCOMPARE(platform::MsgBoxHook::log()[0].text,
+                 QStringLiteral("以下の理由により切断できませんでした。\r\n\r\n「") + reason +
+                     u'」');
+        QCOMPARE(platform::MsgBoxHook::log()[0].style, 64);
+        // No refresh: the grid still shows the row, column 1 current.
+        QCOMPARE(f.db->statements.size(), statementsBefore + 1);
+        QCOMPARE(f.window->grid()->Rows(), 2);
+        QCOMPARE(f.window->grid()->Col(), 1);
+    }
+
+    void sessionMarkedForKillCountsAsKilled() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        f.db->sessions.push_back(fakeoracle::makeSession(12, 345, me));
+        f.openConnected();
+        f.db->killAnswer = 31;
+        f.window->cmdSessionCt_Click();
+        QCOMPARE(platform::MsgBoxHook::log().size(), 1);
+        QCOMPARE(platform::MsgBoxHook::log()[0].text, QStringLiteral("セッションを切断しました。"));
+        QCOMPARE(f.window->grid()->Rows(), 1);
+    }
+
+    void lostConnectionBeforeAKillThenRecovery() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        f.db->sessions.push_back(fakeoracle::makeSession(12, 345, me));
+        f.openConnected();
+        f.db->connectionLost = true;
+        f.window->cmdSessionCt_Click();
+        QVERIFY(platform::MsgBoxHook::log()[0].text.contains(QStringLiteral("ORA-03113")));
+        platform::MsgBoxHook::clear();
+        f.window->cmdSearch_Click();
+        QVERIFY(platform::MsgBoxHook::log()[0].text.startsWith(
+            QStringLiteral("以下の理由により検索できませんでした。")));
+        // Disconnect and reconnect work; the window then closes without a hang.
+        f.window->CmdDB_Click();
+        QVERIFY(!f.window->connected());
+        f.db->connectionLost = false;
+        f.setScript({KestromFixture::login()});
+        f.window->CmdDB_Click();
+        QVERIFY(f.window->connected());
+        f.window->close();
+        QVERIFY(!f.window->hasDatabase());
+    }
+};
+
+QTEST_MAIN(TestSessions)
+#include "test_sessions.moc"

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "oracle/database.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+// An in-process stand-in for the database access interface, for the window tests. It keeps
+// a list of sessions, answers the session query by filtering on the quoted terminal, runs
+// kills, records every statement, and fails on demand.
+namespace fakeoracle {
+
+struct Session {
+    QVariant sid, serial, status, terminal, osuser, username, program, logonTime;
+};
+
+struct Instance {
+    QString user = QStringLiteral("system");
+    QString password = QStringLiteral("pelmora");
+    QString host = QStringLiteral("ORCL");
+    bool mayRead = true;
+    bool mayKill = true;
+    std::vector<Session> sessions;
+    QStringList statements; // every statement received
+    QStringList logons;     // user@host of every successful logon
+    int closes = 0;
+    bool connectionLost = false; // every call on an open database fails with ORA-03113
+    bool failClose = false;      // Close fails (after marking the database closed)
+    int killAnswer = 0;          // an ORA code the next kill fails with (31: marked for kill)
+    // The query returns rows whose given column is NULL from this row on (-1: never).
+    int nullFromRow = -1;
+    int nullColumn = 0;
+};
+
+// Installs a factory that opens databases of this instance; the returned pointer stays valid
+// until reset() is called.
+std::shared_ptr<Instance> install();
+void reset();
+
+Session makeSession(int sid, int serial, const QString& terminal,
+                    const QString& status = QStringLiteral("INACTIVE"));
+
+} // namespace fakeoracle
