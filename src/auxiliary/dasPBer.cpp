@@ -1,5 +1,20 @@
 #include "dasPBer.h"
 
+#include "frmsearch.h"
+#include "platform/topmost.h"
+
 namespace dasPBer {
-void TopMostSet(qint16&) {}
+
+void TopMostSet(qint16& flag) {
+    try {
+        frmSearch* window = frmSearch::instance();
+        if (!window || window->hWnd() == 0)
+            return;
+        // Only the z-order changes; position and size stay as they are.
+        platform::SetTopMost(window, flag == -1);
+    } catch (...) {
+        // The window then simply stays in the normal z-order.
+    }
+}
+
 } // namespace dasPBer

@@ -1,5 +1,12 @@
 #include "frmsearch.h"
 
+#include "centre.h"
+#include "dasPBer.h"
+#include "platform/events.h"
+#include "platform/twips.h"
+#include "svgpicture.h"
+
+#include <QCloseEvent>
 #include <QPointer>
 
 namespace {
@@ -9,14 +16,63 @@ QPointer<frmSearch>& loaded() {
 }
 } // namespace
 
-frmSearch::frmSearch(QWidget* parent) : QWidget(parent) {}
-void frmSearch::Form_Load() {}
-void frmSearch::Form_QueryUnload() { mHwnd = 0; }
+frmSearch::frmSearch(QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowDoesNotAcceptFocus) {
+    setObjectName(QStringLiteral("frmSearch"));
+    // It takes no input, so showing it must not take the focus from the main window.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFixedSize(platform::TwipsToPixelsX(2880), platform::TwipsToPixelsY(480));
 
-void frmSearch::Show() {
-    if (!loaded())
-        loaded() = new frmSearch;
+    // The picture is wider than the window; the strip beyond the right edge is not seen.
+    Picture1 = new SvgPicture(QStringLiteral(":/art/search.svg"), this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    platform::SetControlRectTwips(Picture1, QRectF(0, 0, 3000, 480));
 }
 
-void frmSearch::Unload() { delete loaded().data(); }
-frmSearch* frmSearch::instance() { return loaded().data(); }
+void frmSearch::Form_Load() {
+    centre::CentreOverMainForm(*this);
+    // Pending events may unload the window (a nested search ending); stop if they did.
+    QPointer<frmSearch> self(this);
+    platform::DoEvents();
+    if (!self)
+        return;
+    mHwnd = static_cast<quintptr>(winId());
+    if (mHwnd == 0)
+        mHwnd = reinterpret_cast<quintptr>(this);
+    qint16 topmost = -1;
+    dasPBer::TopMostSet(topmost);
+    show();
+    // Painted now, before the search blocks the thread.
+    platform::DoEvents();
+}
+
+void frmSearch::Form_QueryUnload() {
+    mHwnd = 0;
+}
+
+void frmSearch::closeEvent(QCloseEvent* event) {
+    Form_QueryUnload();
+    event->accept();
+}
+
+void frmSearch::Show() {
+    if (loaded()) {
+        loaded()->show();
+        return;
+    }
+    loaded() = new frmSearch;
+    loaded()->Form_Load();
+}
+
+void frmSearch::Unload() {
+    frmSearch* window = loaded().data();
+    if (!window)
+        return;
+    loaded() = nullptr;
+    window->close();
+    delete window;
+}
+
+frmSearch* frmSearch::instance() {
+    return loaded().data();
+}

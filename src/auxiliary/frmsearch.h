@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class SvgPicture;
+
 // The small borderless banner centred over the main window while a search runs.
 class frmSearch : public QWidget {
     Q_OBJECT
@@ -16,10 +18,14 @@ public:
     // The window's own handle while it is loaded, 0 otherwise.
     quintptr hWnd() const { return mHwnd; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     explicit frmSearch(QWidget* parent = nullptr);
     void Form_Load();
     void Form_QueryUnload();
 
+    SvgPicture* Picture1 = nullptr;
     quintptr mHwnd = 0;
 };

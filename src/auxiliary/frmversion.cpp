@@ -1,4 +1,101 @@
 #include "frmversion.h"
 
-frmVersion::frmVersion(QWidget* parent) : QDialog(parent) {}
-void frmVersion::ShowModal() {}
+#include "centre.h"
+#include "platform/twips.h"
+#include "platform/zoom.h"
+#include "svgpicture.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+QWidget* makePicture(QWidget* parent) {
+    auto* picture = new SvgPicture(QStringLiteral(":/art/version_logo.svg"), parent);
+    picture->setObjectName(QStringLiteral("Picture1"));
+    picture->setFocusPolicy(Qt::TabFocus);
+    picture->setAutoFillBackground(true);
+    QPalette pal = picture->palette();
+    pal.setColor(QPalette::Window, QColor(192, 192, 192));
+    picture->setPalette(pal);
+    platform::SetControlRectTwips(picture, QRectF(0, 0, 2895, 1095));
+    return picture;
+}
+
+QPlainTextEdit* makeText(QWidget* parent) {
+    auto* text = new QPlainTextEdit(parent);
+    text->setObjectName(QStringLiteral("Text1"));
+    text->setReadOnly(true);
+    text->setFrameShape(QFrame::NoFrame);
+    // A CR shows as a glyph in a Qt text box; the lines are shown with LF alone.
+    QString shown = frmVersion::VersionText();
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text->setPlainText(shown);
+    QPalette pal = text->palette();
+    pal.setColor(QPalette::Base, QApplication::palette("QMenu").color(QPalette::Window));
+    text->setPalette(pal);
+    platform::SetControlRectTwips(text, QRectF(0, 960, 2870, 680));
+    return text;
+}
+
+} // namespace
+
+QString frmVersion::VersionText() {
+    return QStringLiteral("Tarnwick Kestrom\r\nVersion : 0.10J R1\r\n");
+}
+
+frmVersion::frmVersion(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("frmVersion"));
+    setWindowTitle(QStringLiteral("☆　ﾊﾞｰｼﾞｮﾝ情報  (Tarnwick Kestrom)"));
+    setFixedSize(platform::TwipsToPixelsX(2850), platform::TwipsToPixelsY(2235));
+
+    Picture1 = makePicture(this);
+    Text1 = makeText(this);
+    Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setDefault(true);
+    platform::SetControlRectTwips(Command1, QRectF(800, 1730, 1335, 375));
+    connect(Command1, &QPushButton::clicked, this, &frmVersion::Command1_Click);
+
+    setTabOrder(Command1, Picture1);
+    setTabOrder(Picture1, Text1);
+    Command1->setFocus();
+}
+
+void frmVersion::Form_Load() {
+    mCursor = platform::GetCursorPos();
+    centre::CentreOverMainForm(*this);
+    mToRect = platform::GetWindowRect(this);
+    mFromRect = platform::CursorRect(mCursor);
+    platform::DrawAnimatedRects(this, platform::IDANI_CAPTION, mFromRect, mToRect);
+}
+
+void frmVersion::Form_QueryUnload() {
+    mCursor = platform::GetCursorPos();
+    mFromRect = platform::GetWindowRect(this);
+    mToRect = platform::CursorRect(mCursor);
+    platform::DrawAnimatedRects(this, platform::IDANI_CAPTION, mFromRect, mToRect);
+}
+
+void frmVersion::Command1_Click() {
+    close();
+}
+
+// OK, Enter, Esc and the close box all end here, so the closing zoom plays once for each.
+void frmVersion::done(int result) {
+    if (!mUnloading) {
+        mUnloading = true;
+        Form_QueryUnload();
+    }
+    QDialog::done(result);
+}
+
+void frmVersion::ShowModal() {
+    frmVersion window;
+    window.Form_Load();
+    window.exec();
+}

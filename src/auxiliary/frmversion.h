@@ -1,6 +1,12 @@
 #pragma once
 
+#include "platform/winrect.h"
+
 #include <QDialog>
+
+class QPlainTextEdit;
+class QPushButton;
+class QWidget;
 
 // The version (about) window: logo, product name and version; opens out of the cursor.
 class frmVersion : public QDialog {
@@ -9,6 +15,23 @@ public:
     // Loads the window, shows it modally and returns once it is closed and unloaded.
     static void ShowModal();
 
+    // The version text as the window holds it, lines ended by CR LF.
+    static QString VersionText();
+
+    void done(int result) override;
+
 private:
     explicit frmVersion(QWidget* parent = nullptr);
+    void Form_Load();
+    void Form_QueryUnload();
+    void Command1_Click();
+
+    QPushButton* Command1 = nullptr;
+    QWidget* Picture1 = nullptr;
+    QPlainTextEdit* Text1 = nullptr;
+
+    platform::WinRect mFromRect;
+    platform::WinRect mToRect;
+    platform::WinPoint mCursor;
+    bool mUnloading = false;
 };

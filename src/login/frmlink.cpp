@@ -1,5 +1,231 @@
 #include "frmlink.h"
 
-frmLink::frmLink(QWidget* parent) : QDialog(parent) {}
+#include "auxiliary/centre.h"
+#include "passwordstyle.h"
+#include "platform/events.h"
+#include "platform/mainform.h"
+#include "platform/msgbox.h"
+#include "platform/twips.h"
+#include "platform/zoom.h"
 
-qint16 frmLink::LinkSet(QString&, QString&, QString&) { return 0; }
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr qint16 vbKeyReturn = 13;
+
+// The opening zoom starts from the dialog's mirror image, up and to the left of it.
+constexpr qint32 kStartShiftX = 600;
+constexpr qint32 kStartShiftY = 350;
+
+platform::WinRect shifted(const platform::WinRect& r, qint32 dx, qint32 dy) {
+    return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+}
+
+} // namespace
+
+frmLink::frmLink(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("frmLink"));
+    setWindowTitle(QStringLiteral("ログイン"));
+    setFont(QFont(QStringLiteral("ＭＳ ゴシック"), 9));
+    setFixedSize(platform::TwipsToPixelsX(5385), platform::TwipsToPixelsY(1470));
+    buildControls();
+}
+
+QLabel* frmLink::addLabel(const QString& name, const QString& caption, float top, float width) {
+    auto* label = new QLabel(caption, this);
+    label->setObjectName(name);
+    platform::SetControlRectTwips(label, QRectF(135, top, width, 180));
+    return label;
+}
+
+QLineEdit* frmLink::addBox(const QString& name, float top) {
+    auto* box = new QLineEdit(this);
+    box->setObjectName(name);
+    // Where an input method exists, start each box in direct (Latin) input.
+    box->setInputMethodHints(Qt::ImhPreferLatin);
+    box->installEventFilter(this);
+    platform::SetControlRectTwips(box, QRectF(1395, top, 2445, 270));
+    return box;
+}
+
+QPushButton* frmLink::addButton(const QString& name, const QString& caption, float top) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    // Neither is a default button: Enter presses only the button that has the focus.
+    button->setAutoDefault(false);
+    platform::SetControlRectTwips(button, QRectF(4050, top, 1185, 420));
+    return button;
+}
+
+void frmLink::buildControls() {
+    txtUsrID = addBox(QStringLiteral("txtUsrID"), 165);
+    txtPasswd = addBox(QStringLiteral("txtPasswd"), 480);
+    txtLinkChrLine = addBox(QStringLiteral("txtLinkChrLine"), 795);
+    cmdOk = addButton(QStringLiteral("cmdOk"), QStringLiteral("ＯＫ"), 180);
+    cmdNo = addButton(QStringLiteral("cmdNo"), QStringLiteral("キャンセル"), 680);
+    lblUsrID = addLabel(QStringLiteral("lblUsrID"), QStringLiteral("ユーザＩＤ："), 225, 1080);
+    lblPasswd[0] =
+        addLabel(QStringLiteral("lblPasswd_0"), QStringLiteral("パスワード："), 540, 1080);
+    lblPasswd[1] =
+        addLabel(QStringLiteral("lblPasswd_1"), QStringLiteral("ホスト文字列："), 840, 1260);
+
+    lblMessage = new QLabel(this);
+    lblMessage->setObjectName(QStringLiteral("lblMessage"));
+    lblMessage->setFrameStyle(QFrame::Box | QFrame::Plain);
+    lblMessage->setLineWidth(1);
+    lblMessage->setAlignment(Qt::AlignCenter);
+    platform::SetControlRectTwips(lblMessage, QRectF(0, 1200, 5340, 225));
+
+    txtPasswd->setEchoMode(QLineEdit::Password);
+    auto* mask = new PasswordStyle;
+    mask->setParent(txtPasswd);
+    txtPasswd->setStyle(mask);
+
+    setTabOrder(txtUsrID, txtPasswd);
+    setTabOrder(txtPasswd, txtLinkChrLine);
+    setTabOrder(txtLinkChrLine, cmdOk);
+    setTabOrder(cmdOk, cmdNo);
+    txtUsrID->setFocus();
+
+    connect(cmdOk, &QPushButton::clicked, this, &frmLink::cmdOk_Click);
+    connect(cmdNo, &QPushButton::clicked, this, &frmLink::cmdNo_Click);
+}
+
+qint16 frmLink::LinkSet(QString& LinkChrID, QString& LinkChrPass, QString& LinkChrLine) {
+    frmLink dialog;
+    dialog.Form_Load();
+    dialog.txtUsrID->setText(LinkChrID);
+    dialog.txtPasswd->setText(LinkChrPass);
+    dialog.txtLinkChrLine->setText(LinkChrLine);
+
+    // A close that slipped in while the OK steps let events run rejects the dialog: only an
+    // accepted, validated OK counts.
+    const bool confirmed = dialog.exec() == QDialog::Accepted && dialog.mOkFlg == -1;
+    if (!confirmed)
+        return 0;
+    LinkChrID = dialog.txtUsrID->text();
+    LinkChrPass = dialog.txtPasswd->text();
+    LinkChrLine = dialog.txtLinkChrLine->text();
+    return -1;
+}
+
+void frmLink::Form_Load() {
+    centre::CentreOverMainForm(*this);
+    if (const QWidget* main = platform::MainForm())
+        setWindowIcon(main->windowIcon());
+    mWindowRect = platform::GetWindowRect(this);
+    mStartRect = shifted(platform::Mirror(mWindowRect), -kStartShiftX, -kStartShiftY);
+    platform::DrawAnimatedRects(this, platform::IDANI_CAPTION, mStartRect, mWindowRect);
+}
+
+void frmLink::Form_QueryUnload() {}
+
+void frmLink::cmdOk_Click() {
+    const int style = platform::vbOKOnly | platform::vbExclamation;
+    if (txtUsrID->text().isEmpty()) {
+        platform::MsgBox(QStringLiteral("ユーザ名を指定してください。"), style,
+                         platform::ExeName());
+        txtUsrID->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (txtPasswd->text().isEmpty()) {
+        platform::MsgBox(QStringLiteral("パスワードを指定してください。"), style,
+                         platform::ExeName());
+        txtPasswd->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (txtLinkChrLine->text().isEmpty()) {
+        platform::MsgBox(QStringLiteral("接続文字列を指定してください。\r\n"), style,
+                         platform::ExeName());
+        txtLinkChrLine->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    mOkFlg = -1;
+    lblMessage->setText(QStringLiteral("Oracleに接続中･･････"));
+    platform::DoEvents();
+    // The events just run may have closed the dialog already; that stays a cancel.
+    if (isVisible())
+        accept();
+}
+
+void frmLink::cmdNo_Click() {
+    mOkFlg = 0;
+    reject();
+}
+
+void frmLink::txt_GotFocus(QLineEdit* box) {
+    box->selectAll();
+}
+
+void frmLink::txt_KeyDown(QLineEdit* box, qint16 KeyCode) {
+    if (KeyCode != vbKeyReturn)
+        return;
+    if (box == txtUsrID)
+        txtPasswd->setFocus(Qt::OtherFocusReason);
+    else if (box == txtPasswd)
+        txtLinkChrLine->setFocus(Qt::OtherFocusReason);
+    else
+        cmdOk_Click();
+}
+
+bool frmLink::eventFilter(QObject* watched, QEvent* event) {
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (!box)
+        return QDialog::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        txt_GotFocus(box);
+        mSelectedByMouse =
+            static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason ? box : nullptr;
+        break;
+    case QEvent::FocusOut:
+        mSelectedByMouse = nullptr;
+        break;
+    case QEvent::MouseButtonPress:
+        if (box == mSelectedByMouse) {
+            // This press gave the focus; let it not move the cursor over the selection.
+            mSelectedByMouse = nullptr;
+            return true;
+        }
+        break;
+    case QEvent::KeyPress: {
+        // Either Enter key, whatever Shift, Ctrl and Alt are doing.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            txt_KeyDown(box, vbKeyReturn);
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmLink::keyPressEvent(QKeyEvent* event) {
+    // Esc presses the cancel button, whatever has the focus.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cmdNo->click();
+        return;
+    }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); enter && button) {
+        button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmLink::closeEvent(QCloseEvent* event) {
+    Form_QueryUnload();
+    QDialog::closeEvent(event);
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/winrect.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -15,6 +17,39 @@ public:
     // with the arguments untouched.
     static qint16 LinkSet(QString& LinkChrID, QString& LinkChrPass, QString& LinkChrLine);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     explicit frmLink(QWidget* parent = nullptr);
+    void buildControls();
+    QLineEdit* addBox(const QString& name, float top);
+    QLabel* addLabel(const QString& name, const QString& caption, float top, float width);
+    QPushButton* addButton(const QString& name, const QString& caption, float top);
+
+    void Form_Load();
+    void Form_QueryUnload();
+    void cmdOk_Click();
+    void cmdNo_Click();
+    // The three boxes share these two: what differs is only where Enter leads.
+    void txt_GotFocus(QLineEdit* box);
+    void txt_KeyDown(QLineEdit* box, qint16 KeyCode);
+
+    QLabel* lblUsrID = nullptr;
+    QLabel* lblPasswd[2] = {nullptr, nullptr};
+    QLineEdit* txtUsrID = nullptr;
+    QLineEdit* txtPasswd = nullptr;
+    QLineEdit* txtLinkChrLine = nullptr;
+    QPushButton* cmdOk = nullptr;
+    QPushButton* cmdNo = nullptr;
+    QLabel* lblMessage = nullptr;
+
+    qint16 mOkFlg = 0;
+    platform::WinRect mWindowRect;
+    platform::WinRect mStartRect;
+    // A box that took the focus from a mouse press keeps its whole-text selection through
+    // that press, which would otherwise place the cursor.
+    QLineEdit* mSelectedByMouse = nullptr;
 };

@@ -1,0 +1,17 @@
+#include "svgpicture.h"
+
+#include <QPainter>
+
+SvgPicture::SvgPicture(const QString& resource, QWidget* parent)
+    : QWidget(parent), mRenderer(resource) {}
+
+QSize SvgPicture::imageSize() const {
+    return mRenderer.isValid() ? mRenderer.defaultSize() : QSize();
+}
+
+void SvgPicture::paintEvent(QPaintEvent*) {
+    if (!mRenderer.isValid())
+        return;
+    QPainter painter(this);
+    mRenderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(mRenderer.defaultSize())));
+}

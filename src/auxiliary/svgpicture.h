@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QSvgRenderer>
+#include <QWidget>
+
+// A borderless picture box: a still SVG image at its natural size in the top-left corner,
+// on the box's own background; what does not fit is clipped.
+class SvgPicture : public QWidget {
+    Q_OBJECT
+public:
+    SvgPicture(const QString& resource, QWidget* parent);
+
+    // The image's natural size in pixels; empty when it could not be read.
+    QSize imageSize() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QSvgRenderer mRenderer;
+};

@@ -1,0 +1,339 @@
+#include "auxiliary/centre.h"
+#include "login/frmlink.h"
+#include "platform/mainform.h"
+#include "platform/msgbox.h"
+#include "platform/twips.h"
+#include "platform/zoom.h"
+#include "support/testsupport.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+using Script = std::function<void(QDialog&)>;
+
+namespace {
+
+struct Values {
+    QString id;
+    QString pass;
+    QString line;
+};
+
+template <typename T> T* child(QDialog& dialog, const char* name) {
+    T* found = dialog.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qWarning("no control %s", name);
+    return found;
+}
+
+QLineEdit* box(QDialog& dialog, const char* name) {
+    return child<QLineEdit>(dialog, name);
+}
+
+// Runs LinkSet with the script acting on the open dialog. Whatever the script leaves open
+// (a failed check returns early) is closed so the test cannot hang.
+qint16 runLinkSet(Values& values, const Script& script) {
+    bool ran = false;
+    QTimer::singleShot(0, qApp, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        ran = true;
+        if (!QTest::qWaitForWindowActive(dialog))
+            qWarning("the login dialog did not become active");
+        script(*dialog);
+        if (dialog->isVisible())
+            dialog->close();
+    });
+    const qint16 result = frmLink::LinkSet(values.id, values.pass, values.line);
+    if (!ran)
+        qWarning("the login dialog never became the active modal window");
+    return result;
+}
+
+void setText(QLineEdit* edit, const QString& text) {
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    // Japanese arrives committed from the input method; the rest as key presses.
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClicks(edit, QString(c));
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(c));
+            QCoreApplication::sendEvent(edit, &commit);
+        }
+    }
+}
+
+} // namespace
+
+class TestFrmLink : public QObject {
+    Q_OBJECT
+
+    QWidget mMain;
+
+private Q_SLOTS:
+    void initTestCase() {
+        testsupport::initWindowTests();
+        QPixmap icon(16, 16);
+        icon.fill(Qt::red);
+        mMain.setWindowIcon(QIcon(icon));
+        mMain.setGeometry(100, 100, 640, 480);
+        platform::SetMainForm(&mMain);
+    }
+
+    void init() {
+        platform::MsgBoxHook::clear();
+        platform::ZoomHook::clear();
+        mMain.setGeometry(100, 100, 640, 480);
+    }
+
+    void confirmReturnsEditedValuesExactly() {
+        Values v{QStringLiteral("system"), QStringLiteral("pelmora"), QString()};
+        QString shown[3];
+        QString message;
+        const qint16 result = runLinkSet(v, [&](QDialog& d) {
+            shown[0] = box(d, "txtUsrID")->text();
+            shown[1] = box(d, "txtPasswd")->text();
+            shown[2] = box(d, "txtLinkChrLine")->text();
+            setText(box(d, "txtUsrID"), QStringLiteral(" Scott "));
+            setText(box(d, "txtPasswd"), QStringLiteral("ti/ger@x"));
+            setText(box(d, "txtLinkChrLine"), QStringLiteral("本番 ＤＢ"));
+            QTest::mouseClick(child<QPushButton>(d, "cmdOk"), Qt::LeftButton);
+            message = child<QLabel>(d, "lblMessage")->text();
+        });
+        QCOMPARE(shown[0], QStringLiteral("system"));
+        QCOMPARE(shown[1], QStringLiteral("pelmora"));
+        QCOMPARE(shown[2], QString());
+        QCOMPARE(result, qint16(-1));
+        QCOMPARE(v.id, QStringLiteral(" Scott "));
+        QCOMPARE(v.pass, QStringLiteral("ti/ger@x"));
+        QCOMPARE(v.line, QStringLiteral("本番 ＤＢ"));
+        QCOMPARE(message, QStringLiteral("Oracleに接続中･･････"));
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        // The dialog is gone once the call returns.
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(qApp->findChildren<frmLink*>().isEmpty());
+    }
+
+    void blanksCountAsFilled() {
+        Values v{QStringLiteral(" "), QStringLiteral("  "), QStringLiteral("\t ")};
+        const qint16 result = runLinkSet(
+            v, [&](QDialog& d) { QTest::keyClick(box(d, "txtLinkChrLine"), Qt::Key_Return); });
+        QCOMPARE(result, qint16(-1));
+        QCOMPARE(v.id, QStringLiteral(" "));
+        QCOMPARE(v.pass, QStringLiteral("  "));
+        QCOMPARE(v.line, QStringLiteral("\t "));
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+    }
+
+    void validationReportsFirstEmptyBox_data() {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("pass");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("byEnter");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("focus");
+        const QString user = QStringLiteral("ユーザ名を指定してください。");
+        const QString pass = QStringLiteral("パスワードを指定してください。");
+        const QString host = QStringLiteral("接続文字列を指定してください。\r\n");
+        const QString a = QStringLiteral("a");
+        QTest::newRow("all empty")
+            << QString() << QString() << QString() << false << user << QStringLiteral("txtUsrID");
+        QTest::newRow("password and host empty")
+            << a << QString() << QString() << false << pass << QStringLiteral("txtPasswd");
+        QTest::newRow("only host empty")
+            << a << a << QString() << false << host << QStringLiteral("txtLinkChrLine");
+        QTest::newRow("only user empty, Enter in host")
+            << QString() << a << a << true << user << QStringLiteral("txtUsrID");
+    }
+
+    void validationReportsFirstEmptyBox() {
+        QFETCH(QString, id);
+        QFETCH(QString, pass);
+        QFETCH(QString, line);
+        QFETCH(bool, byEnter);
+        QFETCH(QString, text);
+        QFETCH(QString, focus);
+        Values v{id, pass, line};
+        bool stillOpen = false;
+        QString focused;
+        const qint16 result = runLinkSet(v, [&](QDialog& d) {
+            if (byEnter) {
+                box(d, "txtLinkChrLine")->setFocus();
+                QTest::keyClick(box(d, "txtLinkChrLine"), Qt::Key_Enter, Qt::ShiftModifier);
+            } else {
+                QTest::mouseClick(child<QPushButton>(d, "cmdOk"), Qt::LeftButton);
+            }
+            stillOpen = d.isVisible();
+            if (QWidget* w = QApplication::focusWidget())
+                focused = w->objectName();
+        });
+        QCOMPARE(result, qint16(0));
+        QVERIFY(stillOpen);
+        QCOMPARE(focused, focus);
+        const auto log = platform::MsgBoxHook::log();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].text, text);
+        QCOMPARE(log[0].style, 48);
+        QCOMPARE(log[0].title, platform::ExeName());
+    }
+
+    void notConfirmedLeavesValuesUntouched_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("cancel button") << QStringLiteral("cmdNo");
+        QTest::newRow("Esc") << QStringLiteral("esc");
+        QTest::newRow("close box") << QStringLiteral("close");
+    }
+
+    void notConfirmedLeavesValuesUntouched() {
+        QFETCH(QString, how);
+        auto finish = [&](QDialog& d) {
+            if (how == QStringLiteral("cmdNo"))
+                QTest::mouseClick(child<QPushButton>(d, "cmdNo"), Qt::LeftButton);
+            else if (how == QStringLiteral("esc"))
+                QTest::keyClick(box(d, "txtPasswd"), Qt::Key_Escape);
+            else
+                d.close();
+        };
+        // A first call that confirms, then one that does not: the second hands back nothing.
+        Values v{QStringLiteral("system"), QStringLiteral("pelmora"), QStringLiteral("orcl")};
+        QCOMPARE(
+            runLinkSet(
+                v, [](QDialog& d) { d.findChild<QPushButton*>(QStringLiteral("cmdOk"))->click(); }),
+            qint16(-1));
+        bool closed = false;
+        const qint16 result = runLinkSet(v, [&](QDialog& d) {
+            setText(box(d, "txtUsrID"), QStringLiteral("other"));
+            setText(box(d, "txtPasswd"), QString());
+            finish(d);
+            closed = !d.isVisible();
+        });
+        QVERIFY(closed);
+        QCOMPARE(result, qint16(0));
+        QCOMPARE(v.id, QStringLiteral("system"));
+        QCOMPARE(v.pass, QStringLiteral("pelmora"));
+        QCOMPARE(v.line, QStringLiteral("orcl"));
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+    }
+
+    void enterStepsThroughTheBoxesSelectingAll() {
+        Values v{QString(), QStringLiteral("pelmora"), QStringLiteral("orcl")};
+        QStringList seen;
+        auto note = [&] {
+            auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            seen << (edit ? edit->objectName() + QLatin1Char('=') + edit->selectedText()
+                          : QStringLiteral("?"));
+        };
+        runLinkSet(v, [&](QDialog& d) {
+            QTRY_COMPARE(QApplication::focusWidget(), box(d, "txtUsrID"));
+            QTest::keyClick(box(d, "txtUsrID"), Qt::Key_Return, Qt::ControlModifier);
+            note();
+            QTest::keyClick(box(d, "txtPasswd"), Qt::Key_Enter, Qt::AltModifier);
+            note();
+        });
+        // Enter in an empty user ID box only moves on; nothing is checked.
+        QCOMPARE(seen, (QStringList{QStringLiteral("txtPasswd=pelmora"),
+                                    QStringLiteral("txtLinkChrLine=orcl")}));
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+    }
+
+    void focusByTabMouseOrProgramSelectsAll() {
+        Values v{QStringLiteral("system"), QStringLiteral("pelmora"), QStringLiteral("orcl")};
+        QStringList order;
+        QString afterStart, afterMouse, afterProgram;
+        runLinkSet(v, [&](QDialog& d) {
+            QTRY_COMPARE(QApplication::focusWidget(), box(d, "txtUsrID"));
+            afterStart = box(d, "txtUsrID")->selectedText();
+            for (int i = 0; i < 4; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                order << QApplication::focusWidget()->objectName();
+            }
+            QLineEdit* host = box(d, "txtLinkChrLine");
+            QTest::mouseClick(host, Qt::LeftButton, {}, QPoint(5, host->height() / 2));
+            afterMouse = host->selectedText();
+            box(d, "txtPasswd")->setFocus();
+            afterProgram = box(d, "txtPasswd")->selectedText();
+        });
+        QCOMPARE(afterStart, QStringLiteral("system"));
+        QCOMPARE(order, (QStringList{QStringLiteral("txtPasswd"), QStringLiteral("txtLinkChrLine"),
+                                     QStringLiteral("cmdOk"), QStringLiteral("cmdNo")}));
+        QCOMPARE(afterMouse, QStringLiteral("orcl"));
+        QCOMPARE(afterProgram, QStringLiteral("pelmora"));
+    }
+
+    void passwordShowsOneStarPerCharacter() {
+        Values v{QStringLiteral("u"), QStringLiteral("p@ss 語"), QStringLiteral("h")};
+        QString display;
+        runLinkSet(v, [&](QDialog& d) { display = box(d, "txtPasswd")->displayText(); });
+        QCOMPARE(display, QStringLiteral("******"));
+    }
+
+    void windowLooksAsDescribed() {
+        Values v;
+        QString title, font;
+        int pointSize = 0;
+        QSize client;
+        Qt::WindowFlags flags;
+        QImage icon;
+        bool okIsDefault = true;
+        runLinkSet(v, [&](QDialog& d) {
+            title = d.windowTitle();
+            font = box(d, "txtUsrID")->font().family();
+            pointSize = box(d, "txtUsrID")->font().pointSize();
+            client = d.size();
+            flags = d.windowFlags();
+            icon = d.windowIcon().pixmap(16, 16).toImage();
+            okIsDefault = child<QPushButton>(d, "cmdOk")->isDefault();
+        });
+        QCOMPARE(title, QStringLiteral("ログイン"));
+        QCOMPARE(font, QStringLiteral("ＭＳ ゴシック"));
+        QCOMPARE(pointSize, 9);
+        QCOMPARE(client, QSize(platform::TwipsToPixelsX(5385), platform::TwipsToPixelsY(1470)));
+        QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+        QCOMPARE(icon, mMain.windowIcon().pixmap(16, 16).toImage());
+        QVERIFY(!okIsDefault);
+    }
+
+    // The dialog sits over the middle of the main window and zooms in from its own mirror
+    // image moved 600 px left and 350 px up, also when that lies off the screen.
+    void opensCentredWithShiftedZoom_data() {
+        QTest::addColumn<QRect>("main");
+        QTest::addColumn<QRect>("to");
+        // 640 x 480 at (100, 100): left 3607.5 twips (240.5 px), top 4365 twips (291 px).
+        QTest::newRow("middle") << QRect(100, 100, 640, 480) << QRect(241, 291, 359, 98);
+        QTest::newRow("top-left corner") << QRect(-50, -20, 300, 120) << QRect(-80, -9, 359, 98);
+    }
+
+    void opensCentredWithShiftedZoom() {
+        QFETCH(QRect, main);
+        QFETCH(QRect, to);
+        mMain.setGeometry(main);
+        Values v;
+        runLinkSet(v, [](QDialog&) {});
+        const auto log = platform::ZoomHook::log();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].window, QStringLiteral("frmLink"));
+        QCOMPARE(log[0].kind, platform::IDANI_CAPTION);
+        const platform::WinRect r{to.left(), to.top(), to.left() + to.width(),
+                                  to.top() + to.height()};
+        QCOMPARE(log[0].to, r);
+        QCOMPARE(log[0].from,
+                 (platform::WinRect{r.right - 600, r.bottom - 350, r.left - 600, r.top - 350}));
+    }
+};
+
+QTEST_MAIN(TestFrmLink)
+#include "test_frmlink.moc"
