@@ -1,0 +1,743 @@
+// Drives the stand-in client library through its OCI entry points, loaded with dlopen the
+// way the binding loads the real one.
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <dlfcn.h>
+#include <vector>
+
+#include "oci_api.h"
+#include "standin_extras.h"
+
+namespace {
+
+// The session query as the program sends it: CR between lines.
+constexpr char kSelect[] = "SELECT sid, serial#, status, NVL(terminal, '－'), NVL(osuser, '－'), "
+                           "NVL(username, '－'), NVL(program, '－'), logon_time\rFROM v$session";
+constexpr char kOrder[] = "\rORDER BY sid, serial#";
+
+QByteArray sessionQuery(const QByteArray& where = {}) {
+    return QByteArray(kSelect) + where + kOrder;
+}
+
+constexpr char kFixture[] = "# instance used by most cases\n"
+                            "connect\tdb01\n"
+                            "connect\thost02:1521/ORCL\n"
+                            "user\tscott\ttiger\tread,alter\n"
+                            "user\treader\tr\tread\n"
+                            "user\tnobody\tn\t-\n"
+                            "session\t10\t2\tACTIVE\tPC-A\tyamada\tSCOTT\tsqlplus.exe\t"
+                            "2024-03-15 09:30:45\n"
+                            "session\t9\t5\tINACTIVE\t\\N\t\\N\t\\N\t\\N\t2023-12-31 23:59:59\n"
+                            "session\t100\t1\tACTIVE\t端末１\t山田 太郎\tAPP\t受付.exe\t"
+                            "2024-01-01 00:00:00\n"
+                            "session\t10\t1\t\\N\tO'Brien\tobrien\tAPP\tdemo prog\t\\N\n"
+                            "session\t\\N\t7\tKILLED\tPC-A\tx\ty\tz\t2024-02-29 12:00:00\n";
+
+template <typename F> F* symbol(void* library, const char* name) {
+    void* address = dlsym(library, name);
+    if (address == nullptr) {
+        qFatal("libclntsh.so lacks %s", name);
+    }
+    return reinterpret_cast<F*>(address);
+}
+
+struct Oci {
+    explicit Oci(void* lib)
+        : EnvNlsCreate(symbol<OCIEnvNlsCreate_t>(lib, "OCIEnvNlsCreate")),
+          HandleAlloc(symbol<OCIHandleAlloc_t>(lib, "OCIHandleAlloc")),
+          HandleFree(symbol<OCIHandleFree_t>(lib, "OCIHandleFree")),
+          ErrorGet(symbol<OCIErrorGet_t>(lib, "OCIErrorGet")),
+          AttrGet(symbol<OCIAttrGet_t>(lib, "OCIAttrGet")),
+          Logon2(symbol<OCILogon2_t>(lib, "OCILogon2")),
+          Logoff(symbol<OCILogoff_t>(lib, "OCILogoff")),
+          StmtPrepare2(symbol<OCIStmtPrepare2_t>(lib, "OCIStmtPrepare2")),
+          StmtRelease(symbol<OCIStmtRelease_t>(lib, "OCIStmtRelease")),
+          StmtExecute(symbol<OCIStmtExecute_t>(lib, "OCIStmtExecute")),
+          ParamGet(symbol<OCIParamGet_t>(lib, "OCIParamGet")),
+          DescriptorFree(symbol<OCIDescriptorFree_t>(lib, "OCIDescriptorFree")),
+          DefineByPos2(symbol<OCIDefineByPos2_t>(lib, "OCIDefineByPos2")),
+          StmtFetch2(symbol<OCIStmtFetch2_t>(lib, "OCIStmtFetch2")),
+          ClientVersion(symbol<OCIClientVersion_t>(lib, "OCIClientVersion")),
+          roundTrips(symbol<standin_round_trips_t>(lib, "standin_round_trips")),
+          produceNs(symbol<standin_produce_ns_t>(lib, "standin_produce_ns")),
+          reset(symbol<standin_reset_t>(lib, "standin_reset")) {}
+
+    OCIEnvNlsCreate_t* EnvNlsCreate;
+    OCIHandleAlloc_t* HandleAlloc;
+    OCIHandleFree_t* HandleFree;
+    OCIErrorGet_t* ErrorGet;
+    OCIAttrGet_t* AttrGet;
+    OCILogon2_t* Logon2;
+    OCILogoff_t* Logoff;
+    OCIStmtPrepare2_t* StmtPrepare2;
+    OCIStmtRelease_t* StmtRelease;
+    OCIStmtExecute_t* StmtExecute;
+    OCIParamGet_t* ParamGet;
+    OCIDescriptorFree_t* DescriptorFree;
+    OCIDefineByPos2_t* DefineByPos2;
+    OCIStmtFetch2_t* StmtFetch2;
+    OCIClientVersion_t* ClientVersion;
+    standin_round_trips_t* roundTrips;
+    standin_produce_ns_t* produceNs;
+    standin_reset_t* reset;
+};
+
+const OraText* text(const char* s) {
+    return reinterpret_cast<const OraText*>(s);
+}
+
+// Fetch results: every column as text ("<null>" for NULL), the date decoded from SQLT_DAT.
+struct Fetched {
+    QList<QByteArrayList> rows;
+    QList<sword> codes;
+    QList<ub4> counts;
+};
+
+QByteArray decodeDate(const ub1* b) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d",
+                  (b[0] - 100) * 100 + b[1] - 100, b[2], b[3], b[4] - 1, b[5] - 1, b[6] - 1);
+    return text;
+}
+
+} // namespace
+
+class TestOciStandin : public QObject {
+    Q_OBJECT
+
+private:
+    void useFixture(const QByteArray& content) {
+        QFile file(m_dir.filePath(QStringLiteral("fixture.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+        file.close();
+        m_oci->reset();
+    }
+
+    QByteArray lastError(sb4* code = nullptr) {
+        std::array<OraText, 512> buffer{};
+        sb4 errorCode = 0;
+        if (m_oci->ErrorGet(m_err, 1, nullptr, &errorCode, buffer.data(), buffer.size(),
+                            oci::HTYPE_ERROR) != oci::SUCCESS) {
+            return "<no error>";
+        }
+        if (code != nullptr) {
+            *code = errorCode;
+        }
+        return reinterpret_cast<const char*>(buffer.data());
+    }
+
+    sb4 lastCode() {
+        sb4 code = 0;
+        lastError(&code);
+        return code;
+    }
+
+    sword logon(OCISvcCtx** svc, const char* user = "scott", const char* password = "tiger",
+                const char* connect = "db01") {
+        return m_oci->Logon2(m_env, m_err, svc, text(user), ub4(std::strlen(user)), text(password),
+                             ub4(std::strlen(password)), text(connect), ub4(std::strlen(connect)),
+                             oci::DEFAULT);
+    }
+
+    sword execute(OCISvcCtx* svc, const QByteArray& sql, ub4 iters, OCIStmt** stmt) {
+        const sword prepared =
+            m_oci->StmtPrepare2(svc, stmt, m_err, text(sql.constData()), ub4(sql.size()), nullptr,
+                                0, oci::NTV_SYNTAX, oci::DEFAULT);
+        if (prepared != oci::SUCCESS) {
+            return prepared;
+        }
+        return m_oci->StmtExecute(svc, *stmt, m_err, iters, 0, nullptr, nullptr, oci::DEFAULT);
+    }
+
+    // Defines the eight columns (numbers and text as SQLT_CHR, the date as SQLT_DAT) and
+    // fetches until OCI_NO_DATA or an error.
+    Fetched fetchAll(OCIStmt* stmt, ub4 arraySize, sb8 textSize = 200) {
+        Fetched result;
+        constexpr int kColumns = 8;
+        std::vector<char> values(std::size_t(kColumns) * arraySize * std::size_t(textSize));
+        std::vector<sb2> indicators(std::size_t(kColumns) * arraySize);
+        std::vector<ub4> lengths(indicators.size());
+        for (int c = 0; c < kColumns; ++c) {
+            OCIDefine* define = nullptr;
+            const bool date = c == kColumns - 1;
+            const std::size_t at = std::size_t(c) * arraySize;
+            m_oci->DefineByPos2(stmt, &define, m_err, ub4(c + 1), &values[at * textSize],
+                                date ? 7 : textSize, date ? oci::SQLT_DAT : oci::SQLT_CHR,
+                                &indicators[at], &lengths[at], nullptr, oci::DEFAULT);
+        }
+        for (;;) {
+            const sword code =
+                m_oci->StmtFetch2(stmt, m_err, arraySize, oci::FETCH_NEXT, 0, oci::DEFAULT);
+            ub4 count = 0;
+            m_oci->AttrGet(stmt, oci::HTYPE_STMT, &count, nullptr, oci::ATTR_ROWS_FETCHED, m_err);
+            result.codes.append(code);
+            result.counts.append(count);
+            for (ub4 r = 0; r < count; ++r) {
+                QByteArrayList row;
+                for (int c = 0; c < kColumns; ++c) {
+                    const std::size_t at = std::size_t(c) * arraySize + r;
+                    const char* value = &values[std::size_t(c) * arraySize * textSize +
+                                                r * (c == kColumns - 1 ? 7 : textSize)];
+                    if (indicators[at] == oci::IND_NULL) {
+                        row.append("<null>");
+                    } else if (c == kColumns - 1) {
+                        row.append(decodeDate(reinterpret_cast<const ub1*>(value)));
+                    } else {
+                        row.append(QByteArray(value, qsizetype(lengths[at])));
+                    }
+                }
+                result.rows.append(row);
+            }
+            if (code != oci::SUCCESS) {
+                return result;
+            }
+        }
+    }
+
+    Fetched query(const QByteArray& sql, ub4 arraySize = 10) {
+        OCISvcCtx* svc = nullptr;
+        OCIStmt* stmt = nullptr;
+        if (logon(&svc) != oci::SUCCESS || execute(svc, sql, 0, &stmt) != oci::SUCCESS) {
+            qWarning("%s", lastError().constData());
+            return {};
+        }
+        Fetched result = fetchAll(stmt, arraySize);
+        m_oci->StmtRelease(stmt, m_err, nullptr, 0, oci::DEFAULT);
+        m_oci->Logoff(svc, m_err);
+        return result;
+    }
+
+    void* m_library = nullptr;
+    std::unique_ptr<Oci> m_oci;
+    QTemporaryDir m_dir;
+    OCIEnv* m_env = nullptr;
+    OCIError* m_err = nullptr;
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void cleanupTestCase();
+
+    void logonChecksConnectStringAndPassword();
+    void sessionQueryOrdersRowsAndAppliesNvl();
+    void describeGivesOracleTypes();
+    void datesAndNumbersAsValues();
+    void whereFiltersOnTheLiteral_data();
+    void whereFiltersOnTheLiteral();
+    void badStatementsGiveOracleErrors_data();
+    void badStatementsGiveOracleErrors();
+    void arrayFetchEndsWithNoData();
+    void truncationAndNullsWithoutIndicator();
+    void killRemovesTheSession();
+    void privilegesAreEnforced();
+    void killMarkedOnlyStillRemoves();
+    void lostConnection();
+    void slowExecute();
+    void statementLog();
+    void handlesAreCheckedAndFreedWithTheirParent();
+    void brokenFixtureFailsEnvironment();
+    void largeInstanceFetchesFast();
+};
+
+void TestOciStandin::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    qputenv("KESTROM_STANDIN_FIXTURE",
+            QFile::encodeName(m_dir.filePath(QStringLiteral("fixture.txt"))));
+    qunsetenv("KESTROM_STANDIN_LOG");
+    m_library = dlopen(KESTROM_STANDIN_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    QVERIFY2(m_library != nullptr, dlerror());
+    m_oci = std::make_unique<Oci>(m_library);
+}
+
+void TestOciStandin::init() {
+    useFixture(kFixture);
+    QCOMPARE(m_oci->EnvNlsCreate(&m_env, oci::THREADED | oci::OBJECT, nullptr, nullptr, nullptr,
+                                 nullptr, 0, nullptr, oci::CHARSET_AL32UTF8, oci::CHARSET_AL32UTF8),
+             oci::SUCCESS);
+    QCOMPARE(
+        m_oci->HandleAlloc(m_env, reinterpret_cast<void**>(&m_err), oci::HTYPE_ERROR, 0, nullptr),
+        oci::SUCCESS);
+}
+
+// Freeing the environment takes whatever a case left open with it.
+void TestOciStandin::cleanup() {
+    QCOMPARE(m_oci->HandleFree(m_env, oci::HTYPE_ENV), oci::SUCCESS);
+    m_env = nullptr;
+    m_err = nullptr;
+}
+
+void TestOciStandin::cleanupTestCase() {
+    m_oci.reset();
+    dlclose(m_library);
+}
+
+void TestOciStandin::logonChecksConnectStringAndPassword() {
+    sword version[5] = {};
+    m_oci->ClientVersion(&version[0], &version[1], &version[2], &version[3], &version[4]);
+    QCOMPARE(version[0], 19);
+    QCOMPARE(version[1], 3);
+
+    OCISvcCtx* svc = nullptr;
+    QCOMPARE(logon(&svc, "scott", "tiger", "nowhere"), oci::ERROR);
+    QCOMPARE(lastError(), "ORA-12154: TNS:could not resolve the connect identifier specified");
+    QCOMPARE(logon(&svc, "scott", "TIGER"), oci::ERROR);
+    QCOMPARE(lastError(), "ORA-01017: invalid username/password; logon denied");
+    QCOMPARE(logon(&svc, "ghost", "tiger"), oci::ERROR);
+    QCOMPARE(lastCode(), 1017);
+
+    // User names are not case-sensitive, passwords are; the error record is per call.
+    QCOMPARE(logon(&svc, "SCOTT", "tiger", "host02:1521/ORCL"), oci::SUCCESS);
+    QCOMPARE(lastError(), "<no error>");
+    QCOMPARE(m_oci->Logoff(svc, m_err), oci::SUCCESS);
+
+    useFixture("connect\t*\nuser\ta\tb\t-\n");
+    QCOMPARE(logon(&svc, "a", "b", "any (DESCRIPTION=...) at all"), oci::SUCCESS);
+    QCOMPARE(m_oci->Logoff(svc, m_err), oci::SUCCESS);
+
+    OCIEnv* latin = nullptr;
+    QCOMPARE(m_oci->EnvNlsCreate(&latin, 0, nullptr, nullptr, nullptr, nullptr, 0, nullptr, 1, 1),
+             oci::ERROR);
+    QCOMPARE(latin, nullptr);
+}
+
+void TestOciStandin::sessionQueryOrdersRowsAndAppliesNvl() {
+    const Fetched result = query(sessionQuery());
+    const QList<QByteArrayList> expected{
+        {"9", "5", "INACTIVE", "－", "－", "－", "－", "2023-12-31 23:59:59"},
+        {"10", "1", "<null>", "O'Brien", "obrien", "APP", "demo prog", "<null>"},
+        {"10", "2", "ACTIVE", "PC-A", "yamada", "SCOTT", "sqlplus.exe", "2024-03-15 09:30:45"},
+        {"100", "1", "ACTIVE", "端末１", "山田 太郎", "APP", "受付.exe", "2024-01-01 00:00:00"},
+        {"<null>", "7", "KILLED", "PC-A", "x", "y", "z", "2024-02-29 12:00:00"},
+    };
+    QCOMPARE(result.rows, expected);
+    QCOMPARE(result.codes, QList<sword>{oci::NO_DATA});
+}
+
+void TestOciStandin::describeGivesOracleTypes() {
+    OCISvcCtx* svc = nullptr;
+    OCIStmt* stmt = nullptr;
+    QCOMPARE(logon(&svc), oci::SUCCESS);
+    QCOMPARE(execute(svc, sessionQuery(), 0, &stmt), oci::SUCCESS);
+    ub2 type = 0;
+    QCOMPARE(m_oci->AttrGet(stmt, oci::HTYPE_STMT, &type, nullptr, oci::ATTR_STMT_TYPE, m_err),
+             oci::SUCCESS);
+    QCOMPARE(type, oci::STMT_SELECT);
+    ub4 count = 0;
+    m_oci->AttrGet(stmt, oci::HTYPE_STMT, &count, nullptr, oci::ATTR_PARAM_COUNT, m_err);
+    QCOMPARE(count, 8u);
+
+    struct Expected {
+        ub2 type;
+        ub2 size;
+        const char* name;
+    };
+    const Expected columns[] = {{oci::SQLT_NUM, 22, "SID"},
+                                {oci::SQLT_NUM, 22, "SERIAL#"},
+                                {oci::SQLT_CHR, 8, "STATUS"},
+                                {oci::SQLT_CHR, 30, "NVL(TERMINAL,'－')"},
+                                {oci::SQLT_CHR, 128, "NVL(OSUSER,'－')"},
+                                {oci::SQLT_CHR, 128, "NVL(USERNAME,'－')"},
+                                {oci::SQLT_CHR, 48, "NVL(PROGRAM,'－')"},
+                                {oci::SQLT_DAT, 7, "LOGON_TIME"}};
+    for (ub4 pos = 1; pos <= 8; ++pos) {
+        void* param = nullptr;
+        QCOMPARE(m_oci->ParamGet(stmt, oci::HTYPE_STMT, m_err, &param, pos), oci::SUCCESS);
+        ub2 dataType = 0, dataSize = 0;
+        OraText* name = nullptr;
+        ub4 nameLength = 0;
+        m_oci->AttrGet(param, oci::DTYPE_PARAM, &dataType, nullptr, oci::ATTR_DATA_TYPE, m_err);
+        m_oci->AttrGet(param, oci::DTYPE_PARAM, &dataSize, nullptr, oci::ATTR_DATA_SIZE, m_err);
+        m_oci->AttrGet(param, oci::DTYPE_PARAM, &name, &nameLength, oci::ATTR_NAME, m_err);
+        QCOMPARE(dataType, columns[pos - 1].type);
+        QCOMPARE(dataSize, columns[pos - 1].size);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(name), nameLength),
+                 columns[pos - 1].name);
+        QCOMPARE(m_oci->DescriptorFree(param, oci::DTYPE_PARAM), oci::SUCCESS);
+    }
+    void* param = nullptr;
+    QCOMPARE(m_oci->ParamGet(stmt, oci::HTYPE_STMT, m_err, &param, 9), oci::ERROR);
+    QCOMPARE(lastCode(), 24334);
+}
+
+void TestOciStandin::datesAndNumbersAsValues() {
+    OCISvcCtx* svc = nullptr;
+    OCIStmt* stmt = nullptr;
+    QCOMPARE(logon(&svc), oci::SUCCESS);
+    QCOMPARE(execute(svc, sessionQuery("\rWHERE terminal = 'PC-A'"), 0, &stmt), oci::SUCCESS);
+    std::array<sb8, 2> sids{};
+    std::array<OCIDateValue, 2> dates{};
+    std::array<sb2, 2> sidIndicators{}, dateIndicators{};
+    std::array<ub1, 7> raw{};
+    OCIDefine* define = nullptr;
+    QCOMPARE(m_oci->DefineByPos2(stmt, &define, m_err, 1, sids.data(), 8, oci::SQLT_INT,
+                                 sidIndicators.data(), nullptr, nullptr, oci::DEFAULT),
+             oci::SUCCESS);
+    QCOMPARE(m_oci->DefineByPos2(stmt, &define, m_err, 8, dates.data(), sizeof(OCIDateValue),
+                                 oci::SQLT_ODT, dateIndicators.data(), nullptr, nullptr,
+                                 oci::DEFAULT),
+             oci::SUCCESS);
+    QCOMPARE(m_oci->StmtFetch2(stmt, m_err, 2, oci::FETCH_NEXT, 0, oci::DEFAULT), oci::SUCCESS);
+    QCOMPARE(sids[0], 10);
+    QCOMPARE(sidIndicators[1], oci::IND_NULL);
+    QCOMPARE(dates[0].year, 2024);
+    QCOMPARE(int(dates[0].month), 3);
+    QCOMPARE(int(dates[0].day), 15);
+    QCOMPARE(int(dates[0].hour), 9);
+    QCOMPARE(int(dates[0].minute), 30);
+    QCOMPARE(int(dates[0].second), 45);
+    QCOMPARE(int(dates[1].day), 29);
+
+    // The 7-byte form, byte by byte; a 4-byte integer or a text date is refused.
+    QCOMPARE(execute(svc, sessionQuery("\rWHERE terminal = 'PC-A'"), 0, &stmt), oci::SUCCESS);
+    QCOMPARE(m_oci->DefineByPos2(stmt, &define, m_err, 8, raw.data(), 7, oci::SQLT_DAT, nullptr,
+                                 nullptr, nullptr, oci::DEFAULT),
+             oci::SUCCESS);
+    QCOMPARE(m_oci->StmtFetch2(stmt, m_err, 1, oci::FETCH_NEXT, 0, oci::DEFAULT), oci::SUCCESS);
+    QCOMPARE(raw, (std::array<ub1, 7>{120, 124, 3, 15, 10, 31, 46}));
+    QCOMPARE(m_oci->DefineByPos2(stmt, &define, m_err, 1, sids.data(), 4, oci::SQLT_INT, nullptr,
+                                 nullptr, nullptr, oci::DEFAULT),
+             oci::ERROR);
+    QCOMPARE(lastCode(), 932);
+    QCOMPARE(m_oci->DefineByPos2(stmt, &define, m_err, 8, raw.data(), 7, oci::SQLT_CHR, nullptr,
+                                 nullptr, nullptr, oci::DEFAULT),
+             oci::ERROR);
+    QCOMPARE(m_oci->DefineByPos2(stmt, &define, m_err, 9, raw.data(), 7, oci::SQLT_CHR, nullptr,
+                                 nullptr, nullptr, oci::DEFAULT),
+             oci::ERROR);
+    QCOMPARE(lastCode(), 1007);
+}
+
+void TestOciStandin::whereFiltersOnTheLiteral_data() {
+    QTest::addColumn<QByteArray>("sql");
+    QTest::addColumn<QByteArrayList>("sids");
+    QTest::newRow("doubled quote")
+        << sessionQuery("\rWHERE terminal = 'O''Brien'") << QByteArrayList{"10"};
+    QTest::newRow("japanese") << sessionQuery("\rWHERE terminal = '端末１'")
+                              << QByteArrayList{"100"};
+    QTest::newRow("two rows, sid order")
+        << sessionQuery("\rWHERE terminal = 'PC-A'") << QByteArrayList{"10", "<null>"};
+    QTest::newRow("no match") << sessionQuery("\rWHERE terminal = 'pc-a'") << QByteArrayList{};
+    QTest::newRow("NULL never equals")
+        << sessionQuery("\rWHERE terminal = '－'") << QByteArrayList{};
+    QTest::newRow("other whitespace, lower case")
+        << QByteArray("select\tsid,serial#,status,nvl(terminal,'－'),nvl(osuser,'－'),\n"
+                      "nvl( username ,'－'),nvl(program,'－'),logon_time from V$SESSION\r\n"
+                      "where\tterminal='O''Brien'order by sid,serial#")
+        << QByteArrayList{"10"};
+}
+
+void TestOciStandin::whereFiltersOnTheLiteral() {
+    QFETCH(QByteArray, sql);
+    QFETCH(QByteArrayList, sids);
+    const Fetched result = query(sql);
+    QByteArrayList got;
+    for (const QByteArrayList& row : result.rows) {
+        got.append(row[0]);
+    }
+    QCOMPARE(got, sids);
+    QCOMPARE(result.codes.last(), oci::NO_DATA);
+}
+
+void TestOciStandin::badStatementsGiveOracleErrors_data() {
+    QTest::addColumn<QByteArray>("sql");
+    QTest::addColumn<QByteArray>("error");
+    QTest::newRow("unterminated literal") << sessionQuery("\rWHERE terminal = 'PC-A")
+                                          << QByteArray("ORA-01756: quoted string not properly "
+                                                        "terminated");
+    QTest::newRow("garbage after literal")
+        << sessionQuery("\rWHERE terminal = 'PC-A' x")
+        << QByteArray("ORA-00933: SQL command not properly ended");
+    QTest::newRow("garbage at the end")
+        << QByteArray("SELECT sid FROM v$session ORDER BY sid, serial# DESC")
+        << QByteArray("ORA-00933: SQL command not properly ended");
+    QTest::newRow("semicolon") << QByteArray("SELECT sid FROM v$session;")
+                               << QByteArray("ORA-00911: invalid character");
+    QTest::newRow("unknown column") << QByteArray("SELECT sid, machine FROM v$session")
+                                    << QByteArray("ORA-00904: \"MACHINE\": invalid identifier");
+    QTest::newRow("other table") << QByteArray("SELECT sid FROM v$process")
+                                 << QByteArray("ORA-00942: table or view does not exist");
+    QTest::newRow("other statement")
+        << QByteArray("DELETE FROM v$session") << QByteArray("ORA-00900: invalid SQL statement");
+    QTest::newRow("disconnect") << QByteArray("ALTER SYSTEM DISCONNECT SESSION '10,1'")
+                                << QByteArray("ORA-00900: invalid SQL statement");
+    QTest::newRow("kill without id") << QByteArray("ALTER SYSTEM KILL SESSION '10'")
+                                     << QByteArray("ORA-00026: missing or invalid session ID");
+    QTest::newRow("kill id not numeric") << QByteArray("ALTER SYSTEM KILL SESSION '10,x'")
+                                         << QByteArray("ORA-00026: missing or invalid session ID");
+    QTest::newRow("kill garbage") << QByteArray("ALTER SYSTEM KILL SESSION '10,1' NOW")
+                                  << QByteArray("ORA-00933: SQL command not properly ended");
+    QTest::newRow("kill gone") << QByteArray("ALTER SYSTEM KILL SESSION '10,3'")
+                               << QByteArray("ORA-00030: User session ID does not exist.");
+}
+
+void TestOciStandin::badStatementsGiveOracleErrors() {
+    QFETCH(QByteArray, sql);
+    QFETCH(QByteArray, error);
+    OCISvcCtx* svc = nullptr;
+    OCIStmt* stmt = nullptr;
+    QCOMPARE(logon(&svc), oci::SUCCESS);
+    const ub4 iters = sql.startsWith("SELECT") ? 0 : 1;
+    QCOMPARE(execute(svc, sql, iters, &stmt), oci::ERROR);
+    QCOMPARE(lastError(), error);
+}
+
+void TestOciStandin::arrayFetchEndsWithNoData() {
+    useFixture("connect\tdb01\nuser\tscott\ttiger\tread\ngenerate\t1234\n");
+    const unsigned long long before = m_oci->roundTrips();
+    const Fetched odd = query(sessionQuery(), 500);
+    QCOMPARE(odd.counts, (QList<ub4>{500, 500, 234}));
+    QCOMPARE(odd.codes, (QList<sword>{oci::SUCCESS, oci::SUCCESS, oci::NO_DATA}));
+    QCOMPARE(odd.rows.first().first(), "1");
+    QCOMPARE(odd.rows.last().first(), "1234");
+    // Logon, execute, three fetches, logoff.
+    QCOMPARE(m_oci->roundTrips() - before, 6u);
+
+    // When the rows fill the last array exactly, the end shows on one more, empty, fetch.
+    useFixture("connect\tdb01\nuser\tscott\ttiger\tread\ngenerate\t1000\tPC9\n");
+    const Fetched even = query(sessionQuery(), 500);
+    QCOMPARE(even.counts, (QList<ub4>{500, 500, 0}));
+    QCOMPARE(even.codes.last(), oci::NO_DATA);
+    QCOMPARE(even.rows[999][3], "PC9");
+
+    OCISvcCtx* svc = nullptr;
+    OCIStmt* stmt = nullptr;
+    QCOMPARE(logon(&svc), oci::SUCCESS);
+    QCOMPARE(execute(svc, sessionQuery("\rWHERE terminal = 'none'"), 0, &stmt), oci::SUCCESS);
+    QCOMPARE(m_oci->StmtFetch2(stmt, m_err, 10, oci::FETCH_NEXT, 0, oci::DEFAULT), oci::NO_DATA);
+    QCOMPARE(m_oci->StmtFetch2(stmt, m_err, 10, oci::FETCH_NEXT, 0, oci::DEFAULT), oci::ERROR);
+    QCOMPARE(lastCode(), 1002);
+}
+
+void TestOciStandin::truncationAndNullsWithoutIndicator() {
+    OCISvcCtx* svc = nullptr;
+    OCIStmt* stmt = nullptr;
+    QCOMPARE(logon(&svc), oci::SUCCESS);
+    QCOMPARE(execute(svc, sessionQuery("\rWHERE terminal = '端末１'"), 0, &stmt), oci::SUCCESS);
+    std::array<char, 4> program{};
+    sb2 indicator = 0;
+    ub4 length = 0;
+    ub2 code = 0;
+    OCIDefine* define = nullptr;
+    m_oci->DefineByPos2(stmt, &define, m_err, 7, program.data(), 4, oci::SQLT_CHR, &indicator,
+                        &length, &code, oci::DEFAULT);
+    QCOMPARE(m_oci->StmtFetch2(stmt, m_err, 1, oci::FETCH_NEXT, 0, oci::DEFAULT),
+             oci::SUCCESS_WITH_INFO);
+    QCOMPARE(lastError(), "ORA-24345: A truncation or NULL fetch error occurred");
+    QCOMPARE(indicator, sb2(std::strlen("受付.exe")));
+    QCOMPARE(code, ub2(1406));
+    QCOMPARE(length, 4u);
+    QCOMPARE(QByteArray(program.data(), 4), QByteArray("受付.exe", 4));
+
+    // sid 10 serial 1 has a NULL status; without an indicator the fetch fails.
+    QCOMPARE(execute(svc, sessionQuery("\rWHERE terminal = 'O''Brien'"), 0, &stmt), oci::SUCCESS);
+    std::array<char, 8> status{};
+    m_oci->DefineByPos2(stmt, &define, m_err, 3, status.data(), 8, oci::SQLT_CHR, nullptr, nullptr,
+                        nullptr, oci::DEFAULT);
+    QCOMPARE(m_oci->StmtFetch2(stmt, m_err, 1, oci::FETCH_NEXT, 0, oci::DEFAULT), oci::ERROR);
+    QCOMPARE(lastCode(), 1405);
+}
+
+void TestOciStandin::killRemovesTheSession() {
+    OCISvcCtx* svc = nullptr;
+    OCIStmt* stmt = nullptr;
+    QCOMPARE(logon(&svc), oci::SUCCESS);
+    QCOMPARE(execute(svc, "ALTER SYSTEM KILL SESSION '10,1'", 0, &stmt), oci::ERROR);
+    QCOMPARE(lastCode(), 24333);
+    ub2 type = 0;
+    m_oci->AttrGet(stmt, oci::HTYPE_STMT, &type, nullptr, oci::ATTR_STMT_TYPE, m_err);
+    QCOMPARE(type, ub2(7));
+    QCOMPARE(execute(svc, "ALTER SYSTEM KILL SESSION ' 10 , 1 ' IMMEDIATE", 1, &stmt),
+             oci::SUCCESS);
+    QCOMPARE(execute(svc, "ALTER SYSTEM KILL SESSION '10,1'", 1, &stmt), oci::ERROR);
+    QCOMPARE(lastCode(), 30);
+
+    QByteArrayList remaining;
+    for (const QByteArrayList& row : query(sessionQuery()).rows) {
+        remaining.append(row[0] + ',' + row[1]);
+    }
+    QCOMPARE(remaining, (QByteArrayList{"9,5", "10,2", "100,1", "<null>,7"}));
+}
+
+void TestOciStandin::privilegesAreEnforced() {
+    OCISvcCtx* svc = nullptr;
+    OCIStmt* stmt = nullptr;
+    QCOMPARE(logon(&svc, "reader", "r"), oci::SUCCESS);
+    QCOMPARE(execute(svc, "ALTER SYSTEM KILL SESSION '10,1'", 1, &stmt), oci::ERROR);
+    QCOMPARE(lastError(), "ORA-01031: insufficient privileges");
+    QCOMPARE(m_oci->Logoff(svc, m_err), oci::SUCCESS);
+    QCOMPARE(query(sessionQuery()).rows.size(), 5);
+
+    QCOMPARE(logon(&svc, "nobody", "n"), oci::SUCCESS);
+    QCOMPARE(execute(svc, sessionQuery(), 0, &stmt), oci::ERROR);
+    QCOMPARE(lastError(), "ORA-00942: table or view does not exist");
+}
+
+void TestOciStandin::killMarkedOnlyStillRemoves() {
+    useFixture(QByteArray(kFixture) + "fault\tkill-marks-only\n");
+    OCISvcCtx* svc = nullptr;
+    OCIStmt* stmt = nullptr;
+    QCOMPARE(logon(&svc), oci::SUCCESS);
+    QCOMPARE(execute(svc, "ALTER SYSTEM KILL SESSION '9,5'", 1, &stmt), oci::ERROR);
+    QCOMPARE(lastError(), "ORA-00031: session marked for kill");
+    QCOMPARE(query(sessionQuery()).rows.first().first(), "10");
+}
+
+void TestOciStandin::lostConnection() {
+    useFixture(QByteArray(kFixture) + "fault\tlose-connection\t2\n");
+    OCISvcCtx* svc = nullptr;
+    OCIStmt* stmt = nullptr;
+    QCOMPARE(logon(&svc), oci::SUCCESS);
+    QCOMPARE(execute(svc, sessionQuery(), 0, &stmt), oci::SUCCESS);
+    QCOMPARE(m_oci->StmtFetch2(stmt, m_err, 1, oci::FETCH_NEXT, 0, oci::DEFAULT), oci::SUCCESS);
+    QCOMPARE(m_oci->StmtFetch2(stmt, m_err, 1, oci::FETCH_NEXT, 0, oci::DEFAULT), oci::ERROR);
+    QCOMPARE(lastError(), "ORA-03113: end-of-file on communication channel");
+    QCOMPARE(m_oci->StmtFetch2(stmt, m_err, 1, oci::FETCH_NEXT, 0, oci::DEFAULT), oci::ERROR);
+    QCOMPARE(lastError(), "ORA-03114: not connected to ORACLE");
+    OCIStmt* next = nullptr;
+    QCOMPARE(execute(svc, sessionQuery(), 0, &next), oci::ERROR);
+    QCOMPARE(lastCode(), 3114);
+    QCOMPARE(m_oci->Logoff(svc, m_err), oci::ERROR);
+    QCOMPARE(lastCode(), 3114);
+    // Everything of the connection went with it.
+    QCOMPARE(m_oci->StmtRelease(stmt, m_err, nullptr, 0, oci::DEFAULT), oci::INVALID_HANDLE);
+    QCOMPARE(m_oci->Logoff(svc, m_err), oci::INVALID_HANDLE);
+
+    // Each connection counts for itself.
+    QCOMPARE(logon(&svc), oci::SUCCESS);
+    QCOMPARE(execute(svc, sessionQuery(), 0, &stmt), oci::SUCCESS);
+}
+
+void TestOciStandin::slowExecute() {
+    useFixture(QByteArray(kFixture) + "fault\tslow-execute\t60\n");
+    OCISvcCtx* svc = nullptr;
+    OCIStmt* stmt = nullptr;
+    QCOMPARE(logon(&svc), oci::SUCCESS);
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(execute(svc, sessionQuery(), 0, &stmt), oci::SUCCESS);
+    QVERIFY(timer.elapsed() >= 60);
+    // Sleeping is not the stand-in's own time.
+    QVERIFY(m_oci->produceNs() < 60'000'000u);
+}
+
+void TestOciStandin::statementLog() {
+    const QString logPath = m_dir.filePath(QStringLiteral("log.txt"));
+    QFile::remove(logPath);
+    qputenv("KESTROM_STANDIN_LOG", QFile::encodeName(logPath));
+    useFixture(kFixture);
+    qunsetenv("KESTROM_STANDIN_LOG");
+    OCISvcCtx* svc = nullptr;
+    OCIStmt* stmt = nullptr;
+    QCOMPARE(logon(&svc, "scott", "tiger", "host02:1521/ORCL"), oci::SUCCESS);
+    QCOMPARE(execute(svc, "ALTER SYSTEM KILL SESSION '9,5'\r\n-- \\", 1, &stmt), oci::ERROR);
+    QCOMPARE(m_oci->Logoff(svc, m_err), oci::SUCCESS);
+
+    QFile log(logPath);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll(), "LOGON scott@host02:1521/ORCL\n"
+                            "EXEC ALTER SYSTEM KILL SESSION '9,5'\\r\\n-- \\\\\n"
+                            "LOGOFF\n");
+}
+
+void TestOciStandin::handlesAreCheckedAndFreedWithTheirParent() {
+    int notAHandle = 0;
+    QCOMPARE(m_oci->HandleFree(nullptr, oci::HTYPE_ERROR), oci::INVALID_HANDLE);
+    QCOMPARE(m_oci->HandleFree(&notAHandle, oci::HTYPE_STMT), oci::INVALID_HANDLE);
+    QCOMPARE(m_oci->HandleFree(m_err, oci::HTYPE_STMT), oci::INVALID_HANDLE);
+    QCOMPARE(m_oci->ErrorGet(m_err, 1, nullptr, nullptr, nullptr, 0, oci::HTYPE_ERROR),
+             oci::NO_DATA);
+
+    OCIError* spare = nullptr;
+    QCOMPARE(
+        m_oci->HandleAlloc(m_env, reinterpret_cast<void**>(&spare), oci::HTYPE_ERROR, 0, nullptr),
+        oci::SUCCESS);
+    QCOMPARE(m_oci->HandleFree(spare, oci::HTYPE_ERROR), oci::SUCCESS);
+    QCOMPARE(m_oci->HandleFree(spare, oci::HTYPE_ERROR), oci::INVALID_HANDLE);
+
+    OCISvcCtx* svc = nullptr;
+    OCIStmt* stmt = nullptr;
+    QCOMPARE(logon(&svc, "scott", "wrong"), oci::ERROR);
+    // Truncated to the buffer, always terminated.
+    std::array<OraText, 10> small{};
+    sb4 code = 0;
+    QCOMPARE(
+        m_oci->ErrorGet(m_err, 1, nullptr, &code, small.data(), small.size(), oci::HTYPE_ERROR),
+        oci::SUCCESS);
+    QCOMPARE(code, 1017);
+    QCOMPARE(reinterpret_cast<const char*>(small.data()), "ORA-01017");
+    QCOMPARE(
+        m_oci->ErrorGet(m_err, 2, nullptr, &code, small.data(), small.size(), oci::HTYPE_ERROR),
+        oci::NO_DATA);
+
+    QCOMPARE(logon(&svc), oci::SUCCESS);
+    QCOMPARE(execute(svc, sessionQuery(), 0, &stmt), oci::SUCCESS);
+    QCOMPARE(m_oci->HandleFree(stmt, oci::HTYPE_STMT), oci::ERROR);
+    QCOMPARE(m_oci->HandleFree(svc, oci::HTYPE_SVCCTX), oci::ERROR);
+    void* param = nullptr;
+    QCOMPARE(m_oci->ParamGet(stmt, oci::HTYPE_STMT, m_err, &param, 1), oci::SUCCESS);
+
+    // A second environment with open children: freeing it frees them all.
+    OCIEnv* other = nullptr;
+    OCIError* otherErr = nullptr;
+    OCISvcCtx* otherSvc = nullptr;
+    QCOMPARE(m_oci->EnvNlsCreate(&other, 0, nullptr, nullptr, nullptr, nullptr, 0, nullptr,
+                                 oci::CHARSET_AL32UTF8, 0),
+             oci::SUCCESS);
+    m_oci->HandleAlloc(other, reinterpret_cast<void**>(&otherErr), oci::HTYPE_ERROR, 0, nullptr);
+    QCOMPARE(m_oci->Logon2(other, otherErr, &otherSvc, text("scott"), 5, text("tiger"), 5,
+                           text("db01"), 4, oci::DEFAULT),
+             oci::SUCCESS);
+    QCOMPARE(m_oci->HandleFree(other, oci::HTYPE_ENV), oci::SUCCESS);
+    QCOMPARE(m_oci->Logoff(otherSvc, m_err), oci::INVALID_HANDLE);
+    QCOMPARE(m_oci->HandleFree(otherErr, oci::HTYPE_ERROR), oci::INVALID_HANDLE);
+
+    // Releasing the statement takes its descriptors along.
+    QCOMPARE(m_oci->StmtRelease(stmt, m_err, nullptr, 0, oci::DEFAULT), oci::SUCCESS);
+    QCOMPARE(m_oci->DescriptorFree(param, oci::DTYPE_PARAM), oci::INVALID_HANDLE);
+}
+
+void TestOciStandin::brokenFixtureFailsEnvironment() {
+    const QByteArray broken[] = {
+        "session\t1\t2\tACTIVE\n",
+        "session\t1\t2\tACTIVE\tT\tO\tU\tP\t2024-02-30 10:00:00\n",
+        "session\tx\t2\tACTIVE\tT\tO\tU\tP\t\\N\n",
+        "session\t1\t2\tACTIVE\t1234567890123456789012345678901\tO\tU\tP\t\\N\n",
+        "user\tscott\ttiger\tread,drop\n",
+        "generate 10\n",
+    };
+    for (const QByteArray& fixture : broken) {
+        useFixture(fixture);
+        OCIEnv* env = nullptr;
+        QCOMPARE(m_oci->EnvNlsCreate(&env, 0, nullptr, nullptr, nullptr, nullptr, 0, nullptr,
+                                     oci::CHARSET_AL32UTF8, oci::CHARSET_AL32UTF8),
+                 oci::ERROR);
+        QCOMPARE(env, nullptr);
+    }
+}
+
+void TestOciStandin::largeInstanceFetchesFast() {
+    useFixture("connect\tdb01\nuser\tscott\ttiger\tread\n"
+               "session\t1\t1\tACTIVE\tother\tu\tU\tp\t2024-01-01 00:00:00\n"
+               "generate\t100000\tBENCH01\n");
+    const unsigned long long before = m_oci->roundTrips();
+    const Fetched result = query(sessionQuery("\rWHERE terminal = 'BENCH01'"), 500);
+    QCOMPARE(result.rows.size(), 100000);
+    QCOMPARE(result.rows.first().first(), "2");
+    QCOMPARE(result.rows.last().first(), "100001");
+    QCOMPARE(m_oci->roundTrips() - before, 1u + 1u + 201u + 1u);
+    const double ms = double(m_oci->produceNs()) / 1e6;
+    qInfo("stand-in own time for 100,000 rows: %.1f ms", ms);
+    QVERIFY(ms < 100.0);
+}
+
+QTEST_GUILESS_MAIN(TestOciStandin)
+#include "test_oci_standin.moc"
