@@ -5,10 +5,16 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrom"));
     platform::InstallFontSubstitutions();
     auto* start = new FrmStart;
-    if (!start->Form_Load())
+    if (!start->Form_Load()) {
+        delete start;
         return 0;
+    }
     start->show();
-    return app.exec();
+    const int code = QApplication::exec();
+    // The windows unload themselves with deferred deletes; let those run before the end.
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return code;
 }

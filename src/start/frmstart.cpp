@@ -1,5 +1,71 @@
 #include "frmstart.h"
-FrmStart::FrmStart(QWidget* parent) : QWidget(parent) {}
+
+#include "console/kestrom.h"
+#include "platform/instance.h"
+#include "platform/msgbox.h"
+#include "platform/svgpixmap.h"
+#include "platform/twips.h"
+
+#include <QLabel>
+#include <QPalette>
+#include <QTimer>
+
+namespace {
+void openMainWindow() {
+    auto* main = new Kestrom;
+    main->setAttribute(Qt::WA_DeleteOnClose);
+    main->Form_Load();
+}
+} // namespace
+
+FrmStart::FrmStart(QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::SplashScreen), Picture1(new QLabel(this)),
+      Timer1(new QTimer(this)), mOpenMain(&openMainWindow) {
+    setObjectName(QStringLiteral("FrmStart"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(platform::TwipsToPixelsX(6015), platform::TwipsToPixelsY(3750));
+
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    platform::SetControlRectTwips(Picture1, QRectF(10, 10, 6030, 3750));
+    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picture1->setAutoFillBackground(true);
+    QPalette palette = Picture1->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
+    Picture1->setPalette(palette);
+    Picture1->setPixmap(platform::SvgPixmap(QStringLiteral(":/art/splash.svg"), QSize(400, 250)));
+
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1500);
+    connect(Timer1, &QTimer::timeout, this, &FrmStart::Timer1_Timer);
+    Timer1->start();
+}
+
 bool FrmStart::Form_Load() {
+    const QRectF outer = platform::OuterRectTwips(this);
+    const float top = (platform::ScreenHeightTwips() - static_cast<float>(outer.height())) / 2;
+    const float left = (platform::ScreenWidthTwips() - static_cast<float>(outer.width())) / 2;
+    platform::MoveOuterTwips(this, left, top);
+    Timer1->stop();
+    if (platform::AppPrevInstance()) {
+        platform::MsgBox(QStringLiteral("このアプリケーションはすでに開かれています。"),
+                         platform::vbExclamation, QStringLiteral("APP Load Error"));
+        close();
+        return false;
+    }
+    Timer1->start();
     return true;
+}
+
+void FrmStart::Timer1_Timer() {
+    // The main window's opening waits in the login dialog; a further tick meanwhile must not
+    // open it again.
+    if (mOpening)
+        return;
+    mOpening = true;
+    Timer1->stop();
+    // The splash goes as the main window comes, so that it never hides the login dialog.
+    hide();
+    mOpenMain();
+    Timer1->stop();
+    close();
 }

@@ -1,8 +1,31 @@
 #pragma once
+
 #include <QWidget>
+#include <functional>
+
+class QLabel;
+class QTimer;
+
+// The first window: refuses a second running copy, shows the splash for 1.5 seconds, then
+// opens the main window and unloads itself.
 class FrmStart : public QWidget {
     Q_OBJECT
 public:
     explicit FrmStart(QWidget* parent = nullptr);
+
+    // Runs before the window is shown. False when another copy runs: the refusal has been
+    // shown, the window is unloaded and the program should end.
     bool Form_Load();
+
+    // Test seam: what the first tick opens (by default the main window's opening sequence).
+    void setMainOpener(std::function<void()> opener) { mOpenMain = std::move(opener); }
+    QTimer* timer() const { return Timer1; }
+
+private:
+    void Timer1_Timer();
+
+    QLabel* Picture1;
+    QTimer* Timer1;
+    std::function<void()> mOpenMain;
+    bool mOpening = false;
 };
