@@ -1,0 +1,95 @@
+#include "oracle/database.h"
+#include "oracle/failuretext.h"
+#include "oracle/sessionkill.h"
+#include "oracle/sessionquery.h"
+#include "oracle/sessionrow.h"
+
+#include <QDateTime>
+#include <QTest>
+
+// The texts the program sends to the server and shows from its answers.
+class TestStatements : public QObject {
+    Q_OBJECT
+
+    static QStringList pieces(const QString& statement) { return statement.split(QChar(u'\r')); }
+
+private Q_SLOTS:
+    void sessionQueryPieceByPiece() {
+        const QStringList p = pieces(ora::SessionQuery(QStringLiteral("PC01")));
+        const QStringList expected{
+            QStringLiteral("SELECT sid,                "),
+            QStringLiteral("       serial#,            "),
+            QStringLiteral("       status,             "),
+            QStringLiteral("       NVL(terminal, '－'), "),
+            QStringLiteral("       NVL(osuser, '－'), "),
+            QStringLiteral("       NVL(username, '－'), "),
+            QStringLiteral("       NVL(program, '－'),   "),
+            QStringLiteral("       logon_time   "),
+            QStringLiteral("  FROM v$session           "),
+            QStringLiteral(" WHERE terminal = 'PC01'"),
+            QStringLiteral(" ORDER BY sid, serial#"),
+        };
+        QCOMPARE(p, expected);
+        // Lengths and the separator as the statement is known on the server.
+        const QList<int> lengths{27, 27, 27, 27, 25, 27, 28, 20, 27, 24, 22};
+        for (int i = 0; i < p.size(); ++i)
+            QCOMPARE(int(p[i].size()), lengths[i]);
+        QVERIFY(!ora::SessionQuery(QStringLiteral("PC01")).contains(QChar(u'\n')));
+        QVERIFY(p[3].contains(QChar(0xFF0D)));
+    }
+
+    void emptyMachineListsEverySession() {
+        const QStringList p = pieces(ora::SessionQuery(QString()));
+        QCOMPARE(p.size(), 10);
+        QCOMPARE(p.last(), QStringLiteral(" ORDER BY sid, serial#"));
+        QCOMPARE(p[8], QStringLiteral("  FROM v$session           "));
+    }
+
+    void quotesInTheMachineNameAreDoubled() {
+        QCOMPARE(pieces(ora::SessionQuery(QStringLiteral("O'HARA")))[9],
+                 QStringLiteral(" WHERE terminal = 'O''HARA'"));
+        QCOMPARE(pieces(ora::SessionQuery(QStringLiteral("'; DROP")))[9],
+                 QStringLiteral(" WHERE terminal = '''; DROP'"));
+        QCOMPARE(ora::SqlLiteral(QStringLiteral("''")), QStringLiteral("''''''"));
+    }
+
+    void logonTimeFormat() {
+        QCOMPARE(ora::LogonTimeText(QDateTime(QDate(2001, 3, 5), QTime(9, 5, 7))),
+                 QStringLiteral("2001/03/05 9:05:07"));
+        QCOMPARE(ora::LogonTimeText(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 0))),
+                 QStringLiteral("2026/12/31 23:59:00"));
+        QCOMPARE(ora::LogonTimeText(QDateTime(QDate(2026, 1, 2), QTime(0, 0, 0))),
+                 QStringLiteral("2026/01/02 0:00:00"));
+        QCOMPARE(ora::LogonTimeText(QString()), QStringLiteral("－"));
+        QCOMPARE(ora::LogonTimeText(QStringLiteral("2001-03-05T09:05:07")),
+                 QStringLiteral("2001/03/05 9:05:07"));
+    }
+
+    void nullCannotBeShownAsText() {
+        QVERIFY_THROWS_EXCEPTION(ora::OraError, ora::FieldText(QVariant()));
+        QVERIFY_THROWS_EXCEPTION(ora::OraError, ora::LogonTimeText(QVariant()));
+        QCOMPARE(ora::FieldText(QStringLiteral("端末")), QStringLiteral("端末"));
+        QCOMPARE(ora::FieldText(QString()), QString());
+    }
+
+    void killStatementAndConfirmationRule() {
+        QCOMPARE(ora::KillStatement(QStringLiteral("12"), QStringLiteral("345")),
+                 QStringLiteral("ALTER SYSTEM KILL SESSION '12,345'"));
+        QVERIFY(!ora::IsOtherMachine(QStringLiteral("PC01"), QStringLiteral("PC01")));
+        QVERIFY(ora::IsOtherMachine(QStringLiteral("pc01"), QStringLiteral("PC01")));
+        QVERIFY(ora::IsOtherMachine(QStringLiteral("－"), QStringLiteral("PC01")));
+        QVERIFY(ora::KillAccepted(
+            ora::OraError(QStringLiteral("ORA-00031: session marked for kill"), 31)));
+        QVERIFY(!ora::KillAccepted(ora::OraError(QStringLiteral("ORA-00030: x"), 30)));
+    }
+
+    void failureTextWrapsTheDescription() {
+        QCOMPARE(ora::FailureText(QStringLiteral("以下の理由により検索できませんでした。"),
+                                  QStringLiteral("ORA-00942: table or view does not exist")),
+                 QStringLiteral("以下の理由により検索できませんでした。\r\n\r\n「ORA-00942: table "
+                                "or view does not exist」"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestStatements)
+#include "test_statements.moc"
