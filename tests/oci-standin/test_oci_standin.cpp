@@ -736,7 +736,11 @@ void TestOciStandin::largeInstanceFetchesFast() {
     QCOMPARE(m_oci->roundTrips() - before, 1u + 1u + 201u + 1u);
     const double ms = double(m_oci->produceNs()) / 1e6;
     qInfo("stand-in own time for 100,000 rows: %.1f ms", ms);
+#ifdef KESTROM_STANDIN_SLOW_BUILD
+    QVERIFY(ms < 400.0);
+#else
     QVERIFY(ms < 100.0);
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestOciStandin)
