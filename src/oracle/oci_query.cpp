@@ -97,7 +97,15 @@ void StoreCell(RowStore& store, const ColumnBuffer& buffer, ub4 row, int column)
 RowStore FetchAll(const OciApi& api, OCISvcCtx* service, OCIError* error, const QByteArray& sql) {
     const OciStatement statement(api, service, error, sql);
     OCIStmt* stmt = statement.get();
-    CheckOci(api, api.StmtExecute(service, stmt, error, 0, 0, nullptr, nullptr, oci::DEFAULT),
+    // A query is executed without fetching (the rows come through the defines); anything else
+    // has to run once, so that the server, not the client, judges the statement and the user
+    // sees its error (ORA-00900) rather than the client's complaint about the iteration count.
+    ub2 type = 0;
+    CheckOci(api, api.AttrGet(stmt, oci::HTYPE_STMT, &type, nullptr, oci::ATTR_STMT_TYPE, error),
+             error);
+    const ub4 iterations = type == oci::STMT_SELECT ? 0 : 1;
+    CheckOci(api,
+             api.StmtExecute(service, stmt, error, iterations, 0, nullptr, nullptr, oci::DEFAULT),
              error);
 
     std::vector<ColumnPlan> plans;

@@ -1,0 +1,63 @@
+// Loading the client library when the loader cannot find it, and finding it through
+// ORACLE_HOME. Runs with a LD_LIBRARY_PATH that does not hold the stand-in.
+#include "oracle/oci_session.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class BindingNoLibrary : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void reportsMissingLibraryWithLoaderReason();
+    void findsLibraryUnderOracleHomeOnRetry();
+};
+
+namespace {
+QString loadFailure() {
+    try {
+        ora::CreateOciSession();
+    } catch (const ora::OraError& e) {
+        return e.description();
+    }
+    return QString();
+}
+} // namespace
+
+void BindingNoLibrary::reportsMissingLibraryWithLoaderReason() {
+    qunsetenv("ORACLE_HOME");
+    const QString first = loadFailure();
+    QVERIFY2(first.startsWith(QStringLiteral(
+                 "Oracle クライアント ライブラリ (libclntsh.so) を読み込めません: ")),
+             qPrintable(first));
+    // The loader's own reason, as dlerror words it, for the plain name.
+    QVERIFY2(first.endsWith(QStringLiteral(
+                 "libclntsh.so: cannot open shared object file: No such file or directory")),
+             qPrintable(first));
+    // A second attempt tries again and fails the same clear way.
+    QCOMPARE(loadFailure(), first);
+
+    qputenv("ORACLE_HOME", "/nonexistent/oracle");
+    QCOMPARE(loadFailure(), first);
+}
+
+void BindingNoLibrary::findsLibraryUnderOracleHomeOnRetry() {
+    const QString standin =
+        qEnvironmentVariable("KESTROM_STANDIN_DIR") + QStringLiteral("/libclntsh.so");
+    QVERIFY2(QFile::exists(standin), qPrintable(standin));
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    QVERIFY(QDir(home.path()).mkdir(QStringLiteral("lib")));
+    QVERIFY(QFile::link(standin, home.filePath(QStringLiteral("lib/libclntsh.so"))));
+
+    qputenv("ORACLE_HOME", QFile::encodeName(home.path()));
+    QVERIFY(ora::CreateOciSession() != nullptr);
+    // Once loaded the library stays, whatever happens to ORACLE_HOME.
+    qunsetenv("ORACLE_HOME");
+    QVERIFY(ora::CreateOciSession() != nullptr);
+}
+
+QTEST_GUILESS_MAIN(BindingNoLibrary)
+#include "tst_binding_nolib.moc"
