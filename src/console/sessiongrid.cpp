@@ -163,6 +163,8 @@ bool SessionGrid::eventFilter(QObject* watched, QEvent* event) {
         QPainter painter(corner);
         QStyleOptionHeader option;
         option.initFrom(corner);
+        // The button is disabled so that it selects nothing; its text is drawn as a header's.
+        option.palette = horizontalHeader()->palette();
         option.state = QStyle::State_Enabled | QStyle::State_Raised;
         option.rect = corner->rect();
         option.position = QStyleOptionHeader::OnlyOneSection;
