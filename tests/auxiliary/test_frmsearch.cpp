@@ -1,0 +1,91 @@
+#include "auxiliary/dasPBer.h"
+#include "auxiliary/frmsearch.h"
+#include "platform/mainform.h"
+#include "platform/twips.h"
+#include "support/testsupport.h"
+
+#include <QPointer>
+#include <QtTest>
+
+class TestFrmSearch : public QObject {
+    Q_OBJECT
+
+    QWidget mMain;
+
+    static bool topmost() {
+        return frmSearch::instance()->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        testsupport::initWindowTests();
+        mMain.setGeometry(100, 100, 640, 480);
+        platform::SetMainForm(&mMain);
+    }
+
+    void cleanup() { frmSearch::Unload(); }
+
+    void showsABorderlessTopmostBannerOverTheMainWindow() {
+        frmSearch::Show();
+        frmSearch* window = frmSearch::instance();
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QVERIFY(window->hWnd() != 0);
+        QVERIFY(topmost());
+        QVERIFY(window->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(window->windowType(), Qt::Tool);
+        QCOMPARE(window->size(), QSize(192, 32));
+        // 640 x 480 at (100, 100): (420 - 96, 340 - 16).
+        QCOMPARE(window->pos(), QPoint(324, 324));
+        auto* picture = window->findChild<QWidget*>(QStringLiteral("Picture1"));
+        QVERIFY(picture);
+        QCOMPARE(picture->geometry(), QRect(0, 0, 200, 32));
+    }
+
+    void topMostSetFollowsTheFlag() {
+        frmSearch::Show();
+        qint16 flag = 0;
+        dasPBer::TopMostSet(flag);
+        QVERIFY(!topmost());
+        flag = -1;
+        dasPBer::TopMostSet(flag);
+        QVERIFY(topmost());
+        // Only exactly -1 means topmost.
+        flag = 1;
+        dasPBer::TopMostSet(flag);
+        QVERIFY(!topmost());
+        QVERIFY(frmSearch::instance()->isVisible());
+    }
+
+    void topMostSetDoesNothingWithoutAHandle() {
+        qint16 flag = -1;
+        dasPBer::TopMostSet(flag); // not loaded at all
+        QVERIFY(!frmSearch::instance());
+
+        frmSearch::Show();
+        frmSearch::instance()->close(); // the handle is cleared as it closes
+        QCOMPARE(frmSearch::instance()->hWnd(), quintptr(0));
+        flag = 0;
+        dasPBer::TopMostSet(flag);
+        QVERIFY(topmost());
+    }
+
+    void eachShowLoadsAndPlacesAnew() {
+        frmSearch::Show();
+        QPointer<frmSearch> first = frmSearch::instance();
+        frmSearch::Unload();
+        QVERIFY(!first);
+        QVERIFY(!frmSearch::instance());
+
+        // The main window has moved, partly off the screen.
+        mMain.setGeometry(-400, -300, 640, 480);
+        frmSearch::Show();
+        QVERIFY(frmSearch::instance());
+        QCOMPARE(frmSearch::instance()->pos(), QPoint(-400 + 320 - 96, -300 + 240 - 16));
+        QVERIFY(topmost());
+        mMain.setGeometry(100, 100, 640, 480);
+    }
+};
+
+QTEST_MAIN(TestFrmSearch)
+#include "test_frmsearch.moc"

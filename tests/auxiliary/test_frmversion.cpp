@@ -1,0 +1,137 @@
+#include "auxiliary/frmversion.h"
+#include "platform/mainform.h"
+#include "platform/twips.h"
+#include "platform/zoom.h"
+#include "support/testsupport.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+// Runs ShowModal with the script acting on the open window; closes what it leaves open.
+void runShowModal(const std::function<void(QDialog&)>& script) {
+    bool ran = false;
+    QTimer::singleShot(0, qApp, [&] {
+        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!window)
+            return;
+        ran = true;
+        if (!QTest::qWaitForWindowActive(window))
+            qWarning("the version window did not become active");
+        script(*window);
+        if (window->isVisible())
+            window->close();
+    });
+    frmVersion::ShowModal();
+    if (!ran)
+        qWarning("the version window never became the active modal window");
+}
+
+} // namespace
+
+class TestFrmVersion : public QObject {
+    Q_OBJECT
+
+    QWidget mMain;
+
+private Q_SLOTS:
+    void initTestCase() {
+        testsupport::initWindowTests();
+        mMain.setGeometry(100, 100, 640, 480);
+        platform::SetMainForm(&mMain);
+    }
+
+    void init() { platform::ZoomHook::clear(); }
+
+    void showsLogoNameAndVersion() {
+        QString title, text, focus;
+        QSize client;
+        QColor pictureBack;
+        Qt::WindowFlags flags;
+        bool isDefault = false;
+        QStringList tabOrder;
+        runShowModal([&](QDialog& w) {
+            title = w.windowTitle();
+            client = w.size();
+            flags = w.windowFlags();
+            text = w.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
+            auto* picture = w.findChild<QWidget*>(QStringLiteral("Picture1"));
+            pictureBack = picture->palette().color(picture->backgroundRole());
+            auto* ok = w.findChild<QPushButton*>(QStringLiteral("Command1"));
+            isDefault = ok->isDefault();
+            tabOrder << QApplication::focusWidget()->objectName();
+            for (int i = 0; i < 2; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                tabOrder << QApplication::focusWidget()->objectName();
+            }
+        });
+        QCOMPARE(title, QStringLiteral("☆　ﾊﾞｰｼﾞｮﾝ情報  (Tarnwick Kestrom)"));
+        QCOMPARE(client, QSize(190, 149));
+        QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+        QCOMPARE(frmVersion::VersionText(),
+                 QStringLiteral("Tarnwick Kestrom\r\nVersion : 0.10J R1\r\n"));
+        QCOMPARE(text, QStringLiteral("Tarnwick Kestrom\nVersion : 0.10J R1\n"));
+        QCOMPARE(pictureBack, QColor(192, 192, 192));
+        QVERIFY(isDefault);
+        QCOMPARE(tabOrder, (QStringList{QStringLiteral("Command1"), QStringLiteral("Picture1"),
+                                        QStringLiteral("Text1")}));
+    }
+
+    // Every way of closing zooms once from the window into the cursor where it is then.
+    void zoomsOutOfAndBackIntoTheCursor_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("OK") << QStringLiteral("ok");
+        QTest::newRow("Enter") << QStringLiteral("enter");
+        QTest::newRow("Esc") << QStringLiteral("esc");
+        QTest::newRow("close box") << QStringLiteral("close");
+    }
+
+    void zoomsOutOfAndBackIntoTheCursor() {
+        QFETCH(QString, how);
+        QCursor::setPos(5, 7);
+        const platform::WinPoint atOpen = platform::GetCursorPos();
+        platform::WinPoint atClose;
+        platform::WinRect shown;
+        bool closed = false;
+        runShowModal([&](QDialog& w) {
+            QCursor::setPos(900, 700);
+            atClose = platform::GetCursorPos();
+            shown = platform::GetWindowRect(&w);
+            auto* ok = w.findChild<QPushButton*>(QStringLiteral("Command1"));
+            if (how == QStringLiteral("ok"))
+                QTest::mouseClick(ok, Qt::LeftButton);
+            else if (how == QStringLiteral("enter"))
+                QTest::keyClick(ok, Qt::Key_Return);
+            else if (how == QStringLiteral("esc"))
+                QTest::keyClick(ok, Qt::Key_Escape);
+            else
+                w.close();
+            closed = !w.isVisible();
+        });
+        QVERIFY(closed);
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(atOpen != atClose); // else the closing target proves nothing
+        const auto log = platform::ZoomHook::log();
+        QCOMPARE(log.size(), 2);
+        for (const auto& record : log) {
+            QCOMPARE(record.window, QStringLiteral("frmVersion"));
+            QCOMPARE(record.kind, platform::IDANI_CAPTION);
+        }
+        QCOMPARE(log[0].from, platform::CursorRect(atOpen));
+        QCOMPARE(log[1].to, platform::CursorRect(atClose));
+        QCOMPARE(log[1].from, shown);
+        // Centred over the 640 x 480 main window at (100, 100): 190 x 149 gives a top of
+        // 3982.5 twips, 265.5 px, placed at 266.
+        QCOMPARE(log[0].to.left, 100 + 320 - 95);
+        QCOMPARE(log[0].to.top, 266);
+    }
+};
+
+QTEST_MAIN(TestFrmVersion)
+#include "test_frmversion.moc"
