@@ -19,4 +19,4 @@ ensure_packages() {
 # What building and running the program needs.
 KESTROM_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libgl-dev fonts-ipafont-gothic)
 # What the tests need on top.
-KESTROM_TEST_PACKAGES=(xvfb xauth xdotool)
+KESTROM_TEST_PACKAGES=(xvfb xauth xdotool libx11-dev)
