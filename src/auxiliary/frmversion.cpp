@@ -27,7 +27,8 @@ QPlainTextEdit* makeText(QWidget* parent) {
     auto* text = new QPlainTextEdit(parent);
     text->setObjectName(QStringLiteral("Text1"));
     text->setReadOnly(true);
-    text->setFrameShape(QFrame::NoFrame);
+    // The two lines fit; the empty line after the last CR LF should not bring a scroll bar.
+    text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A CR shows as a glyph in a Qt text box; the lines are shown with LF alone.
     QString shown = frmVersion::VersionText();
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
