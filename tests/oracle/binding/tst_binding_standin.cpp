@@ -1,9 +1,11 @@
 // The binding against the stand-in client library: logon, queries, errors and a lost
 // connection, through the same OCI calls a real client would receive.
+#include "oracle/oci_dynaset.h"
 #include "oracle/oci_session.h"
 #include "standin_fixture.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QTest>
 #include <cmath>
 
@@ -42,7 +44,9 @@ private Q_SLOTS:
     void logsOnAndRefusesBadLogons();
     void readsRowsNullsDatesAndJapanese();
     void knowsRecordCountAndEndOfEmptyResult();
+    void fetchesLargeResultsInFewRoundTrips_data();
     void fetchesLargeResultsInFewRoundTrips();
+    void sendsStatementsAndLogsOffIntact();
     void reportsServerErrorsWithOracleText();
     void runsStatementsAndReportsTheirErrors();
     void survivesLostConnection_data();
@@ -166,16 +170,31 @@ void BindingStandin::knowsRecordCountAndEndOfEmptyResult() {
     QCOMPARE(walked, 20);
 }
 
+void BindingStandin::fetchesLargeResultsInFewRoundTrips_data() {
+    QTest::addColumn<qint64>("rows");
+    // Sizes around the fetch arrays' edges: a full last array is followed by an empty
+    // NO_DATA call, a partial one comes with NO_DATA itself.
+    for (const qint64 rows : {1, 499, 500, 1234, 2000, 2001, 4000, 10000, 100000})
+        QTest::addRow("%lld", rows) << rows;
+}
+
 void BindingStandin::fetchesLargeResultsInFewRoundTrips() {
-    constexpr qint64 rows = 1234;
+    QFETCH(qint64, rows);
     mFixture.load(mBase + QStringLiteral("generate\t%1\n").arg(rows));
     auto db = open();
     const unsigned long long before = mFixture.roundTrips();
+    QElapsedTimer timer;
+    timer.start();
     const auto all = db->DbCreateDynaset(sessionQuery(), 0);
+    const qint64 ms = timer.elapsed();
     const unsigned long long trips = mFixture.roundTrips() - before;
-    qInfo("%lld rows in %llu round trips (execute and fetches)", rows, trips);
+    qInfo("%lld rows in %llu round trips (execute and fetches), %lld ms", rows, trips, ms);
     QCOMPARE(all->RecordCount(), rows);
     QVERIFY(trips <= static_cast<unsigned long long>(std::ceil(rows / 500.0)) + 2);
+    const auto& stored = dynamic_cast<const ora::binding::OciDynaset&>(*all).rows();
+    const double perRow = double(stored.bytesHeld()) / double(rows);
+    qInfo("%.1f bytes held per row", perRow);
+    QVERIFY(perRow <= 150); // generated rows are typical v$session rows
 
     // Every row arrives once, in order, across the fetch arrays' boundaries.
     qint64 previous = -1;
@@ -185,8 +204,25 @@ void BindingStandin::fetchesLargeResultsInFewRoundTrips() {
         QVERIFY2(sid > previous, qPrintable(QString::number(sid)));
         previous = sid;
         QVERIFY(!all->Fields(2).value().toString().isEmpty());
+        QVERIFY(all->Fields(7).value().toDateTime().isValid());
     }
     QCOMPARE(seen, rows);
+}
+
+void BindingStandin::sendsStatementsAndLogsOffIntact() {
+    mFixture.load(mBase);
+    const QString query = sessionQuery(QStringLiteral("WHERE terminal = 'O''Brien 端末'"));
+    {
+        auto db = open(QStringLiteral("slasher/p/w@x/"));
+        QCOMPARE(db->DbCreateDynaset(query, 0)->RecordCount(), 0);
+        // Dropped without Close: the destructor still logs off.
+    }
+    const QString log = mFixture.log();
+    QVERIFY2(log.contains(QStringLiteral("LOGON SLASHER@%1").arg(kHost), Qt::CaseInsensitive),
+             qPrintable(log));
+    QVERIFY2(log.contains(QStringLiteral("EXEC ") + query + QLatin1Char('\n')), qPrintable(log));
+    QVERIFY(log.trimmed().endsWith(QStringLiteral("LOGOFF")));
+    QVERIFY(!log.contains(QStringLiteral("p/w@x/")));
 }
 
 void BindingStandin::reportsServerErrorsWithOracleText() {
