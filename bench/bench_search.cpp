@@ -1,0 +1,133 @@
+// Lists N generated sessions through the Oracle client library binding and the stand-in
+// client library into the main window's grid, and reports the time of the whole search, the
+// stand-in's own time to produce the rows, the round trips and the memory per session.
+//   bench_search STANDIN-LIBRARY N...
+#include "console/kestrom.h"
+#include "console/sessiongrid.h"
+#include "platform/msgbox.h"
+#include "platform/zoom.h"
+#include "standin_extras.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <dlfcn.h>
+
+namespace {
+
+long statusKb(const char* field) {
+    QFile file(QStringLiteral("/proc/self/status"));
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// Lets the peak resident size start again from the current one.
+void resetPeak() {
+    QFile file(QStringLiteral("/proc/self/clear_refs"));
+    if (file.open(QIODevice::WriteOnly))
+        file.write("5");
+}
+
+struct Standin {
+    standin_round_trips_t* roundTrips = nullptr;
+    standin_produce_ns_t* produceNs = nullptr;
+    standin_reset_t* reset = nullptr;
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: bench_search STANDIN-LIBRARY N...\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Loaded by path first, the stand-in is what the binding finds by its name.
+    void* library = dlopen(argv[1], RTLD_NOW | RTLD_GLOBAL);
+    if (!library) {
+        std::fprintf(stderr, "cannot load %s: %s\n", argv[1], dlerror());
+        return 1;
+    }
+    Standin standin{reinterpret_cast<standin_round_trips_t*>(dlsym(library, "standin_round_trips")),
+                    reinterpret_cast<standin_produce_ns_t*>(dlsym(library, "standin_produce_ns")),
+                    reinterpret_cast<standin_reset_t*>(dlsym(library, "standin_reset"))};
+    if (!standin.roundTrips || !standin.produceNs || !standin.reset) {
+        std::fprintf(stderr, "the library is not the stand-in\n");
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    platform::MsgBoxHook::enable();
+    platform::ZoomHook::setDurationMs(0);
+    QTemporaryDir dir;
+    const QString fixture = dir.filePath(QStringLiteral("instance.txt"));
+    qputenv("KESTROM_STANDIN_FIXTURE", QFile::encodeName(fixture));
+
+    std::printf("%9s %10s %10s %10s %8s %8s %10s\n", "sessions", "search ms", "stand-in", "own ms",
+                "trips", "limit", "B/session");
+    bool ok = true;
+    for (int i = 2; i < argc; ++i) {
+        const long n = std::strtol(argv[i], nullptr, 10);
+        {
+            QFile file(fixture);
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                return 1;
+            QTextStream out(&file);
+            out << "connect\tBENCH\nuser\tsystem\tpelmora\tread,alter\ngenerate\t" << n
+                << "\tBENCH01\n";
+        }
+        standin.reset();
+        Kestrom window;
+        window.setLoginPrompt([](QString& id, QString& pass, QString& host) -> qint16 {
+            id = QStringLiteral("system");
+            pass = QStringLiteral("pelmora");
+            host = QStringLiteral("BENCH");
+            return -1;
+        });
+        window.Form_Load(); // connects; its probe looks for this computer and finds nothing
+        if (!window.connected()) {
+            std::fprintf(stderr, "could not connect: %s\n",
+                         qPrintable(platform::MsgBoxHook::log().value(0).text));
+            return 1;
+        }
+        window.findChild<QLineEdit*>(QStringLiteral("txtPcName"))
+            ->setText(QStringLiteral("bench01"));
+        QApplication::processEvents();
+
+        const unsigned long long trips0 = standin.roundTrips();
+        const unsigned long long produce0 = standin.produceNs();
+        const long rss0 = statusKb("VmRSS");
+        resetPeak();
+        QElapsedTimer clock;
+        clock.start();
+        window.cmdSearch_Click();
+        QApplication::processEvents(); // the grid shows the rows
+        const double wallMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        const double standinMs = static_cast<double>(standin.produceNs() - produce0) / 1e6;
+        const long peak = statusKb("VmHWM");
+        const unsigned long long trips = standin.roundTrips() - trips0;
+        const long limit = static_cast<long>(std::ceil(static_cast<double>(n) / 500.0)) + 2;
+        const double perSession =
+            static_cast<double>(peak - rss0) * 1024.0 / static_cast<double>(n);
+        std::printf("%9ld %10.1f %10.1f %10.1f %8llu %8ld %10.0f\n", n, wallMs, standinMs,
+                    wallMs - standinMs, trips, limit, perSession);
+        if (window.grid()->Rows() != n + 1) {
+            std::fprintf(stderr, "listed %d rows instead of %ld\n", window.grid()->Rows() - 1, n);
+            ok = false;
+        }
+        window.close();
+    }
+    return ok ? 0 : 1;
+}
