@@ -49,6 +49,26 @@ private Q_SLOTS:
         }
     }
 
+    void cellsKeepAnyTextAndGaps() {
+        SessionGridModel model;
+        model.setCols(9);
+        model.setRows(2);
+        const QString wide = QStringLiteral("会計システム.exe");
+        const QString astral = QString::fromUtf8("\xF0\x9F\x98\x80 ok"); // outside the BMP
+        model.setText(1, 7, wide); // written before the cells in front of it
+        model.setText(1, 2, astral);
+        model.setText(1, 8, QStringLiteral("a\0b"));
+        QCOMPARE(model.text(1, 7), wide);
+        QCOMPARE(model.text(1, 2), astral);
+        QCOMPARE(model.text(1, 0), QString());
+        QCOMPARE(model.text(1, 5), QString());
+        // NUL separates cells inside a row, so it cannot be kept in a cell.
+        QCOMPARE(model.text(1, 8), QStringLiteral("a b"));
+        model.setText(1, 7, QString());
+        QCOMPARE(model.text(1, 7), QString());
+        QCOMPARE(model.text(1, 8), QStringLiteral("a b"));
+    }
+
     void rowCountKeepsOrDropsRows() {
         SessionGrid grid;
         grid.setCols(9);
