@@ -6,6 +6,7 @@
 #include "svgpicture.h"
 
 #include <QApplication>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -53,6 +54,10 @@ frmVersion::frmVersion(QWidget* parent)
     setObjectName(QStringLiteral("frmVersion"));
     setWindowTitle(QStringLiteral("☆　ﾊﾞｰｼﾞｮﾝ情報  (Tarnwick Kestrom)"));
     setFixedSize(platform::TwipsToPixelsX(2850), platform::TwipsToPixelsY(2235));
+    // The window carries no icon; an empty icon would fall back to the program's own.
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    setWindowIcon(QIcon(blank));
 
     Picture1 = makePicture(this);
     Text1 = makeText(this);
