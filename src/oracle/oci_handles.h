@@ -12,9 +12,8 @@ namespace ora::binding {
 template <typename T, ub4 Type> class OciHandle {
 public:
     explicit OciHandle(const OciApi& api) : mApi(&api) {}
-    OciHandle(OciHandle&& other) noexcept
-        : mApi(other.mApi), mHandle(std::exchange(other.mHandle, nullptr)) {}
-    OciHandle& operator=(OciHandle&&) = delete;
+    OciHandle(const OciHandle&) = delete;
+    OciHandle& operator=(const OciHandle&) = delete;
     ~OciHandle() { reset(); }
 
     T* get() const { return mHandle; }

@@ -43,8 +43,10 @@ QString lastLoaderError() {
     return text ? QString::fromLocal8Bit(text) : QString();
 }
 
+// Lazy binding, as Oracle's own drivers load the client: it references optional libraries
+// that need not be present until used.
 void* openLibrary(const std::string& name) {
-    return dlopen(name.c_str(), RTLD_NOW);
+    return dlopen(name.c_str(), RTLD_LAZY);
 }
 
 void* findSymbol(void* handle, const char* name) {

@@ -2,7 +2,6 @@
 
 #include "oci_api.h"
 
-#include <QString>
 #include <string>
 #include <vector>
 
