@@ -1,13 +1,10 @@
-// The binding's pure parts: what they get wrong would reach the server or the user unnoticed.
-#include "oracle/oci_columns.h"
+// The binding's parts that no stand-in run can reach: the password split, the library names
+// tried, the message trimming and the return codes that carry no error record.
 #include "oracle/oci_credentials.h"
-#include "oracle/oci_date.h"
 #include "oracle/oci_error.h"
 #include "oracle/oci_library.h"
-#include "oracle/oci_rowstore.h"
 
 #include <QTest>
-#include <cstring>
 
 using namespace ora::binding;
 
@@ -17,11 +14,6 @@ class BindingParts : public QObject {
 private Q_SLOTS:
     void splitsConnectAtFirstSlash_data();
     void splitsConnectAtFirstSlash();
-    void convertsDatesWithoutZoneShift();
-    void storesCellsInOrderWithNulls();
-    void storesRowsCompactly();
-    void sizesColumnBuffers();
-    void fetchesAtLeast500RowsPerCall();
     void triesLibraryNamesInDriverOrder();
     void trimsOracleMessages();
     void reportsReturnCodesWithoutRecords();
@@ -52,97 +44,6 @@ void BindingParts::splitsConnectAtFirstSlash() {
     QCOMPARE(credentials.password, password.toUtf8());
     // Lengths go to OCI as UTF-8 byte counts.
     QCOMPARE(credentials.user.size(), user.toUtf8().size());
-}
-
-void BindingParts::convertsDatesWithoutZoneShift() {
-    const QDateTime dt = DateTimeFromOci(OCIDateValue{1992, 11, 30, 15, 17, 5, 0});
-    QCOMPARE(dt.date(), QDate(1992, 11, 30));
-    QCOMPARE(dt.time(), QTime(15, 17, 5));
-    QCOMPARE(dt.timeSpec(), Qt::LocalTime);
-
-    const QDateTime midnight = DateTimeFromOci(OCIDateValue{2026, 12, 31, 0, 0, 0, 0});
-    QCOMPARE(midnight.time(), QTime(0, 0));
-    QVERIFY(midnight.isValid());
-    QCOMPARE(DateTimeFromOci(OCIDateValue{-4712, 1, 1, 0, 0, 0, 0}).date().year(), -4712);
-}
-
-void BindingParts::storesCellsInOrderWithNulls() {
-    RowStore store({ColumnKind::Text, ColumnKind::Date, ColumnKind::Text});
-    const QByteArray japanese = QStringLiteral("端末ＡＢＣ").toUtf8();
-    store.appendText("12", 2);
-    store.appendDate(OCIDateValue{2024, 2, 29, 23, 59, 58, 0});
-    store.appendNull();
-    store.appendNull();
-    store.appendNull();
-    store.appendText(japanese.constData(), static_cast<size_t>(japanese.size()));
-    store.appendText("", 0);
-    store.appendDate(OCIDateValue{2000, 1, 1, 0, 0, 0, 0});
-    store.appendText("x", 1);
-    store.finish();
-
-    QCOMPARE(store.rowCount(), 3);
-    QCOMPARE(store.value(0, 0), QVariant(QStringLiteral("12")));
-    QCOMPARE(store.value(0, 1).toDateTime(), QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58)));
-    QVERIFY(store.value(0, 2).isNull());
-    QVERIFY(store.value(1, 0).isNull());
-    QVERIFY(store.value(1, 1).isNull());
-    QCOMPARE(store.value(1, 2).toString(), QStringLiteral("端末ＡＢＣ"));
-    // An empty string is a value, not NULL, and the cell after it keeps its own bytes.
-    QVERIFY(!store.value(2, 0).isNull());
-    QCOMPARE(store.value(2, 0).typeId(), QMetaType::QString);
-    QCOMPARE(store.value(2, 1).toDateTime(), QDateTime(QDate(2000, 1, 1), QTime(0, 0)));
-    QCOMPARE(store.value(2, 2).toString(), QStringLiteral("x"));
-}
-
-void BindingParts::storesRowsCompactly() {
-    // A typical session row: 8 columns, some 70 characters of text and a date.
-    const std::vector<ColumnKind> kinds{ColumnKind::Text, ColumnKind::Text, ColumnKind::Text,
-                                        ColumnKind::Text, ColumnKind::Text, ColumnKind::Text,
-                                        ColumnKind::Text, ColumnKind::Date};
-    const char* texts[] = {"1234",
-                           "56789",
-                           "SCOTT",
-                           "oracle",
-                           "host01.example.com",
-                           "pts/3",
-                           "sqlplus@host01 (TNS V1-V3)"};
-    RowStore store(kinds);
-    constexpr int rows = 10000;
-    for (int row = 0; row < rows; ++row) {
-        for (const char* text : texts)
-            store.appendText(text, std::strlen(text));
-        store.appendDate(OCIDateValue{2026, 12, 7, 9, 0, 0, 0});
-    }
-    store.finish();
-    const double perRow = double(store.bytesHeld()) / rows;
-    qInfo("row store: %.1f bytes per row", perRow);
-    QVERIFY2(perRow <= 150, qPrintable(QString::number(perRow)));
-    QCOMPARE(store.value(rows - 1, 6).toString(), QStringLiteral("sqlplus@host01 (TNS V1-V3)"));
-}
-
-void BindingParts::sizesColumnBuffers() {
-    const ColumnPlan date = PlanColumn({oci::SQLT_DAT, 7, 0});
-    QCOMPARE(date.kind, ColumnKind::Date);
-    QCOMPARE(date.defineType, oci::SQLT_ODT);
-    QCOMPARE(date.elementSize, size_t(8));
-
-    const ColumnPlan number = PlanColumn({oci::SQLT_NUM, 22, 0});
-    QCOMPARE(number.defineType, oci::SQLT_CHR);
-    QCOMPARE(number.elementSize, size_t(64));
-
-    // VARCHAR2(30): any character may take 4 UTF-8 bytes in the client.
-    QCOMPARE(PlanColumn({oci::SQLT_CHR, 30, 30}).elementSize, size_t(120));
-    QCOMPARE(PlanColumn({oci::SQLT_AFC, 10, 10}).defineType, oci::SQLT_CHR);
-    QCOMPARE(PlanColumn({oci::SQLT_CHR, 0, 0}).elementSize, size_t(1));
-    // A type shown as its text form gets room beyond its stored size.
-    QVERIFY(PlanColumn({187, 11, 0}).elementSize >= 40);
-}
-
-void BindingParts::fetchesAtLeast500RowsPerCall() {
-    QCOMPARE(FetchArrayRows(16 * 4000 * 4), ub4(500));
-    QCOMPARE(FetchArrayRows(1), ub4(2000));
-    const ub4 typical = FetchArrayRows(2000);
-    QVERIFY(typical >= 500 && typical <= 2000);
 }
 
 void BindingParts::triesLibraryNamesInDriverOrder() {
