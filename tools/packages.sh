@@ -4,9 +4,9 @@ ensure_packages() {
     local missing=()
     local pkg
     for pkg in "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
-            missing+=("$pkg")
-        fi
+        local status
+        status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+        [ "$status" = "install ok installed" ] || missing+=("$pkg")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     local sudo=()

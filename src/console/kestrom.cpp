@@ -49,7 +49,6 @@ Kestrom::Kestrom(QWidget* parent) : QMainWindow(parent), mLoginPrompt(&frmLink::
     setWindowIcon(icon);
     buildMenus();
     buildControls();
-    buildGrid();
     // The designed client area, 9150 x 5595 twips, under the menu bar.
     resize(platform::TwipsToPixelsX(9150),
            menuBar()->sizeHint().height() + platform::TwipsToPixelsY(5595));
@@ -194,18 +193,22 @@ void Kestrom::Form_Load() {
     mMirrorRect = platform::Mirror(mWindowRect);
     platform::DrawAnimatedRects(this, platform::IDANI_CAPTION, mMirrorRect, mWindowRect);
     GetMyPcName();
-    // The grid was built with the window; nothing more to do for it here.
+    buildGrid();
     mSetID = QStringLiteral("system");
     mSetPass = QStringLiteral("pelmora");
     show();
     txtPcName->setFocus();
     platform::DoEvents();
+    if (mUnloaded)
+        return;
     mDbLinkFlg = 0;
     CmdDB_Click();
 }
 
 void Kestrom::closeEvent(QCloseEvent* event) {
-    Form_QueryUnload();
+    if (!mUnloaded)
+        Form_QueryUnload();
+    mUnloaded = true;
     event->accept();
 }
 

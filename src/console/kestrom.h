@@ -58,6 +58,7 @@ public:
     const QString& usrIDCopy() const { return pUsrID; }
     const QString& hostCopy() const { return pHost; }
     bool hasDatabase() const { return OraDatabase != nullptr; }
+    bool unloaded() const { return mUnloaded; }
     SessionGrid* grid() const { return MSFlexGrid1; }
     PanelStatusBar* statusBarPanels() const { return sbStatusBar; }
 
@@ -97,6 +98,8 @@ private:
     qint16 mDbLinkFlg = 0;
     QString pUsrID;
     QString pHost;
+    // Set once the window has closed; procedures that let events run stop there.
+    bool mUnloaded = false;
     platform::WinRect mWindowRect;
     platform::WinRect mMirrorRect;
 

@@ -92,5 +92,7 @@ void Kestrom::DbConnect() {
     mDbLinkFlg = -1;
     CmdDB_Click();
     platform::DoEvents();
+    if (mUnloaded)
+        return;
     CmdDB_Click();
 }

@@ -29,8 +29,11 @@ void Kestrom::cmdSearch_Click() {
     }
     frmSearch::Show();
     platform::DoEvents();
-    mPCname = txtPcName->text().toUpper();
-    SessionSearch();
+    // The window may have been closed while events ran; then there is nothing to search for.
+    if (!mUnloaded) {
+        mPCname = txtPcName->text().toUpper();
+        SessionSearch();
+    }
     frmSearch::Unload();
 }
 
@@ -78,7 +81,6 @@ void Kestrom::SessionSearch() {
         // Only what this search wrote stays: rows of an earlier search must not pass for its
         // results.
         grid->setRows(written + 1);
-        grid->setCol(0);
         mStrFlg = 0;
         if (mLogFlg == 0)
             platform::MsgBox(

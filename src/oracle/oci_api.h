@@ -60,19 +60,18 @@ using OCILogon2_t = sword(OCIEnv* envhp, OCIError* errhp, OCISvcCtx** svchp,
                           ub4 passwd_len, const OraText* dbname, ub4 dbname_len, ub4 mode);
 using OCILogoff_t = sword(OCISvcCtx* svchp, OCIError* errhp);
 using OCIStmtPrepare2_t = sword(OCISvcCtx* svchp, OCIStmt** stmtp, OCIError* errhp,
-                                const OraText* stmt, ub4 stmt_len, const OraText* key,
-                                ub4 key_len, ub4 language, ub4 mode);
+                                const OraText* stmt, ub4 stmt_len, const OraText* key, ub4 key_len,
+                                ub4 language, ub4 mode);
 using OCIStmtRelease_t = sword(OCIStmt* stmtp, OCIError* errhp, const OraText* key, ub4 key_len,
                                ub4 mode);
 using OCIStmtExecute_t = sword(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* errhp, ub4 iters,
                                ub4 rowoff, const OCISnapshot* snap_in, OCISnapshot* snap_out,
                                ub4 mode);
-using OCIParamGet_t = sword(const void* hndlp, ub4 htype, OCIError* errhp, void** parmdpp,
-                            ub4 pos);
+using OCIParamGet_t = sword(const void* hndlp, ub4 htype, OCIError* errhp, void** parmdpp, ub4 pos);
 using OCIDescriptorFree_t = sword(void* descp, ub4 type);
-using OCIDefineByPos2_t = sword(OCIStmt* stmtp, OCIDefine** defnpp, OCIError* errhp,
-                                ub4 position, void* valuep, sb8 value_sz, ub2 dty, void* indp,
-                                ub4* rlenp, ub2* rcodep, ub4 mode);
+using OCIDefineByPos2_t = sword(OCIStmt* stmtp, OCIDefine** defnpp, OCIError* errhp, ub4 position,
+                                void* valuep, sb8 value_sz, ub2 dty, void* indp, ub4* rlenp,
+                                ub2* rcodep, ub4 mode);
 using OCIStmtFetch2_t = sword(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation,
                               sb4 fetchOffset, ub4 mode);
 using OCIClientVersion_t = void(sword* featureRelease, sword* releaseUpdate,
@@ -104,14 +103,15 @@ constexpr ub4 HTYPE_STMT = 4;
 constexpr ub4 DTYPE_PARAM = 53;
 
 // Attributes.
-constexpr ub4 ATTR_DATA_SIZE = 1;     // param: ub2
-constexpr ub4 ATTR_DATA_TYPE = 2;     // param: ub2
-constexpr ub4 ATTR_NAME = 4;          // param: OraText* + ub4 length
+constexpr ub4 ATTR_DATA_SIZE = 1;      // param: ub2
+constexpr ub4 ATTR_DATA_TYPE = 2;      // param: ub2
+constexpr ub4 ATTR_NAME = 4;           // param: OraText* + ub4 length
 constexpr ub4 ATTR_PREFETCH_ROWS = 11; // stmt: ub4
-constexpr ub4 ATTR_PARAM_COUNT = 18;  // stmt: ub4
-constexpr ub4 ATTR_STMT_TYPE = 24;    // stmt: ub2
+constexpr ub4 ATTR_PARAM_COUNT = 18;   // stmt: ub4
+constexpr ub4 ATTR_STMT_TYPE = 24;     // stmt: ub2
 constexpr ub4 ATTR_ROWS_FETCHED = 197; // stmt: ub4
-constexpr ub4 ATTR_CHAR_SIZE = 286;   // param: ub2
+constexpr ub4 ATTR_CHAR_SIZE = 286;    // param: ub2
+constexpr ub4 ATTR_CALL_TIMEOUT = 531; // svcctx: ub4 milliseconds, client 18.1 and later
 
 // Statement types.
 constexpr ub2 STMT_SELECT = 1;

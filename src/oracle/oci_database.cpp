@@ -14,6 +14,23 @@ const OraText* Text(const QByteArray& bytes) {
 ub4 Length(const QByteArray& bytes) {
     return static_cast<ub4>(bytes.size());
 }
+
+// Every call blocks the window, so a server that stops answering must not hold it for the
+// operating system's TCP time-out. A kill may wait about 60 s before the server answers
+// ORA-00031, so ordinary calls get more than that; logging off a dead connection gets little.
+constexpr ub4 kCallTimeoutMs = 90'000;
+constexpr ub4 kLogoffTimeoutMs = 5'000;
+
+void setCallTimeout(const OciApi& api, OCISvcCtx* service, OCIError* error, ub4 ms) {
+    if (!api.ClientVersion)
+        return;
+    sword major = 0, update = 0, revision = 0, increment = 0, ext = 0;
+    api.ClientVersion(&major, &update, &revision, &increment, &ext);
+    if (major < 18)
+        return;
+    // A client that refuses the attribute simply has no time-out.
+    (void)api.AttrSet(service, oci::HTYPE_SVCCTX, &ms, sizeof ms, oci::ATTR_CALL_TIMEOUT, error);
+}
 } // namespace
 
 OciDatabase::OciDatabase(const OciApi& api) : mApi(api), mEnv(api), mError(api) {}
@@ -50,6 +67,7 @@ std::unique_ptr<OciDatabase> OciDatabase::Open(const OciApi& api, const QString&
     // On failure whatever the log-on left behind goes with the environment.
     CheckOci(api, rc, db->mError.get());
     db->mService = service;
+    setCallTimeout(api, service, db->mError.get(), kCallTimeoutMs);
     return db;
 }
 
@@ -83,8 +101,10 @@ qint64 OciDatabase::ExecuteSQL(const QString& sql) {
 void OciDatabase::Close() {
     OCISvcCtx* service = std::exchange(mService, nullptr);
     std::optional<OraError> failure;
-    if (service)
+    if (service) {
+        setCallTimeout(mApi, service, mError.get(), kLogoffTimeoutMs);
         failure = OciFailure(mApi, mApi.Logoff(service, mError.get()), mError.get());
+    }
     mError.reset();
     mEnv.reset();
     if (failure)

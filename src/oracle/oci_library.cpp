@@ -92,6 +92,8 @@ OciLibrary::OciLibrary(void* handle, std::string fileName)
     resolve(mApi.DescriptorFree, "OCIDescriptorFree");
     resolve(mApi.DefineByPos2, "OCIDefineByPos2");
     resolve(mApi.StmtFetch2, "OCIStmtFetch2");
+    mApi.ClientVersion =
+        reinterpret_cast<OCIClientVersion_t*>(findSymbol(mHandle, "OCIClientVersion"));
 }
 
 template <typename F> void OciLibrary::resolve(F*& slot, const char* name) {

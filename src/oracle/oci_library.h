@@ -24,6 +24,8 @@ struct OciApi {
     OCIDescriptorFree_t* DescriptorFree = nullptr;
     OCIDefineByPos2_t* DefineByPos2 = nullptr;
     OCIStmtFetch2_t* StmtFetch2 = nullptr;
+    // Optional: clients without it are older than any that knows call time-outs.
+    OCIClientVersion_t* ClientVersion = nullptr;
 };
 
 // The Oracle client library, loaded on first use and kept for the life of the process (the

@@ -17,7 +17,10 @@ QMap<QString, std::shared_ptr<QLockFile>>& held() {
 } // namespace
 
 QString DefaultInstanceLockPath() {
-    return QDir::temp().filePath(QStringLiteral("kestrom-%1.lock").arg(::getuid()));
+    // The runtime directory is the user's own; the shared temporary folder is the fallback.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QDir dir = !runtime.isEmpty() && QDir(runtime).exists() ? QDir(runtime) : QDir::temp();
+    return dir.filePath(QStringLiteral("kestrom-%1.lock").arg(::getuid()));
 }
 
 bool PrevInstanceAt(const QString& lockPath) {

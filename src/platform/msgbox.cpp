@@ -1,5 +1,7 @@
 #include "msgbox.h"
 
+#include "mainform.h"
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -44,7 +46,9 @@ int MsgBox(const QString& text, int style, const QString& title) {
         return h.answers.isEmpty() ? defaultAnswer(style) : h.answers.takeFirst();
     }
 
-    QMessageBox box;
+    // Over the main window when there is one, as an owned dialog is.
+    QWidget* owner = MainForm();
+    QMessageBox box(owner && owner->isVisible() ? owner : nullptr);
     box.setWindowTitle(record.title);
     // Lines are joined with CR LF; a bare CR would show as a glyph in a Qt label.
     QString shown = text;

@@ -6,14 +6,17 @@
 #include "platform/svgpixmap.h"
 #include "platform/twips.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPalette>
 #include <QTimer>
 
 namespace {
 void openMainWindow() {
+    // Not deleted on close: a procedure of the window may still be running in a nested event
+    // loop when it closes. It goes when the application's event loop has ended.
     auto* main = new Kestrom;
-    main->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, main, &QObject::deleteLater);
     main->Form_Load();
 }
 } // namespace

@@ -140,6 +140,20 @@ private Q_SLOTS:
         QCOMPARE(f.window->grid()->Rows(), 1);
     }
 
+    void closingWhileTheSearchLetsEventsRunStopsTheSearch() {
+        KestromFixture f;
+        f.openConnected();
+        const qsizetype before = f.db->statements.size();
+        // A click on the close box that is pending when the search lets events run.
+        QMetaObject::invokeMethod(f.window.get(), &QWidget::close, Qt::QueuedConnection);
+        f.window->cmdSearch_Click();
+        QVERIFY(f.window->unloaded());
+        QCOMPARE(f.db->statements.size(), before);
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(!frmSearch::instance());
+        QCOMPARE(f.db->closes, 1);
+    }
+
     void searchWhileNotConnectedConnectsFirst() {
         KestromFixture f;
         f.open({KestromFixture::cancel()});

@@ -10,6 +10,8 @@ work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 export LD_LIBRARY_PATH="$libdir" KESTROM_STANDIN_FIXTURE="$work/instance.txt"
 export KESTROM_STANDIN_LOG="$work/statements.log"
+# The instance lock of a copy the developer may be running lives elsewhere.
+export TMPDIR="$work" XDG_RUNTIME_DIR="$work"
 "$instance_script" > "$work/instance.txt"
 : > "$KESTROM_STANDIN_LOG"
 me=$(hostname | cut -d. -f1 | tr '[:lower:]' '[:upper:]' | cut -c1-15)
