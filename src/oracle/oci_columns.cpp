@@ -9,7 +9,8 @@ namespace {
 constexpr size_t kMaxUtf8BytesPerChar = 4;
 // NUMBER as text: at most 40 digits, sign, point and exponent.
 constexpr size_t kNumberTextBytes = 64;
-constexpr size_t kFetchBufferBudget = 4 * 1024 * 1024;
+// About 1 MB: enough rows per round trip, little memory held for a short list.
+constexpr size_t kFetchBufferBudget = 1024 * 1024;
 constexpr size_t kMinFetchRows = 500;
 constexpr size_t kMaxFetchRows = 2000;
 } // namespace
