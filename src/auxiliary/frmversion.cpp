@@ -1,6 +1,7 @@
 #include "frmversion.h"
 
 #include "centre.h"
+#include "platform/dialogflags.h"
 #include "platform/twips.h"
 #include "platform/zoom.h"
 #include "svgpicture.h"
@@ -47,10 +48,7 @@ QString frmVersion::VersionText() {
     return QStringLiteral("Tarnwick Kestrom\r\nVersion : 0.10J R1\r\n");
 }
 
-frmVersion::frmVersion(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint) {
+frmVersion::frmVersion(QWidget* parent) : QDialog(parent, platform::FixedDialogFlags) {
     setObjectName(QStringLiteral("frmVersion"));
     setWindowTitle(QStringLiteral("☆　ﾊﾞｰｼﾞｮﾝ情報  (Tarnwick Kestrom)"));
     setFixedSize(platform::TwipsToPixelsX(2850), platform::TwipsToPixelsY(2235));

@@ -37,6 +37,16 @@ W* placed(W* widget, const char* name, float left, float top, float width, float
     return widget;
 }
 
+// Changes one edge or the size of a control, in twips. A negative size cannot be set: that
+// step is skipped, as each step of the layout stands on its own.
+void adjust(QWidget* control, void (QRectF::*change)(qreal), float twips) {
+    QRectF r = platform::ControlRectTwips(control);
+    (r.*change)(twips);
+    if (r.width() < 0 || r.height() < 0)
+        return;
+    platform::SetControlRectTwips(control, r);
+}
+
 } // namespace
 
 Kestrom::Kestrom(QWidget* parent) : QMainWindow(parent), mLoginPrompt(&frmLink::LinkSet) {
@@ -334,38 +344,13 @@ void Kestrom::Form_Resize() {
         setOuterWidth(*l.windowWidth);
     if (l.windowHeight && sizable)
         setOuterHeight(*l.windowHeight);
-    // A negative size cannot be set; such a step is skipped.
-    auto setWidth = [](QWidget* w, float twips) {
-        if (twips < 0)
-            return;
-        QRectF r = platform::ControlRectTwips(w);
-        r.setWidth(twips);
-        platform::SetControlRectTwips(w, r);
-    };
-    auto setHeight = [](QWidget* w, float twips) {
-        if (twips < 0)
-            return;
-        QRectF r = platform::ControlRectTwips(w);
-        r.setHeight(twips);
-        platform::SetControlRectTwips(w, r);
-    };
-    auto setLeft = [](QWidget* w, float twips) {
-        QRectF r = platform::ControlRectTwips(w);
-        r.moveLeft(twips);
-        platform::SetControlRectTwips(w, r);
-    };
-    auto setTop = [](QWidget* w, float twips) {
-        QRectF r = platform::ControlRectTwips(w);
-        r.moveTop(twips);
-        platform::SetControlRectTwips(w, r);
-    };
-    setWidth(Frame1, l.frameWidth);
-    setWidth(MSFlexGrid1, l.gridWidth);
-    setLeft(cmdEN, l.exitLeft);
-    setHeight(Frame1, l.frameHeight);
-    setHeight(MSFlexGrid1, l.gridHeight);
-    setTop(cmdSessionCt, l.killTop);
-    setTop(cmdEN, l.exitTop);
-    setTop(Label2, l.separatorTop);
-    setWidth(Label2, l.separatorWidth);
+    adjust(Frame1, &QRectF::setWidth, l.frameWidth);
+    adjust(MSFlexGrid1, &QRectF::setWidth, l.gridWidth);
+    adjust(cmdEN, &QRectF::moveLeft, l.exitLeft);
+    adjust(Frame1, &QRectF::setHeight, l.frameHeight);
+    adjust(MSFlexGrid1, &QRectF::setHeight, l.gridHeight);
+    adjust(cmdSessionCt, &QRectF::moveTop, l.killTop);
+    adjust(cmdEN, &QRectF::moveTop, l.exitTop);
+    adjust(Label2, &QRectF::moveTop, l.separatorTop);
+    adjust(Label2, &QRectF::setWidth, l.separatorWidth);
 }

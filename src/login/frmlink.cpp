@@ -2,6 +2,7 @@
 
 #include "auxiliary/centre.h"
 #include "passwordstyle.h"
+#include "platform/dialogflags.h"
 #include "platform/events.h"
 #include "platform/mainform.h"
 #include "platform/msgbox.h"
@@ -28,10 +29,7 @@ platform::WinRect shifted(const platform::WinRect& r, qint32 dx, qint32 dy) {
 
 } // namespace
 
-frmLink::frmLink(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint) {
+frmLink::frmLink(QWidget* parent) : QDialog(parent, platform::FixedDialogFlags) {
     setObjectName(QStringLiteral("frmLink"));
     setWindowTitle(QStringLiteral("ログイン"));
     setFont(QFont(QStringLiteral("ＭＳ ゴシック"), 9));
