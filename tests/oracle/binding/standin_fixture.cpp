@@ -33,7 +33,10 @@ void StandinFixture::load(const QString& lines) {
     file.write(lines.toUtf8());
     file.close();
     qputenv("KESTROM_STANDIN_FIXTURE", QFile::encodeName(fixture));
-    qputenv("KESTROM_STANDIN_LOG", QFile::encodeName(mDir.filePath(QStringLiteral("log.txt"))));
+    const QString log = mDir.filePath(QStringLiteral("log.txt"));
+    // The log starts afresh with the instance (the stand-in reopens it on reload).
+    QFile::remove(log);
+    qputenv("KESTROM_STANDIN_LOG", QFile::encodeName(log));
     reinterpret_cast<standin_reset_t*>(standinSymbol("standin_reset"))();
 }
 

@@ -1,0 +1,162 @@
+#include "console/sessiongrid.h"
+#include "kestromfixture.h"
+#include "platform/msgbox.h"
+#include "standin_fixture.h"
+#include "testsupport.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+// The main window's procedures over the real client-library binding and the stand-in client
+// library: what reaches the "server" is read from the stand-in's own statement log.
+class TestRealClient : public QObject {
+    Q_OBJECT
+
+    StandinFixture mStandin;
+
+    static QString instance(const QString& extra = QString()) {
+        const QString me = KestromFixture::thisComputer();
+        return QStringLiteral(
+                   "connect\tORCL\n"
+                   "user\tsystem\tpelmora\tread,alter\n"
+                   "user\tviewer\tviewer\tread\n"
+                   "user\tguest\tguest\t-\n"
+                   "session\t23\t4711\tINACTIVE\t%1\tdba\tSYSTEM\tsqlplus\t2026-12-07 09:05:07\n"
+                   "session\t52\t3301\tACTIVE\tFARPC\tsuzuki\tKAIKEI\t会計.exe\t2026-12-07 "
+                   "08:31:12\n")
+                   .arg(me) +
+               extra;
+    }
+    // A window that talks to the binding; each test scripts its own logins.
+    struct Window : KestromFixture {
+        Window() { fakeoracle::reset(); } // the real client, not the in-process database
+    };
+    QStringList kills() const {
+        return mStandin.log().split(QChar(u'\n')).filter(QStringLiteral("EXEC ALTER SYSTEM"));
+    }
+    static QStringList texts() {
+        QStringList out;
+        for (const platform::MsgBoxRecord& r : platform::MsgBoxHook::log())
+            out << r.text;
+        return out;
+    }
+    static void search(Window& w, const QString& name) {
+        w.window->findChild<QLineEdit*>(QStringLiteral("txtPcName"))->setText(name);
+        w.window->cmdSearch_Click();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        testsupport::initWindowTests();
+        // Loads the client library, so that the stand-in can be pointed at an instance.
+        try {
+            ora::CreateSession();
+        } catch (const ora::OraError& e) {
+            QFAIL(qPrintable(e.description()));
+        }
+    }
+    void init() {
+        platform::MsgBoxHook::clear();
+        mStandin.load(instance());
+    }
+
+    void listsThisComputerAndAnswersNoSendsNothing() {
+        Window w;
+        w.open({KestromFixture::login()});
+        QVERIFY(w.window->connected());
+        QCOMPARE(w.window->grid()->Rows(), 2);
+        QCOMPARE(w.window->grid()->TextMatrix(1, 8), QStringLiteral("2026/12/07 9:05:07"));
+        search(w, QStringLiteral("farpc"));
+        QCOMPARE(w.window->grid()->TextMatrix(1, 7), QStringLiteral("会計.exe"));
+        platform::MsgBoxHook::setNextAnswers({platform::vbNo});
+        w.window->cmdSessionCt_Click();
+        QCOMPARE(platform::MsgBoxHook::log().size(), 1);
+        QVERIFY(kills().isEmpty());
+        // An empty result: the command sends nothing either.
+        search(w, QStringLiteral("nobody"));
+        w.window->cmdSessionCt_Click();
+        QVERIFY(kills().isEmpty());
+    }
+
+    void killFailuresCarryOraclesText() {
+        Window w;
+        w.open({KestromFixture::login(QStringLiteral("viewer"), QStringLiteral("viewer"))});
+        QVERIFY(w.window->connected());
+        w.window->cmdSessionCt_Click();
+        QCOMPARE(texts(),
+                 QStringList{QStringLiteral("以下の理由により切断できませんでした。\r\n\r\n"
+                                            "「ORA-01031: insufficient privileges」")});
+        QCOMPARE(w.window->grid()->Rows(), 2);
+
+        // A session that has gone meanwhile.
+        platform::MsgBoxHook::clear();
+        w.window->CmdDB_Click();
+        w.setScript({KestromFixture::login()});
+        w.window->CmdDB_Click();
+        mStandin.load(
+            instance().replace(QStringLiteral("session\t23"), QStringLiteral("session\t24")));
+        w.window->cmdSessionCt_Click();
+        QCOMPARE(texts(),
+                 QStringList{QStringLiteral("以下の理由により切断できませんでした。\r\n\r\n"
+                                            "「ORA-00030: User session ID does not exist.」")});
+        QCOMPARE(w.window->grid()->Rows(), 2);
+    }
+
+    void sessionMarkedForKillIsReportedAsKilled() {
+        mStandin.load(instance(QStringLiteral("fault\tkill-marks-only\n")));
+        Window w;
+        w.open({KestromFixture::login()});
+        w.window->cmdSessionCt_Click();
+        QCOMPARE(kills(), QStringList{QStringLiteral("EXEC ALTER SYSTEM KILL SESSION '23,4711'")});
+        QCOMPARE(texts(), QStringList{QStringLiteral("セッションを切断しました。")});
+        QCOMPARE(w.window->grid()->Rows(), 1);
+    }
+
+    void loginFailuresLeadBackToTheDialog() {
+        Window w;
+        w.open({KestromFixture::login(QStringLiteral("system"), QStringLiteral("wrong")),
+                KestromFixture::login(QStringLiteral("guest"), QStringLiteral("guest")),
+                KestromFixture::cancel()});
+        QCOMPARE(texts(),
+                 (QStringList{
+                     QStringLiteral("接続に失敗しました。"),
+                     QStringLiteral("このﾕｰｻﾞでは、ｾｯｼｮﾝを操作するための権限がありません。"
+                                    "\r\nORACLEで設定されているSystem権限を確認してください。")}));
+        QCOMPARE(w.prompts.size(), 3);
+        QVERIFY(!w.window->connected());
+        // The guest's connection was closed again.
+        QCOMPARE(mStandin.log().count(QStringLiteral("LOGOFF")), 1);
+    }
+
+    void lostConnectionThenRecoveryAndClose() {
+        // Logon, the probe's execute and fetch pass; everything after fails.
+        mStandin.load(instance(QStringLiteral("fault\tlose-connection\t2\n")));
+        Window w;
+        w.open({KestromFixture::login()});
+        QVERIFY(w.window->connected());
+        w.window->cmdSessionCt_Click();
+        QVERIFY2(texts().value(0).contains(QStringLiteral("ORA-03113")),
+                 qPrintable(texts().value(0)));
+        platform::MsgBoxHook::clear();
+        search(w, QString());
+        QVERIFY2(texts().value(0).contains(QStringLiteral("ORA-03114")),
+                 qPrintable(texts().value(0)));
+        QCOMPARE(w.window->grid()->Rows(), 1);
+        // Disconnecting a dead connection is quiet; a new connection works again.
+        platform::MsgBoxHook::clear();
+        w.window->CmdDB_Click();
+        QVERIFY(!w.window->connected());
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        mStandin.load(instance());
+        w.setScript({KestromFixture::login()});
+        w.window->CmdDB_Click();
+        QVERIFY(w.window->connected());
+        // The box is still empty from the last search: the probe lists every session.
+        QCOMPARE(w.window->grid()->Rows(), 3);
+        w.window->close();
+        QVERIFY(!w.window->hasDatabase());
+    }
+};
+
+QTEST_MAIN(TestRealClient)
+#include "test_realclient.moc"
