@@ -1,9 +1,11 @@
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "kestromfixture.h"
+#include "platform/computername.h"
 #include "platform/msgbox.h"
 #include "testsupport.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -143,6 +145,18 @@ private Q_SLOTS:
         QVERIFY(f.window->connected());
         QCOMPARE(f.window->statusBarPanels()->panelText(1), QStringLiteral("- DB接続中 -"));
         QCOMPARE(f.db->logons.size(), 2);
+    }
+
+    void unreadableComputerNameIsSearchedAsQuestionMarks() {
+        platform::SetComputerNameForTest(QString());
+        KestromFixture f;
+        f.open({KestromFixture::login()});
+        platform::SetComputerNameForTest(std::nullopt);
+        QCOMPARE(f.window->myPcName(), QStringLiteral("????????"));
+        QCOMPARE(f.window->findChild<QLineEdit*>(QStringLiteral("txtPcName"))->text(),
+                 QStringLiteral("????????"));
+        QVERIFY(f.db->statements.value(0).contains(
+            QStringLiteral("WHERE terminal = '%1'").arg(QStringLiteral("????????"))));
     }
 
     void disconnectWithADeadConnectionStillEndsNotConnected() {
