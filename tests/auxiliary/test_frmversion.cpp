@@ -14,21 +14,7 @@ namespace {
 
 // Runs ShowModal with the script acting on the open window; closes what it leaves open.
 void runShowModal(const std::function<void(QDialog&)>& script) {
-    bool ran = false;
-    QTimer::singleShot(0, qApp, [&] {
-        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!window)
-            return;
-        ran = true;
-        if (!QTest::qWaitForWindowActive(window))
-            qWarning("the version window did not become active");
-        script(*window);
-        if (window->isVisible())
-            window->close();
-    });
-    frmVersion::ShowModal();
-    if (!ran)
-        qWarning("the version window never became the active modal window");
+    testsupport::runModal([] { frmVersion::ShowModal(); }, script, "version window");
 }
 
 } // namespace

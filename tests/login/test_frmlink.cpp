@@ -39,21 +39,9 @@ QLineEdit* box(QDialog& dialog, const char* name) {
 // Runs LinkSet with the script acting on the open dialog. Whatever the script leaves open
 // (a failed check returns early) is closed so the test cannot hang.
 qint16 runLinkSet(Values& values, const Script& script) {
-    bool ran = false;
-    QTimer::singleShot(0, qApp, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        ran = true;
-        if (!QTest::qWaitForWindowActive(dialog))
-            qWarning("the login dialog did not become active");
-        script(*dialog);
-        if (dialog->isVisible())
-            dialog->close();
-    });
-    const qint16 result = frmLink::LinkSet(values.id, values.pass, values.line);
-    if (!ran)
-        qWarning("the login dialog never became the active modal window");
+    qint16 result = 0;
+    testsupport::runModal([&] { result = frmLink::LinkSet(values.id, values.pass, values.line); },
+                          script, "login dialog");
     return result;
 }
 

@@ -4,6 +4,11 @@
 #include "platform/msgbox.h"
 #include "platform/zoom.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QTest>
+#include <QTimer>
+
 namespace testsupport {
 void initWindowTests() {
     platform::InstallFontSubstitutions();
@@ -20,5 +25,26 @@ QStringList strings(std::initializer_list<const char*> utf8) {
     for (const char* s : utf8)
         out << QString::fromUtf8(s);
     return out;
+}
+} // namespace testsupport
+
+namespace testsupport {
+void runModal(const std::function<void()>& open, const std::function<void(QDialog&)>& script,
+              const char* what) {
+    bool ran = false;
+    QTimer::singleShot(0, qApp, [&] {
+        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!window)
+            return;
+        ran = true;
+        if (!QTest::qWaitForWindowActive(window))
+            qWarning("the %s did not become active", what);
+        script(*window);
+        if (window->isVisible())
+            window->close();
+    });
+    open();
+    if (!ran)
+        qWarning("the %s never became the active modal window", what);
 }
 } // namespace testsupport
