@@ -4,6 +4,7 @@
 #include "passwordstyle.h"
 #include "platform/dialogflags.h"
 #include "platform/events.h"
+#include "platform/keys.h"
 #include "platform/mainform.h"
 #include "platform/msgbox.h"
 #include "platform/twips.h"
@@ -16,8 +17,6 @@
 #include <QPushButton>
 
 namespace {
-
-constexpr qint16 vbKeyReturn = 13;
 
 // The opening zoom starts from the dialog's mirror image, up and to the left of it.
 constexpr qint32 kStartShiftX = 600;
@@ -164,7 +163,7 @@ void frmLink::txt_GotFocus(QLineEdit* box) {
 }
 
 void frmLink::txt_KeyDown(QLineEdit* box, qint16 KeyCode) {
-    if (KeyCode != vbKeyReturn)
+    if (KeyCode != platform::vbKeyReturn)
         return;
     if (box == txtUsrID)
         txtPasswd->setFocus(Qt::OtherFocusReason);
@@ -196,9 +195,9 @@ bool frmLink::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::KeyPress: {
         // Either Enter key, whatever Shift, Ctrl and Alt are doing.
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            txt_KeyDown(box, vbKeyReturn);
+        const qint16 code = platform::KeyCodeOf(static_cast<QKeyEvent*>(event));
+        if (code == platform::vbKeyReturn) {
+            txt_KeyDown(box, code);
             return true;
         }
         break;
