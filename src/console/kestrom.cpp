@@ -194,11 +194,7 @@ void Kestrom::buildGrid() {
 
 void Kestrom::Form_Load() {
     basline::EtchedLineDraw(*mClient);
-    // Centre on the screen by the outer size.
-    const QRectF outer = platform::OuterRectTwips(this);
-    const float top = (platform::ScreenHeightTwips() - static_cast<float>(outer.height())) / 2;
-    const float left = (platform::ScreenWidthTwips() - static_cast<float>(outer.width())) / 2;
-    platform::MoveOuterTwips(this, left, top);
+    platform::CentreOnScreen(this);
     mWindowRect = platform::GetWindowRect(this);
     mMirrorRect = platform::Mirror(mWindowRect);
     platform::DrawAnimatedRects(this, platform::IDANI_CAPTION, mMirrorRect, mWindowRect);

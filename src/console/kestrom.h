@@ -76,6 +76,9 @@ private:
     void SessionSearch();
     void GetMyPcName();
     void Disconnect();
+    // The open database, held by the caller so that a disconnect from a nested event loop
+    // cannot pull it away; ORA-03114 when there is none.
+    std::shared_ptr<ora::OraDatabase> connectedDatabase() const;
     void closeDatabaseQuietly();
     // The outer size the resize rules work on, and setting it, in twips.
     float outerWidth() const;

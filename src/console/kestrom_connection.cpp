@@ -34,6 +34,12 @@ void Kestrom::CmdDB_Click() {
     sbStatusBar->setPanelText(2, pUsrID + QStringLiteral(" / ") + pHost);
 }
 
+std::shared_ptr<ora::OraDatabase> Kestrom::connectedDatabase() const {
+    if (!OraDatabase)
+        throw ora::OraError(QStringLiteral("ORA-03114: not connected to ORACLE"), 3114);
+    return OraDatabase;
+}
+
 void Kestrom::Disconnect() {
     closeDatabaseQuietly();
     Link->setEnabled(true);

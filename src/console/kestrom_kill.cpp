@@ -28,9 +28,7 @@ void Kestrom::cmdSessionCt_Click() {
                 return;
         }
 
-        const std::shared_ptr<ora::OraDatabase> db = OraDatabase;
-        if (!db)
-            throw ora::OraError(QStringLiteral("ORA-03114: not connected to ORACLE"), 3114);
+        const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
         try {
             db->ExecuteSQL(ora::KillStatement(sid, serial));
         } catch (const ora::OraError& error) {

@@ -17,9 +17,6 @@
 namespace {
 constexpr int kResultColumns = 8;
 
-ora::OraError notConnected() {
-    return ora::OraError(QStringLiteral("ORA-03114: not connected to ORACLE"), 3114);
-}
 } // namespace
 
 void Kestrom::cmdSearch_Click() {
@@ -41,10 +38,7 @@ void Kestrom::SessionSearch() {
     SessionGrid* grid = MSFlexGrid1;
     int written = 0;
     try {
-        // Held here, so that a disconnect from a nested event loop cannot pull it away.
-        const std::shared_ptr<ora::OraDatabase> db = OraDatabase;
-        if (!db)
-            throw notConnected();
+        const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
         std::unique_ptr<ora::OraDynaset> dynaset =
             db->DbCreateDynaset(ora::SessionQuery(mPCname), 0);
         if (dynaset->fieldsCount() < kResultColumns)

@@ -63,6 +63,13 @@ void MoveOuterTwips(QWidget* window, float left, float top) {
     window->move(TwipsToPixelsX(left), TwipsToPixelsY(top));
 }
 
+void CentreOnScreen(QWidget* window) {
+    const QRectF outer = OuterRectTwips(window);
+    const float top = (ScreenHeightTwips() - static_cast<float>(outer.height())) / 2;
+    const float left = (ScreenWidthTwips() - static_cast<float>(outer.width())) / 2;
+    MoveOuterTwips(window, left, top);
+}
+
 QRectF ControlRectTwips(const QWidget* control) {
     const QRect r = control->geometry();
     return QRectF(PixelsToTwipsX(r.x()), PixelsToTwipsY(r.y()), PixelsToTwipsX(r.width()),

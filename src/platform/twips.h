@@ -24,6 +24,10 @@ QRectF OuterRectTwips(const QWidget* window);
 // Moves a window so that its outer top-left corner lies at (left, top) twips.
 void MoveOuterTwips(QWidget* window, float left, float top);
 
+// Centres a window on the full screen by its outer size: top = (screen height - height) / 2,
+// left = (screen width - width) / 2, in twips, halves left to the pixel conversion.
+void CentreOnScreen(QWidget* window);
+
 // A control's rectangle inside its container, in twips.
 QRectF ControlRectTwips(const QWidget* control);
 void SetControlRectTwips(QWidget* control, const QRectF& twips);

@@ -44,10 +44,7 @@ FrmStart::FrmStart(QWidget* parent)
 }
 
 bool FrmStart::Form_Load() {
-    const QRectF outer = platform::OuterRectTwips(this);
-    const float top = (platform::ScreenHeightTwips() - static_cast<float>(outer.height())) / 2;
-    const float left = (platform::ScreenWidthTwips() - static_cast<float>(outer.width())) / 2;
-    platform::MoveOuterTwips(this, left, top);
+    platform::CentreOnScreen(this);
     Timer1->stop();
     if (platform::AppPrevInstance()) {
         platform::MsgBox(QStringLiteral("このアプリケーションはすでに開かれています。"),

@@ -13,13 +13,6 @@
 class TestConnection : public QObject {
     Q_OBJECT
 
-    static QStringList texts() {
-        QStringList out;
-        for (const platform::MsgBoxRecord& r : platform::MsgBoxHook::log())
-            out << r.text;
-        return out;
-    }
-
 private Q_SLOTS:
     void initTestCase() { testsupport::initWindowTests(); }
 
@@ -52,7 +45,8 @@ private Q_SLOTS:
     void emptyValuesGiveOnlyTheFirstMessageAndNoNewDialog() {
         KestromFixture f;
         f.open({KestromFixture::login(QString(), QString(), QStringLiteral("ORCL"))});
-        QCOMPARE(texts(), QStringList{QStringLiteral("ﾕｰｻﾞIDが未入力です。\r\n")});
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("ﾕｰｻﾞIDが未入力です。\r\n")});
         QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
         QCOMPARE(platform::MsgBoxHook::log()[0].title, platform::ExeName());
         QCOMPARE(f.prompts.size(), 1);
@@ -61,12 +55,14 @@ private Q_SLOTS:
         platform::MsgBoxHook::clear();
         f.setScript({KestromFixture::login(QStringLiteral("u"), QString(), QString())});
         f.window->CmdDB_Click();
-        QCOMPARE(texts(), QStringList{QStringLiteral("ﾊﾟｽﾜｰﾄﾞが未入力です。\r\n")});
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("ﾊﾟｽﾜｰﾄﾞが未入力です。\r\n")});
 
         platform::MsgBoxHook::clear();
         f.setScript({KestromFixture::login(QStringLiteral("u"), QStringLiteral("p"), QString())});
         f.window->CmdDB_Click();
-        QCOMPARE(texts(), QStringList{QStringLiteral("接続文字列が未入力です。\r\n")});
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("接続文字列が未入力です。\r\n")});
         QVERIFY(f.db->logons.isEmpty());
     }
 
@@ -75,7 +71,7 @@ private Q_SLOTS:
         f.open({KestromFixture::login(QStringLiteral("system"), QStringLiteral("wrong/p@ss"),
                                       QStringLiteral("ORCL")),
                 KestromFixture::cancel()});
-        QCOMPARE(texts(), QStringList{QStringLiteral("接続に失敗しました。")});
+        QCOMPARE(testsupport::messageTexts(), QStringList{QStringLiteral("接続に失敗しました。")});
         QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
         QCOMPARE(f.prompts.size(), 2);
         QCOMPARE(f.prompts[1], (QStringList{QStringLiteral("system"), QStringLiteral("wrong/p@ss"),
@@ -104,7 +100,7 @@ private Q_SLOTS:
             throw ora::OraError(QStringLiteral("libclntsh.so: cannot open shared object file"));
         });
         f.open({KestromFixture::login(), KestromFixture::cancel()});
-        QCOMPARE(texts(), QStringList{QStringLiteral("接続に失敗しました。")});
+        QCOMPARE(testsupport::messageTexts(), QStringList{QStringLiteral("接続に失敗しました。")});
         QCOMPARE(f.prompts.size(), 2);
         QVERIFY(!f.window->connected());
     }
@@ -113,9 +109,10 @@ private Q_SLOTS:
         KestromFixture f;
         f.db->mayRead = false;
         f.open({KestromFixture::login(), KestromFixture::cancel()});
-        QCOMPARE(texts(), QStringList{QStringLiteral(
-                              "このﾕｰｻﾞでは、ｾｯｼｮﾝを操作するための権限がありません。"
-                              "\r\nORACLEで設定されているSystem権限を確認してください。")});
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{
+                     QStringLiteral("このﾕｰｻﾞでは、ｾｯｼｮﾝを操作するための権限がありません。"
+                                    "\r\nORACLEで設定されているSystem権限を確認してください。")});
         QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
         QCOMPARE(f.prompts.size(), 2);
         QVERIFY(!f.window->connected());

@@ -34,12 +34,6 @@ class TestRealClient : public QObject {
     QStringList kills() const {
         return mStandin.log().split(QChar(u'\n')).filter(QStringLiteral("EXEC ALTER SYSTEM"));
     }
-    static QStringList texts() {
-        QStringList out;
-        for (const platform::MsgBoxRecord& r : platform::MsgBoxHook::log())
-            out << r.text;
-        return out;
-    }
     static void search(Window& w, const QString& name) {
         w.window->findChild<QLineEdit*>(QStringLiteral("txtPcName"))->setText(name);
         w.window->cmdSearch_Click();
@@ -83,7 +77,7 @@ private Q_SLOTS:
         w.open({KestromFixture::login(QStringLiteral("viewer"), QStringLiteral("viewer"))});
         QVERIFY(w.window->connected());
         w.window->cmdSessionCt_Click();
-        QCOMPARE(texts(),
+        QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral("以下の理由により切断できませんでした。\r\n\r\n"
                                             "「ORA-01031: insufficient privileges」")});
         QCOMPARE(w.window->grid()->Rows(), 2);
@@ -96,7 +90,7 @@ private Q_SLOTS:
         mStandin.load(
             instance().replace(QStringLiteral("session\t23"), QStringLiteral("session\t24")));
         w.window->cmdSessionCt_Click();
-        QCOMPARE(texts(),
+        QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral("以下の理由により切断できませんでした。\r\n\r\n"
                                             "「ORA-00030: User session ID does not exist.」")});
         QCOMPARE(w.window->grid()->Rows(), 2);
@@ -108,7 +102,8 @@ private Q_SLOTS:
         w.open({KestromFixture::login()});
         w.window->cmdSessionCt_Click();
         QCOMPARE(kills(), QStringList{QStringLiteral("EXEC ALTER SYSTEM KILL SESSION '23,4711'")});
-        QCOMPARE(texts(), QStringList{QStringLiteral("セッションを切断しました。")});
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("セッションを切断しました。")});
         QCOMPARE(w.window->grid()->Rows(), 1);
     }
 
@@ -117,7 +112,7 @@ private Q_SLOTS:
         w.open({KestromFixture::login(QStringLiteral("system"), QStringLiteral("wrong")),
                 KestromFixture::login(QStringLiteral("guest"), QStringLiteral("guest")),
                 KestromFixture::cancel()});
-        QCOMPARE(texts(),
+        QCOMPARE(testsupport::messageTexts(),
                  (QStringList{
                      QStringLiteral("接続に失敗しました。"),
                      QStringLiteral("このﾕｰｻﾞでは、ｾｯｼｮﾝを操作するための権限がありません。"
@@ -135,12 +130,12 @@ private Q_SLOTS:
         w.open({KestromFixture::login()});
         QVERIFY(w.window->connected());
         w.window->cmdSessionCt_Click();
-        QVERIFY2(texts().value(0).contains(QStringLiteral("ORA-03113")),
-                 qPrintable(texts().value(0)));
+        QVERIFY2(testsupport::messageTexts().value(0).contains(QStringLiteral("ORA-03113")),
+                 qPrintable(testsupport::messageTexts().value(0)));
         platform::MsgBoxHook::clear();
         search(w, QString());
-        QVERIFY2(texts().value(0).contains(QStringLiteral("ORA-03114")),
-                 qPrintable(texts().value(0)));
+        QVERIFY2(testsupport::messageTexts().value(0).contains(QStringLiteral("ORA-03114")),
+                 qPrintable(testsupport::messageTexts().value(0)));
         QCOMPARE(w.window->grid()->Rows(), 1);
         // Disconnecting a dead connection is quiet; a new connection works again.
         platform::MsgBoxHook::clear();

@@ -48,3 +48,12 @@ void runModal(const std::function<void()>& open, const std::function<void(QDialo
         qWarning("the %s never became the active modal window", what);
 }
 } // namespace testsupport
+
+namespace testsupport {
+QStringList messageTexts() {
+    QStringList out;
+    for (const platform::MsgBoxRecord& r : platform::MsgBoxHook::log())
+        out << r.text;
+    return out;
+}
+} // namespace testsupport

@@ -12,6 +12,8 @@ namespace testsupport {
 void initWindowTests();
 // A list of UTF-8 literals, for expected rows.
 QStringList strings(std::initializer_list<const char*> utf8);
+// The texts of the message boxes shown since the hook's log was last cleared.
+QStringList messageTexts();
 // Calls open(), which shows a modal window; once that window is the active modal one, runs
 // the script on it and closes whatever the script leaves open, so that a failed check cannot
 // hang the test. `what` names the window in warnings.
