@@ -72,7 +72,8 @@ private:
     void buildMenus();
     void buildGrid();
     void Form_QueryUnload();
-    void DbConnect();
+    // Opens the database and probes it; true when the login dialog should be shown again.
+    bool DbConnect();
     void SessionSearch();
     void GetMyPcName();
     void Disconnect();

@@ -15,14 +15,19 @@ void Kestrom::CmdDB_Click() {
         Disconnect();
         return;
     }
-    const qint16 confirmed = mLoginPrompt(mSetID, mSetPass, mSetMoji);
-    pUsrID = mSetID;
-    pHost = mSetMoji;
-    if (!confirmed) {
-        CmdDB->setFocus();
-        return;
+    // A failed login or privilege probe asks again, until a connection is made or the user
+    // cancels; a loop rather than a call from the failure handler keeps the stack flat.
+    bool askAgain = true;
+    while (askAgain) {
+        const qint16 confirmed = mLoginPrompt(mSetID, mSetPass, mSetMoji);
+        pUsrID = mSetID;
+        pHost = mSetMoji;
+        if (!confirmed) {
+            CmdDB->setFocus();
+            return;
+        }
+        askAgain = DbConnect() && !mUnloaded;
     }
-    DbConnect();
     if (!OraDatabase)
         return;
     Link->setEnabled(false);
@@ -53,7 +58,7 @@ void Kestrom::Disconnect() {
     sbStatusBar->setPanelText(2, QString());
 }
 
-void Kestrom::DbConnect() {
+bool Kestrom::DbConnect() {
     const QString title = platform::ExeName();
     try {
         closeDatabaseQuietly();
@@ -62,25 +67,24 @@ void Kestrom::DbConnect() {
         if (mSetID.isEmpty()) {
             platform::MsgBox(QStringLiteral("ﾕｰｻﾞIDが未入力です。") + crlf, platform::vbExclamation,
                              title);
-            return;
+            return false;
         }
         if (mSetPass.isEmpty()) {
             platform::MsgBox(QStringLiteral("ﾊﾟｽﾜｰﾄﾞが未入力です。") + crlf,
                              platform::vbExclamation, title);
-            return;
+            return false;
         }
         if (mSetMoji.isEmpty()) {
             platform::MsgBox(QStringLiteral("接続文字列が未入力です。") + crlf,
                              platform::vbExclamation, title);
-            return;
+            return false;
         }
         OraDatabase =
             OraSession->OpenDatabase(mSetMoji, mSetID + QStringLiteral("/") + mSetPass, 0);
         mPCname = txtPcName->text().toUpper();
     } catch (const ora::OraError&) {
         platform::MsgBox(QStringLiteral("接続に失敗しました。"), platform::vbExclamation, title);
-        CmdDB_Click();
-        return;
+        return true;
     }
 
     mStrFlg = -1;
@@ -88,17 +92,14 @@ void Kestrom::DbConnect() {
     SessionSearch();
     mLogFlg = 0;
     if (mStrFlg == -1)
-        return;
+        return false;
 
     // The probe could not read v$session: this user may not work on sessions.
     platform::MsgBox(QStringLiteral("このﾕｰｻﾞでは、ｾｯｼｮﾝを操作するための権限がありません。") +
                          QStringLiteral("\r\n") +
                          QStringLiteral("ORACLEで設定されているSystem権限を確認してください。"),
                      platform::vbExclamation, title);
-    mDbLinkFlg = -1;
-    CmdDB_Click();
+    Disconnect();
     platform::DoEvents();
-    if (mUnloaded)
-        return;
-    CmdDB_Click();
+    return true;
 }
