@@ -70,7 +70,7 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     platform::MsgBoxHook::enable();
-    platform::ZoomHook::setDurationMs(0);
+    platform::ZoomHook::enable();
     QTemporaryDir dir;
     const QString fixture = dir.filePath(QStringLiteral("instance.txt"));
     qputenv("KESTROM_STANDIN_FIXTURE", QFile::encodeName(fixture));

@@ -6,15 +6,11 @@
 namespace dasPBer {
 
 void TopMostSet(qint16& flag) {
-    try {
-        frmSearch* window = frmSearch::instance();
-        if (!window || window->hWnd() == 0)
-            return;
-        // Only the z-order changes; position and size stay as they are.
-        platform::SetTopMost(window, flag == -1);
-    } catch (...) {
-        // The window then simply stays in the normal z-order.
-    }
+    frmSearch* window = frmSearch::instance();
+    if (!window || window->hWnd() == 0)
+        return;
+    // Only the z-order changes; position and size stay as they are.
+    platform::SetTopMost(window, flag == -1);
 }
 
 } // namespace dasPBer

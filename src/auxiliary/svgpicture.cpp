@@ -5,10 +5,6 @@
 SvgPicture::SvgPicture(const QString& resource, QWidget* parent)
     : QWidget(parent), mRenderer(resource) {}
 
-QSize SvgPicture::imageSize() const {
-    return mRenderer.isValid() ? mRenderer.defaultSize() : QSize();
-}
-
 void SvgPicture::paintEvent(QPaintEvent*) {
     if (!mRenderer.isValid())
         return;

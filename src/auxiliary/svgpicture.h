@@ -10,9 +10,6 @@ class SvgPicture : public QWidget {
 public:
     SvgPicture(const QString& resource, QWidget* parent);
 
-    // The image's natural size in pixels; empty when it could not be read.
-    QSize imageSize() const;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 

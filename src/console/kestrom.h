@@ -50,9 +50,6 @@ public:
     // Read access for tests and the benchmark.
     bool connected() const { return mDbLinkFlg != 0; }
     qint16 dbLinkFlg() const { return mDbLinkFlg; }
-    const QString& setID() const { return mSetID; }
-    const QString& setPass() const { return mSetPass; }
-    const QString& setMoji() const { return mSetMoji; }
     const QString& pcName() const { return mPCname; }
     const QString& myPcName() const { return mMyPCname; }
     const QString& usrIDCopy() const { return pUsrID; }

@@ -83,22 +83,12 @@ void SessionGrid::setColWidth(int col, float twips) {
         horizontalHeader()->resizeSection(col - 1, px);
 }
 
-float SessionGrid::ColWidth(int col) const {
-    const int px = col == 0 ? verticalHeader()->width() : horizontalHeader()->sectionSize(col - 1);
-    return platform::PixelsToTwipsX(px);
-}
-
 void SessionGrid::setRowHeight(int row, float twips) {
     const int px = std::max(0, platform::TwipsToPixelsY(twips));
     if (row == 0)
         horizontalHeader()->setFixedHeight(px);
     else
         verticalHeader()->setDefaultSectionSize(px);
-}
-
-float SessionGrid::RowHeight(int row) const {
-    const int px = row == 0 ? horizontalHeader()->height() : verticalHeader()->defaultSectionSize();
-    return platform::PixelsToTwipsY(px);
 }
 
 void SessionGrid::setCellAlignment(int alignment) {
@@ -108,11 +98,6 @@ void SessionGrid::setCellAlignment(int alignment) {
     if (alignment == flexAlignCenterCenter)
         a = Qt::AlignCenter;
     mModel->setHeaderAlignment(mCol, a);
-}
-
-int SessionGrid::CellAlignment() const {
-    return mRow == 0 && mModel->headerAlignment(mCol) == Qt::AlignCenter ? flexAlignCenterCenter
-                                                                         : 0;
 }
 
 void SessionGrid::keyPressEvent(QKeyEvent* event) {

@@ -20,11 +20,9 @@ public:
     void setRows(int rows);
     int Cols() const;
     void setCols(int cols);
-    // One fixed row and one fixed column are all the grid shows; other values are kept only.
-    int FixedRows() const { return mFixedRows; }
-    void setFixedRows(int rows) { mFixedRows = rows; }
-    int FixedCols() const { return mFixedCols; }
-    void setFixedCols(int cols) { mFixedCols = cols; }
+    // The grid always shows one fixed row and one fixed column; other counts are ignored.
+    void setFixedRows(int) {}
+    void setFixedCols(int) {}
 
     int Row() const { return mRow; }
     void setRow(int row);
@@ -37,15 +35,10 @@ public:
 
     // Widths and heights in twips.
     void setColWidth(int col, float twips);
-    float ColWidth(int col) const;
     void setRowHeight(int row, float twips);
-    float RowHeight(int row) const;
 
     // Alignment of the current cell; only the header row's cells are aligned.
     void setCellAlignment(int alignment);
-    int CellAlignment() const;
-
-    SessionGridModel* gridModel() const { return mModel; }
 
 Q_SIGNALS:
     // Every key pressed in the grid, as a classic key code and shift state; a handler may set
@@ -64,8 +57,6 @@ private:
     void syncView();
 
     SessionGridModel* mModel;
-    int mFixedRows = 1;
-    int mFixedCols = 1;
     int mRow = 0;
     int mCol = 0;
     bool mSyncQueued = false;

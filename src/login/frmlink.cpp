@@ -123,8 +123,6 @@ void frmLink::Form_Load() {
     platform::DrawAnimatedRects(this, platform::IDANI_CAPTION, mStartRect, mWindowRect);
 }
 
-void frmLink::Form_QueryUnload() {}
-
 void frmLink::cmdOk_Click() {
     const int style = platform::vbOKOnly | platform::vbExclamation;
     if (txtUsrID->text().isEmpty()) {
@@ -220,9 +218,4 @@ void frmLink::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void frmLink::closeEvent(QCloseEvent* event) {
-    Form_QueryUnload();
-    QDialog::closeEvent(event);
 }

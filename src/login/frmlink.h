@@ -20,7 +20,6 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     explicit frmLink(QWidget* parent = nullptr);
@@ -30,7 +29,6 @@ private:
     QPushButton* addButton(const QString& name, const QString& caption, float top);
 
     void Form_Load();
-    void Form_QueryUnload();
     void cmdOk_Click();
     void cmdNo_Click();
     // The three boxes share these two: what differs is only where Enter leads.

@@ -120,7 +120,6 @@ constexpr ub2 STMT_SELECT = 1;
 constexpr ub2 SQLT_CHR = 1;
 constexpr ub2 SQLT_NUM = 2;
 constexpr ub2 SQLT_INT = 3;
-constexpr ub2 SQLT_STR = 5;
 constexpr ub2 SQLT_DAT = 12;
 constexpr ub2 SQLT_AFC = 96;
 constexpr ub2 SQLT_ODT = 156;

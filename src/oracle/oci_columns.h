@@ -24,7 +24,7 @@ struct ColumnPlan {
 bool IsCharacterType(ub2 dataType);
 ColumnPlan PlanColumn(const ColumnDescription& column);
 
-// Rows per fetch call for rows of the given buffer size: as many as fit a few megabytes,
+// Rows per fetch call for rows of the given buffer size: as many as fit about 1 MB,
 // never fewer than 500 (the round-trip count is what the user waits for), nor more than 2000.
 ub4 FetchArrayRows(size_t bufferBytesPerRow);
 

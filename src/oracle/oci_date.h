@@ -6,8 +6,8 @@
 
 namespace ora::binding {
 
-// An Oracle DATE as the program shows it: the same wall-clock fields in local time, since a
-// DATE carries no time zone.
+// An Oracle DATE as the program shows it: the same wall-clock fields, never converted, since a
+// DATE carries no time zone (held as a UTC QDateTime so that no zone rules apply).
 QDateTime DateTimeFromOci(const OCIDateValue& value);
 
 } // namespace ora::binding

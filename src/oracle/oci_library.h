@@ -38,7 +38,6 @@ public:
 
     const OciApi& api() const { return mApi; }
     // The file name the library was found under.
-    const std::string& fileName() const { return mFileName; }
 
 private:
     OciLibrary(void* handle, std::string fileName);

@@ -77,9 +77,6 @@ void enable() {
 void disable() {
     hook() = HookState{};
 }
-bool enabled() {
-    return hook().enabled;
-}
 void setNextAnswers(const QList<int>& answers) {
     hook().answers = answers;
 }

@@ -41,7 +41,6 @@ struct MsgBoxRecord {
 namespace MsgBoxHook {
 void enable();
 void disable();
-bool enabled();
 void setNextAnswers(const QList<int>& answers);
 // Called instead of answering from the queue, for tests that must act while the box is "open".
 void setOnShow(std::function<int(const MsgBoxRecord&)> handler);

@@ -12,8 +12,10 @@
 namespace platform {
 
 namespace {
+constexpr int kDurationMs = 200;
+
 struct ZoomState {
-    int durationMs = 200;
+    bool hooked = false;
     QList<ZoomRecord> log;
 };
 ZoomState& state() {
@@ -37,8 +39,6 @@ double ease(double t) {
 }
 
 void play(const WinRect& from, const WinRect& to, int durationMs) {
-    if (durationMs <= 0 || QApplication::platformName() == QStringLiteral("offscreen"))
-        return;
     const QRect a = normalised(from);
     const QRect b = normalised(to);
     const int caption = std::max(4, QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight));
@@ -71,16 +71,16 @@ void play(const WinRect& from, const WinRect& to, int durationMs) {
 } // namespace
 
 void DrawAnimatedRects(const QWidget* window, int kind, const WinRect& from, const WinRect& to) {
-    state().log.append({window ? window->objectName() : QString(), kind, from, to});
-    play(from, to, state().durationMs);
+    if (state().hooked) {
+        state().log.append({window ? window->objectName() : QString(), kind, from, to});
+        return;
+    }
+    play(from, to, kDurationMs);
 }
 
 namespace ZoomHook {
-void setDurationMs(int ms) {
-    state().durationMs = ms;
-}
-int durationMs() {
-    return state().durationMs;
+void enable() {
+    state().hooked = true;
 }
 QList<ZoomRecord> log() {
     return state().log;

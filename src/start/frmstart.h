@@ -19,7 +19,6 @@ public:
 
     // Test seam: what the first tick opens (by default the main window's opening sequence).
     void setMainOpener(std::function<void()> opener) { mOpenMain = std::move(opener); }
-    QTimer* timer() const { return Timer1; }
 
 private:
     void Timer1_Timer();

@@ -14,7 +14,7 @@ void initWindowTests() {
     platform::InstallFontSubstitutions();
     platform::MsgBoxHook::enable();
     platform::MsgBoxHook::clear();
-    platform::ZoomHook::setDurationMs(0);
+    platform::ZoomHook::enable();
     platform::ZoomHook::clear();
 }
 } // namespace testsupport
