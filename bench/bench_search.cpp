@@ -118,7 +118,7 @@ int main(int argc, char* argv[]) {
         const double standinMs = static_cast<double>(standin.produceNs() - produce0) / 1e6;
         const long peak = statusKb("VmHWM");
         const unsigned long long trips = standin.roundTrips() - trips0;
-        const long limit = static_cast<long>(std::ceil(static_cast<double>(n) / 500.0)) + 2;
+        const long limit = static_cast<long>(std::ceil(static_cast<double>(n) / 500.0)) + 1;
         const double perSession =
             static_cast<double>(peak - rss0) * 1024.0 / static_cast<double>(n);
         std::printf("%9ld %10.1f %10.1f %10.1f %8llu %8ld %10.0f\n", n, wallMs, standinMs,

@@ -13,6 +13,9 @@ namespace ora::binding {
 namespace {
 
 constexpr ub2 kTruncated = 1406;
+// Rows each round trip brings at least, the execute's included: a result of fewer rows comes
+// whole, with its end, in the execute's round trip.
+constexpr ub4 kPrefetchRows = 1000;
 
 // One column's define arrays: one element per row of the fetch array.
 struct ColumnBuffer {
@@ -104,6 +107,15 @@ RowStore FetchAll(const OciApi& api, OCISvcCtx* service, OCIError* error, const 
     CheckOci(api, api.AttrGet(stmt, oci::HTYPE_STMT, &type, nullptr, oci::ATTR_STMT_TYPE, error),
              error);
     const ub4 iterations = type == oci::STMT_SELECT ? 0 : 1;
+    if (type == oci::STMT_SELECT) {
+        // The execute's own round trip brings the first rows, and with a short result also
+        // the end of the cursor, so a typical search costs one round trip in all.
+        ub4 prefetch = kPrefetchRows;
+        CheckOci(api,
+                 api.AttrSet(stmt, oci::HTYPE_STMT, &prefetch, sizeof prefetch,
+                             oci::ATTR_PREFETCH_ROWS, error),
+                 error);
+    }
     CheckOci(api,
              api.StmtExecute(service, stmt, error, iterations, 0, nullptr, nullptr, oci::DEFAULT),
              error);

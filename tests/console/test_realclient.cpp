@@ -100,7 +100,10 @@ private Q_SLOTS:
         mStandin.load(instance(QStringLiteral("fault\tkill-marks-only\n")));
         Window w;
         w.open({KestromFixture::login()});
+        const unsigned long long before = mStandin.roundTrips();
         w.window->cmdSessionCt_Click();
+        // The kill and the refreshed list, one round trip each.
+        QCOMPARE(mStandin.roundTrips() - before, 2ull);
         QCOMPARE(kills(), QStringList{QStringLiteral("EXEC ALTER SYSTEM KILL SESSION '23,4711'")});
         QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral("セッションを切断しました。")});
@@ -124,8 +127,8 @@ private Q_SLOTS:
     }
 
     void lostConnectionThenRecoveryAndClose() {
-        // Logon, the probe's execute and fetch pass; everything after fails.
-        mStandin.load(instance(QStringLiteral("fault\tlose-connection\t2\n")));
+        // Logon and the probe's one round trip pass; everything after fails.
+        mStandin.load(instance(QStringLiteral("fault\tlose-connection\t1\n")));
         Window w;
         w.open({KestromFixture::login()});
         QVERIFY(w.window->connected());

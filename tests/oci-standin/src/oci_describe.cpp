@@ -86,7 +86,7 @@ STANDIN_EXPORT sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attribute
     }
     Statement* statement = trghndltyp == oci::HTYPE_STMT ? lookup<Statement>(trgthndlp) : nullptr;
     if (statement != nullptr && attrtype == oci::ATTR_PREFETCH_ROWS && attributep != nullptr) {
-        // Kept so it reads back; rows are rendered ahead anyway, so prefetch changes nothing.
+        // How many rows each round trip brings at least, the execute's included.
         std::memcpy(&statement->prefetchRows, attributep, sizeof(ub4));
         return oci::SUCCESS;
     }

@@ -95,9 +95,17 @@ void copyCell(const Define& define, std::size_t index, const Row& row, const Sel
 
 } // namespace
 
+void transferRows(Statement& statement, std::size_t wanted) {
+    const std::size_t asked = std::max<std::size_t>(wanted, statement.prefetchRows);
+    const std::size_t left = statement.rows.size() - statement.next - statement.buffered;
+    const std::size_t sent = std::min(asked, left);
+    statement.buffered += sent;
+    statement.serverDone = sent < asked;
+}
+
 sword fetchRows(Statement& statement, ErrorHandle* errors, ub4 rows) {
     FetchOutcome outcome;
-    const std::size_t count = std::min<std::size_t>(rows, statement.rows.size() - statement.next);
+    const std::size_t count = std::min<std::size_t>(rows, statement.buffered);
     {
         ProduceTimer timer;
         const auto& items = statement.query()->items;
@@ -112,6 +120,7 @@ sword fetchRows(Statement& statement, ErrorHandle* errors, ub4 rows) {
         }
     }
     statement.next += count;
+    statement.buffered -= count;
     statement.rowsFetched = static_cast<ub4>(count);
     if (outcome.nullWithoutIndicator) {
         return fail(errors, ora::NullFetched);
@@ -185,13 +194,21 @@ STANDIN_EXPORT sword OCIStmtFetch2(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, u
     if (!statement->cursorOpen) {
         return fail(errors, ora::FetchOutOfSequence);
     }
-    if (auto lost = statement->service->roundTrip()) {
-        return fail(errors, *lost);
-    }
     if (nrows == 0) {
+        // Cancelling the cursor tells the server.
+        if (auto lost = statement->service->roundTrip()) {
+            return fail(errors, *lost);
+        }
         statement->cursorOpen = false;
         statement->rowsFetched = 0;
         return oci::SUCCESS;
+    }
+    // Rows that came with an earlier call, or the known end, need no round trip.
+    if (statement->buffered < nrows && !statement->serverDone) {
+        if (auto lost = statement->service->roundTrip()) {
+            return fail(errors, *lost);
+        }
+        transferRows(*statement, nrows - statement->buffered);
     }
     return fetchRows(*statement, errors, nrows);
 }

@@ -33,7 +33,9 @@ sword runQuery(Statement& statement, const Service& service, ErrorHandle* errors
     }
     statement.described = true;
     statement.cursorOpen = true;
-    // A SELECT executed with iters > 0 also fetches that many rows, as OCI does.
+    // The execute's round trip brings the prefetched rows, and with iters > 0 also fetches
+    // that many rows, as OCI does.
+    transferRows(statement, iters);
     return iters > 0 ? fetchRows(statement, errors, iters) : oci::SUCCESS;
 }
 
@@ -115,6 +117,8 @@ STANDIN_EXPORT sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* 
     statement->cursorOpen = false;
     statement->rows.clear();
     statement->next = 0;
+    statement->buffered = 0;
+    statement->serverDone = false;
     statement->rowsFetched = 0;
     if (auto lost = service->roundTrip()) {
         return fail(errors, *lost);
