@@ -27,68 +27,39 @@ void SessionGridModel::setCols(int cols) {
     endResetModel();
 }
 
-QString SessionGridModel::cellOf(const QByteArray& row, int col) {
+namespace {
+constexpr QChar kSeparator = QChar(u'\0');
+} // namespace
+
+QString SessionGridModel::cellOf(const QString& row, int col) {
     qsizetype start = 0;
     for (int c = 0; c < col; ++c) {
-        start = row.indexOf('\0', start);
+        start = row.indexOf(kSeparator, start);
         if (start < 0)
             return QString();
         ++start;
     }
-    const qsizetype end = row.indexOf('\0', start);
-    return QString::fromUtf8(row.constData() + start, (end < 0 ? row.size() : end) - start);
+    const qsizetype end = row.indexOf(kSeparator, start);
+    return row.sliced(start, (end < 0 ? row.size() : end) - start);
 }
 
-namespace {
-// Writes text as UTF-8 at out, which has room for 3 bytes per UTF-16 unit; NUL, the cell
-// separator, becomes a blank. Returns the end of what was written.
-char* writeUtf8(char* out, QStringView text) {
-    const char16_t* p = text.utf16();
-    const char16_t* const end = p + text.size();
-    while (p != end) {
-        char32_t u = *p++;
-        if (u < 0x80) {
-            *out++ = u == 0 ? ' ' : static_cast<char>(u);
-            continue;
-        }
-        if (u >= 0xD800 && u < 0xDC00 && p != end && *p >= 0xDC00 && *p < 0xE000)
-            u = 0x10000 + ((u - 0xD800) << 10) + (*p++ - 0xDC00);
-        else if (u >= 0xD800 && u < 0xE000)
-            u = 0xFFFD; // a lone surrogate
-        if (u < 0x800) {
-            *out++ = static_cast<char>(0xC0 | (u >> 6));
-        } else if (u < 0x10000) {
-            *out++ = static_cast<char>(0xE0 | (u >> 12));
-            *out++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        } else {
-            *out++ = static_cast<char>(0xF0 | (u >> 18));
-            *out++ = static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-            *out++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        }
-        *out++ = static_cast<char>(0x80 | (u & 0x3F));
-    }
-    return out;
-}
-} // namespace
-
-void SessionGridModel::appendCell(QByteArray& row, int separators, const QString& text) {
-    const qsizetype oldSize = row.size();
-    const qsizetype room = separators + 3 * text.size();
-    if (row.capacity() < oldSize + room)
-        row.reserve(std::max<qsizetype>(128, 2 * (oldSize + room)));
-    row.resize(oldSize + room);
-    char* out = row.data() + oldSize;
-    for (int i = 0; i < separators; ++i)
-        *out++ = '\0';
-    out = writeUtf8(out, text);
-    row.truncate(out - row.constData());
+void SessionGridModel::appendCell(QString& row, int separators, const QString& text) {
+    const qsizetype at = row.size();
+    const qsizetype size = at + separators + text.size();
+    if (row.capacity() < size)
+        row.reserve(std::max<qsizetype>(128, 2 * size));
+    row.resize(size);
+    char16_t* out = reinterpret_cast<char16_t*>(row.data()) + at;
+    out = std::fill_n(out, separators, kSeparator.unicode());
+    // NUL separates the cells, so a NUL of the text itself becomes a blank.
+    std::replace_copy(text.utf16(), text.utf16() + text.size(), out, kSeparator.unicode(), u' ');
 }
 
-int SessionGridModel::setCellOf(QByteArray& row, int col, const QString& text) {
+int SessionGridModel::setCellOf(QString& row, int col, const QString& text) {
     qsizetype start = 0;
     int c = 0;
     for (; c < col; ++c) {
-        const qsizetype next = row.indexOf('\0', start);
+        const qsizetype next = row.indexOf(kSeparator, start);
         if (next < 0)
             break;
         start = next + 1;
@@ -101,12 +72,12 @@ int SessionGridModel::setCellOf(QByteArray& row, int col, const QString& text) {
         appendCell(row, row.isEmpty() ? col : col - c, text);
         return col + 1;
     }
-    qsizetype end = row.indexOf('\0', start);
+    qsizetype end = row.indexOf(kSeparator, start);
     if (end < 0)
         end = row.size();
-    QByteArray utf8(3 * text.size(), Qt::Uninitialized);
-    utf8.truncate(writeUtf8(utf8.data(), text) - utf8.constData());
-    row.replace(start, end - start, utf8);
+    QString cell;
+    appendCell(cell, 0, text);
+    row.replace(start, end - start, cell);
     return -1;
 }
 
@@ -131,7 +102,7 @@ void SessionGridModel::setText(int row, int col, const QString& text) {
         Q_EMIT headerDataChanged(Qt::Horizontal, col - 1, col - 1);
         return;
     }
-    QByteArray& data = mRows[static_cast<size_t>(row - 1)];
+    QString& data = mRows[static_cast<size_t>(row - 1)];
     if (mLastWritten != row - 1) {
         settle(mLastWritten);
         mLastWritten = row - 1;

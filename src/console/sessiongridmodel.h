@@ -5,9 +5,9 @@
 #include <vector>
 
 // The cells of the session grid. Row 0 is the header row and column 0 the header column;
-// the view shows them as its headers. A data row is one UTF-8 string holding its cells
-// separated by NUL (trailing empty cells left out), so that a hundred thousand sessions take
-// little memory and are written quickly: no object per cell.
+// the view shows them as its headers. A data row is one string holding its cells separated by
+// NUL (trailing empty cells left out), so that a hundred thousand sessions take little memory
+// and are written quickly: no object per cell, no conversion.
 class SessionGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -32,11 +32,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    static QString cellOf(const QByteArray& row, int col);
+    static QString cellOf(const QString& row, int col);
     // Writes one cell; returns the number of cells the row holds afterwards when that is
     // known cheaply (the cell was appended), -1 otherwise.
-    static int setCellOf(QByteArray& row, int col, const QString& text);
-    static void appendCell(QByteArray& row, int separators, const QString& text);
+    static int setCellOf(QString& row, int col, const QString& text);
+    static void appendCell(QString& row, int separators, const QString& text);
     // Gives a finished row back its spare capacity once the writes have moved on.
     void settle(int row);
     // Cell writes come by the hundred thousand during a search; tell the view once.
@@ -44,8 +44,8 @@ private:
     void flushChanges();
 
     int mCols = 0;
-    QByteArray mHeader;                // row 0, same encoding as a data row
-    std::vector<QByteArray> mRows;     // rows 1..n
+    QString mHeader;                   // row 0, kept as a data row is
+    std::vector<QString> mRows;        // rows 1..n
     int mLastWritten = -1;             // the data row written last, not yet settled
     int mLastCells = -1;               // cells that row holds, when known
     std::vector<Qt::Alignment> mAlign; // per column, header row only

@@ -26,15 +26,17 @@ void appendDigits(QChar*& out, int value, int width) {
 QString formatDateTime(const QDateTime& when) {
     const QDate d = when.date();
     const QTime t = when.time();
-    if (!d.isValid() || d.year() < 0 || d.year() > 9999)
+    int year = 0, month = 0, day = 0;
+    d.getDate(&year, &month, &day);
+    if (!d.isValid() || year < 0 || year > 9999)
         return when.toString(QStringLiteral("yyyy/MM/dd H:mm:ss"));
     QString text(t.hour() >= 10 ? 19 : 18, Qt::Uninitialized);
     QChar* out = text.data();
-    appendDigits(out, d.year(), 4);
+    appendDigits(out, year, 4);
     *out++ = QChar(u'/');
-    appendDigits(out, d.month(), 2);
+    appendDigits(out, month, 2);
     *out++ = QChar(u'/');
-    appendDigits(out, d.day(), 2);
+    appendDigits(out, day, 2);
     *out++ = QChar(u' ');
     appendDigits(out, t.hour(), t.hour() >= 10 ? 2 : 1);
     *out++ = QChar(u':');
@@ -46,6 +48,9 @@ QString formatDateTime(const QDateTime& when) {
 } // namespace
 
 QString FieldText(const QVariant& value) {
+    // Text is nearly every cell of a search: take it without the general conversions.
+    if (value.userType() == QMetaType::QString)
+        return *static_cast<const QString*>(value.constData());
     requireValue(value);
     if (value.userType() == QMetaType::QDateTime)
         return formatDateTime(value.toDateTime());
