@@ -1,5 +1,5 @@
-#include "platform/fonts.h"
-#include "start/frmstart.h"
+#include "fonts.h"
+#include "frmstart.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #include "basline.h"
 
-#include "platform/twips.h"
+#include "twips.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "centre.h"
 
-#include "platform/mainform.h"
-#include "platform/twips.h"
+#include "mainform.h"
+#include "twips.h"
 
 #include <QWidget>
 

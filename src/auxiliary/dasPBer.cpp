@@ -1,7 +1,7 @@
 #include "dasPBer.h"
 
 #include "frmsearch.h"
-#include "platform/topmost.h"
+#include "topmost.h"
 
 namespace dasPBer {
 

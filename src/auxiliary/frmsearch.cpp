@@ -2,9 +2,9 @@
 
 #include "centre.h"
 #include "dasPBer.h"
-#include "platform/events.h"
-#include "platform/twips.h"
+#include "events.h"
 #include "svgpicture.h"
+#include "twips.h"
 
 #include <QCloseEvent>
 #include <QPointer>

@@ -1,10 +1,10 @@
 #include "frmversion.h"
 
 #include "centre.h"
-#include "platform/dialogflags.h"
-#include "platform/twips.h"
-#include "platform/zoom.h"
+#include "dialogflags.h"
 #include "svgpicture.h"
+#include "twips.h"
+#include "zoom.h"
 
 #include <QApplication>
 #include <QPixmap>

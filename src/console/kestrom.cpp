@@ -1,17 +1,17 @@
 #include "kestrom.h"
 
-#include "auxiliary/basline.h"
-#include "auxiliary/frmversion.h"
-#include "login/frmlink.h"
+#include "basline.h"
+#include "events.h"
+#include "frmlink.h"
+#include "frmversion.h"
+#include "keys.h"
+#include "mainform.h"
 #include "mainlayout.h"
 #include "panelstatusbar.h"
-#include "platform/events.h"
-#include "platform/keys.h"
-#include "platform/mainform.h"
-#include "platform/svgpixmap.h"
-#include "platform/twips.h"
-#include "platform/zoom.h"
 #include "sessiongrid.h"
+#include "svgpixmap.h"
+#include "twips.h"
+#include "zoom.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

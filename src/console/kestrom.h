@@ -1,7 +1,7 @@
 #pragma once
 
-#include "oracle/database.h"
-#include "platform/winrect.h"
+#include "database.h"
+#include "winrect.h"
 
 #include <QMainWindow>
 #include <functional>

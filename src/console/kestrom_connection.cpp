@@ -1,9 +1,9 @@
 // Connecting and disconnecting.
 #include "kestrom.h"
 
+#include "events.h"
+#include "msgbox.h"
 #include "panelstatusbar.h"
-#include "platform/events.h"
-#include "platform/msgbox.h"
 #include "sessiongrid.h"
 
 #include <QAction>

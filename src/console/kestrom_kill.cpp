@@ -1,11 +1,11 @@
 // Ending the session of the grid's current row.
 #include "kestrom.h"
 
-#include "oracle/failuretext.h"
-#include "oracle/sessionkill.h"
-#include "platform/msgbox.h"
-#include "platform/pointer.h"
+#include "failuretext.h"
+#include "msgbox.h"
+#include "pointer.h"
 #include "sessiongrid.h"
+#include "sessionkill.h"
 
 void Kestrom::cmdSessionCt_Click() {
     SessionGrid* grid = MSFlexGrid1;

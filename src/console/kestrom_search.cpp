@@ -1,14 +1,14 @@
 // Listing the sessions of one machine.
 #include "kestrom.h"
 
-#include "auxiliary/frmsearch.h"
-#include "oracle/failuretext.h"
-#include "oracle/sessionquery.h"
-#include "oracle/sessionrow.h"
-#include "platform/computername.h"
-#include "platform/events.h"
-#include "platform/msgbox.h"
+#include "computername.h"
+#include "events.h"
+#include "failuretext.h"
+#include "frmsearch.h"
+#include "msgbox.h"
 #include "sessiongrid.h"
+#include "sessionquery.h"
+#include "sessionrow.h"
 
 #include <QLineEdit>
 #include <QPushButton>

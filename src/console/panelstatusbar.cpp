@@ -1,6 +1,6 @@
 #include "panelstatusbar.h"
 
-#include "platform/twips.h"
+#include "twips.h"
 
 #include <QLabel>
 #include <QTime>

@@ -1,8 +1,8 @@
 #include "sessiongrid.h"
 
-#include "platform/keys.h"
-#include "platform/twips.h"
+#include "keys.h"
 #include "sessiongridmodel.h"
+#include "twips.h"
 
 #include <QAbstractButton>
 #include <QHeaderView>

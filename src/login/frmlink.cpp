@@ -1,14 +1,14 @@
 #include "frmlink.h"
 
-#include "auxiliary/centre.h"
+#include "centre.h"
+#include "dialogflags.h"
+#include "events.h"
+#include "keys.h"
+#include "mainform.h"
+#include "msgbox.h"
 #include "passwordstyle.h"
-#include "platform/dialogflags.h"
-#include "platform/events.h"
-#include "platform/keys.h"
-#include "platform/mainform.h"
-#include "platform/msgbox.h"
-#include "platform/twips.h"
-#include "platform/zoom.h"
+#include "twips.h"
+#include "zoom.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -1,10 +1,10 @@
 #include "frmstart.h"
 
-#include "console/kestrom.h"
-#include "platform/instance.h"
-#include "platform/msgbox.h"
-#include "platform/svgpixmap.h"
-#include "platform/twips.h"
+#include "instance.h"
+#include "kestrom.h"
+#include "msgbox.h"
+#include "svgpixmap.h"
+#include "twips.h"
 
 #include <QApplication>
 #include <QLabel>

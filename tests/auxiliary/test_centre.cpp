@@ -1,6 +1,6 @@
-#include "auxiliary/centre.h"
-#include "platform/mainform.h"
-#include "platform/twips.h"
+#include "centre.h"
+#include "mainform.h"
+#include "twips.h"
 
 #include <QtTest>
 

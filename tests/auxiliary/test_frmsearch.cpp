@@ -1,7 +1,7 @@
-#include "auxiliary/dasPBer.h"
-#include "auxiliary/frmsearch.h"
-#include "platform/mainform.h"
-#include "support/testsupport.h"
+#include "dasPBer.h"
+#include "frmsearch.h"
+#include "mainform.h"
+#include "testsupport.h"
 
 #include <QPointer>
 #include <QtTest>

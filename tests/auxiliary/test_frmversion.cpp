@@ -1,7 +1,7 @@
-#include "auxiliary/frmversion.h"
-#include "platform/mainform.h"
-#include "platform/zoom.h"
-#include "support/testsupport.h"
+#include "frmversion.h"
+#include "mainform.h"
+#include "testsupport.h"
+#include "zoom.h"
 
 #include <QApplication>
 #include <QCursor>

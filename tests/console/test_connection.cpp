@@ -1,8 +1,8 @@
-#include "console/panelstatusbar.h"
-#include "console/sessiongrid.h"
+#include "computername.h"
 #include "kestromfixture.h"
-#include "platform/computername.h"
-#include "platform/msgbox.h"
+#include "msgbox.h"
+#include "panelstatusbar.h"
+#include "sessiongrid.h"
 #include "testsupport.h"
 
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "console/mainlayout.h"
+#include "mainlayout.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "console/sessiongrid.h"
 #include "kestromfixture.h"
-#include "platform/msgbox.h"
+#include "msgbox.h"
+#include "sessiongrid.h"
 #include "standin_fixture.h"
 #include "testsupport.h"
 

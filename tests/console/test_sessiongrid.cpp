@@ -1,5 +1,5 @@
-#include "console/sessiongrid.h"
-#include "console/sessiongridmodel.h"
+#include "sessiongrid.h"
+#include "sessiongridmodel.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,8 +1,8 @@
-#include "auxiliary/frmsearch.h"
-#include "console/sessiongrid.h"
+#include "frmsearch.h"
 #include "kestromfixture.h"
-#include "platform/msgbox.h"
-#include "platform/pointer.h"
+#include "msgbox.h"
+#include "pointer.h"
+#include "sessiongrid.h"
 #include "testsupport.h"
 
 #include <QApplication>

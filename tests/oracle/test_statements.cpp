@@ -1,8 +1,8 @@
-#include "oracle/database.h"
-#include "oracle/failuretext.h"
-#include "oracle/sessionkill.h"
-#include "oracle/sessionquery.h"
-#include "oracle/sessionrow.h"
+#include "database.h"
+#include "failuretext.h"
+#include "sessionkill.h"
+#include "sessionquery.h"
+#include "sessionrow.h"
 
 #include <QDateTime>
 #include <QTest>

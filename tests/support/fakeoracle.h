@@ -1,6 +1,6 @@
 #pragma once
 
-#include "oracle/database.h"
+#include "database.h"
 
 #include <QDateTime>
 #include <QStringList>

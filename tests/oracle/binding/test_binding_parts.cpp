@@ -1,8 +1,8 @@
 // The binding's parts that no stand-in run can reach: the password split, the library names
 // tried, the message trimming and the return codes that carry no error record.
-#include "oracle/oci_credentials.h"
-#include "oracle/oci_error.h"
-#include "oracle/oci_library.h"
+#include "oci_credentials.h"
+#include "oci_error.h"
+#include "oci_library.h"
 
 #include <QTest>
 
@@ -86,4 +86,4 @@ void BindingParts::reportsReturnCodesWithoutRecords() {
 }
 
 QTEST_GUILESS_MAIN(BindingParts)
-#include "tst_binding_parts.moc"
+#include "test_binding_parts.moc"

@@ -1,7 +1,7 @@
 // The binding against the stand-in client library: logon, queries, errors and a lost
 // connection, through the same OCI calls a real client would receive.
-#include "oracle/oci_dynaset.h"
-#include "oracle/oci_session.h"
+#include "oci_dynaset.h"
+#include "oci_session.h"
 #include "standin_fixture.h"
 
 #include <QDateTime>
@@ -293,4 +293,4 @@ void BindingStandin::survivesLostConnection() {
 }
 
 QTEST_GUILESS_MAIN(BindingStandin)
-#include "tst_binding_standin.moc"
+#include "test_binding_standin.moc"

@@ -1,6 +1,6 @@
 // Loading the client library when the loader cannot find it, and finding it through
 // ORACLE_HOME. Runs with a LD_LIBRARY_PATH that does not hold the stand-in.
-#include "oracle/oci_session.h"
+#include "oci_session.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,4 +60,4 @@ void BindingNoLibrary::findsLibraryUnderOracleHomeOnRetry() {
 }
 
 QTEST_GUILESS_MAIN(BindingNoLibrary)
-#include "tst_binding_nolib.moc"
+#include "test_binding_nolib.moc"

@@ -1,8 +1,8 @@
 // Every handle the binding takes from the client library goes back, on every path. The
 // stand-in keeps live handles in a table, so a leak would not show as a leak of memory;
 // instead the real entry points are wrapped with counters.
-#include "oracle/oci_database.h"
-#include "oracle/oci_library.h"
+#include "oci_database.h"
+#include "oci_library.h"
 #include "standin_fixture.h"
 
 #include <QTest>
@@ -158,4 +158,4 @@ void BindingHandles::freesAfterLostConnection() {
 }
 
 QTEST_GUILESS_MAIN(BindingHandles)
-#include "tst_binding_handles.moc"
+#include "test_binding_handles.moc"
