@@ -6,6 +6,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrom"));
+    QApplication::setApplicationVersion(QStringLiteral(KESTROM_VERSION_TEXT));
+    QApplication::setDesktopFileName(QStringLiteral(KESTROM_APP_ID));
     platform::InstallFontSubstitutions();
     auto* start = new FrmStart;
     if (!start->Form_Load()) {
