@@ -1,9 +1,12 @@
 #include "platform/fonts.h"
+#include "start/commandline.h"
 #include "start/frmstart.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    if (const auto code = HandleCommandLine(argc, argv))
+        return *code;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrom"));
     QApplication::setApplicationVersion(QStringLiteral(KESTROM_VERSION_TEXT));
