@@ -1,12 +1,20 @@
+#include "platform/display.h"
 #include "platform/fonts.h"
 #include "start/commandline.h"
 #include "start/frmstart.h"
 
 #include <QApplication>
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     if (const auto code = HandleCommandLine(argc, argv))
         return *code;
+    if (!platform::DisplayReachable()) {
+        std::fputs("kestrom: cannot open a window: no X11 or Wayland display can be reached "
+                   "(DISPLAY, WAYLAND_DISPLAY)\n",
+                   stderr);
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrom"));
     QApplication::setApplicationVersion(QStringLiteral(KESTROM_VERSION_TEXT));
