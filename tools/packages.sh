@@ -21,4 +21,4 @@ ensure_packages() {
 KESTROM_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libgl-dev fonts-ipafont-gothic
     dpkg-dev file)
 # What the tests need on top.
-KESTROM_TEST_PACKAGES=(xvfb xauth xdotool libx11-dev)
+KESTROM_TEST_PACKAGES=(xvfb xauth xdotool libx11-dev desktop-file-utils appstream)
