@@ -16,7 +16,9 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building and running the program needs.
-KESTROM_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libgl-dev fonts-ipafont-gothic)
+# What building and running the program needs, and making its Debian package (cpack finds the
+# program's library dependencies with file and dpkg-shlibdeps).
+KESTROM_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libgl-dev fonts-ipafont-gothic
+    dpkg-dev file)
 # What the tests need on top.
-KESTROM_TEST_PACKAGES=(xvfb xauth xdotool libx11-dev)
+KESTROM_TEST_PACKAGES=(xvfb xauth xdotool libx11-dev desktop-file-utils appstream)

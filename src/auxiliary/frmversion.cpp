@@ -45,7 +45,7 @@ QPlainTextEdit* makeText(QWidget* parent) {
 } // namespace
 
 QString frmVersion::VersionText() {
-    return QStringLiteral("Tarnwick Kestrom\r\nVersion : 0.10J R1\r\n");
+    return QStringLiteral("Tarnwick Kestrom\r\nVersion : " KESTROM_VERSION_TEXT "\r\n");
 }
 
 frmVersion::frmVersion(QWidget* parent) : QDialog(parent, platform::FixedDialogFlags) {
