@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace ora {
 
@@ -8,6 +9,22 @@ class OraError;
 
 // The statement that ends one session, e.g. ALTER SYSTEM KILL SESSION '12,345'.
 QString KillStatement(const QString& sid, const QString& serial);
+
+// Which session a statement names: sid and serial#, and the instance when the list covers
+// every instance of a cluster (0 otherwise).
+struct SessionKey {
+    qint64 sid = 0;
+    qint64 serial = 0;
+    qint64 instance = 0;
+};
+
+// The key from a grid row's texts, or nothing when they are not plain positive numbers: the
+// texts go into statements, so nothing else may pass. An empty instance text means none.
+std::optional<SessionKey> ParseSessionKey(const QString& sid, const QString& serial,
+                                          const QString& instance = QString());
+
+// ALTER SYSTEM KILL SESSION 'sid,serial#[,@inst_id]' [IMMEDIATE].
+QString KillStatement(const SessionKey& key, bool immediate);
 
 // A session belongs to another machine unless its terminal equals this computer's name
 // exactly, case included.

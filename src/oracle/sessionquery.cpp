@@ -10,10 +10,10 @@ QString SqlLiteral(const QString& value) {
     return QStringLiteral("'") + escaped + QStringLiteral("'");
 }
 
-QString SessionQuery(const QString& machine) {
-    // The text is fixed to the space, so that the statement is the same one in the server's
-    // shared pool at every search; NVL shows the full-width dash where a session has no value.
-    QStringList pieces{
+namespace {
+// The select list both searches share, up to the logon time.
+QStringList SelectPieces() {
+    return {
         QStringLiteral("SELECT sid,                "),
         QStringLiteral("       serial#,            "),
         QStringLiteral("       status,             "),
@@ -21,13 +21,30 @@ QString SessionQuery(const QString& machine) {
         QStringLiteral("       NVL(osuser, '－'), "),
         QStringLiteral("       NVL(username, '－'), "),
         QStringLiteral("       NVL(program, '－'),   "),
-        QStringLiteral("       logon_time   "),
-        QStringLiteral("  FROM v$session           "),
     };
+}
+
+QString Finish(QStringList pieces, const QString& machine, const QString& order) {
     if (!machine.isEmpty())
         pieces << QStringLiteral(" WHERE terminal = ") + SqlLiteral(machine);
-    pieces << QStringLiteral(" ORDER BY sid, serial#");
+    pieces << order;
     return pieces.join(QChar(u'\r'));
+}
+} // namespace
+
+QString SessionQuery(const QString& machine) {
+    // The text is fixed to the space, so that the statement is the same one in the server's
+    // shared pool at every search; NVL shows the full-width dash where a session has no value.
+    return Finish(SelectPieces() << QStringLiteral("       logon_time   ")
+                                 << QStringLiteral("  FROM v$session           "),
+                  machine, QStringLiteral(" ORDER BY sid, serial#"));
+}
+
+QString AllInstancesQuery(const QString& machine) {
+    return Finish(SelectPieces() << QStringLiteral("       logon_time,  ")
+                                 << QStringLiteral("       inst_id      ")
+                                 << QStringLiteral("  FROM gv$session          "),
+                  machine, QStringLiteral(" ORDER BY inst_id, sid, serial#"));
 }
 
 } // namespace ora

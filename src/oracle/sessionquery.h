@@ -8,6 +8,10 @@ namespace ora {
 // lists every session. Lines are joined with CR alone.
 QString SessionQuery(const QString& machine);
 
+// The same for every instance of a cluster: gv$session, with the instance number as a last
+// column, ordered by instance first.
+QString AllInstancesQuery(const QString& machine);
+
 // The text of an SQL string literal, quotes included; a quote inside is doubled so that the
 // value is matched exactly as typed.
 QString SqlLiteral(const QString& value);

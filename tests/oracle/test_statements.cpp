@@ -1,5 +1,6 @@
 #include "database.h"
 #include "failuretext.h"
+#include "sessiondetails.h"
 #include "sessionkill.h"
 #include "sessionquery.h"
 #include "sessionrow.h"
@@ -81,6 +82,50 @@ private Q_SLOTS:
         QVERIFY(ora::KillAccepted(
             ora::OraError(QStringLiteral("ORA-00031: session marked for kill"), 31)));
         QVERIFY(!ora::KillAccepted(ora::OraError(QStringLiteral("ORA-00030: x"), 30)));
+    }
+
+    void clusterQueryAddsTheInstanceAndLeavesTheRestAlone() {
+        const QStringList single = pieces(ora::SessionQuery(QStringLiteral("PC01")));
+        const QStringList all = pieces(ora::AllInstancesQuery(QStringLiteral("PC01")));
+        QCOMPARE(all.mid(0, 7), single.mid(0, 7));
+        QCOMPARE(all.mid(7), (QStringList{QStringLiteral("       logon_time,  "),
+                                          QStringLiteral("       inst_id      "),
+                                          QStringLiteral("  FROM gv$session          "),
+                                          QStringLiteral(" WHERE terminal = 'PC01'"),
+                                          QStringLiteral(" ORDER BY inst_id, sid, serial#")}));
+        QCOMPARE(pieces(ora::AllInstancesQuery(QStringLiteral("O'H")))[10],
+                 QStringLiteral(" WHERE terminal = 'O''H'"));
+    }
+
+    void sessionKeysAreNumbersOnly() {
+        const auto key = ora::ParseSessionKey(QStringLiteral("12"), QStringLiteral("345"));
+        QVERIFY(key);
+        QCOMPARE(ora::KillStatement(*key, false),
+                 QStringLiteral("ALTER SYSTEM KILL SESSION '12,345'"));
+        QCOMPARE(ora::KillStatement(*key, true),
+                 QStringLiteral("ALTER SYSTEM KILL SESSION '12,345' IMMEDIATE"));
+        const auto onTwo =
+            ora::ParseSessionKey(QStringLiteral("12"), QStringLiteral("345"), QStringLiteral("2"));
+        QVERIFY(onTwo);
+        QCOMPARE(ora::KillStatement(*onTwo, true),
+                 QStringLiteral("ALTER SYSTEM KILL SESSION '12,345,@2' IMMEDIATE"));
+        // Whatever else a cell may hold never reaches a statement.
+        for (const char* bad :
+             {"", "－", " 12", "+12", "-1", "0", "1e3", "12'--", "１２", "99999999999999999999"})
+            QVERIFY2(!ora::ParseSessionKey(QString::fromUtf8(bad), QStringLiteral("1")), bad);
+        QVERIFY(
+            !ora::ParseSessionKey(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("x")));
+    }
+
+    void detailsQueryNamesTheSessionByNumbers() {
+        const QStringList single = pieces(ora::SessionDetailsQuery({12, 345, 0}));
+        QCOMPARE(single.last(), QStringLiteral("  FROM v$session s WHERE s.sid = 12 AND "
+                                               "s.serial# = 345"));
+        QVERIFY(single[1].contains(QStringLiteral("FROM v$sql q WHERE q.sql_id = s.sql_id AND")));
+        const QString cluster = ora::SessionDetailsQuery({12, 345, 2});
+        QVERIFY(cluster.endsWith(QStringLiteral("  FROM gv$session s WHERE s.sid = 12 AND "
+                                                "s.serial# = 345 AND s.inst_id = 2")));
+        QVERIFY(!cluster.contains(QStringLiteral(" v$")));
     }
 
     void failureTextWrapsTheDescription() {

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "sessionkill.h"
+
+#include <QString>
+
+namespace ora {
+
+// What decides whether to end a session, read in one round trip: the statement's text comes
+// from the shared pool by a scalar subquery, the count of sessions it blocks by another.
+// Columns, in order: machine, module, action, client_info, process, server, the current
+// statement's text, event, seconds_in_wait, last_call_et, status, blocking_session,
+// blocking_instance, the number of sessions it blocks. With an instance in the key the query
+// reads the cluster-wide views.
+QString SessionDetailsQuery(const SessionKey& key);
+
+// Result column positions of SessionDetailsQuery.
+enum DetailsColumn : int {
+    dcMachine,
+    dcModule,
+    dcAction,
+    dcClientInfo,
+    dcProcess,
+    dcServer,
+    dcSqlText,
+    dcEvent,
+    dcSecondsInWait,
+    dcLastCallEt,
+    dcStatus,
+    dcBlockingSession,
+    dcBlockingInstance,
+    dcBlockedCount,
+    dcColumnCount
+};
+
+} // namespace ora
