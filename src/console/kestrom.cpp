@@ -59,6 +59,7 @@ Kestrom::Kestrom(QWidget* parent) : QMainWindow(parent), mLoginPrompt(&frmLink::
     setWindowIcon(icon);
     buildMenus();
     buildControls();
+    buildSessionTools();
     // The designed client area, 9150 x 5595 twips, under the menu bar.
     resize(platform::TwipsToPixelsX(9150),
            menuBar()->sizeHint().height() + platform::TwipsToPixelsY(5595));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "database.h"
+#include "sessionkill.h"
 #include "winrect.h"
 
 #include <QMainWindow>
@@ -44,6 +45,14 @@ public:
     void Version_Click();
     void Form_Resize();
 
+    // Beyond the classic window: the grid's context menu, the immediate kill, session details,
+    // the cluster-wide list, F5 and copying rows.
+    void KillImmediate_Click();
+    void Details_Click();
+    void Copy_Click();
+    void AllInstances_Click();
+    bool allInstances() const;
+
     // Test seam: the login dialog's LinkSet by default.
     void setLoginPrompt(LoginPrompt prompt) { mLoginPrompt = std::move(prompt); }
 
@@ -74,6 +83,17 @@ private:
     void SessionSearch();
     void GetMyPcName();
     void Disconnect();
+    void buildSessionTools();
+    // Gives the grid its tenth column, the instance, for the cluster-wide list, or takes it away.
+    void showInstanceColumn(bool shown);
+    void showGridMenu(int row, const QPoint& globalPos);
+    void showDetails(int row);
+    // The session of the grid's current row, read from its cells; nothing when the texts are
+    // not plain numbers.
+    std::optional<ora::SessionKey> currentSessionKey() const;
+    // Ends one session: asks first when it belongs to another machine, reports the outcome
+    // and lists the sessions again.
+    void killSession(const ora::SessionKey& key, const QString& terminal, bool immediate);
     // The open database, held by the caller so that a disconnect from a nested event loop
     // cannot pull it away; ORA-03114 when there is none.
     std::shared_ptr<ora::OraDatabase> connectedDatabase() const;
@@ -127,6 +147,7 @@ private:
     QMenu* ken = nullptr;
     QAction* Search = nullptr;
     QAction* MyPcName = nullptr;
+    QAction* AllInstances = nullptr;
     QMenu* hel = nullptr;
     QAction* Help = nullptr;
     QAction* Version = nullptr;

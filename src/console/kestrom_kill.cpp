@@ -5,32 +5,61 @@
 #include "msgbox.h"
 #include "pointer.h"
 #include "sessiongrid.h"
-#include "sessionkill.h"
+
+namespace {
+// The grid shows the instance in a tenth column when it lists every instance of a cluster.
+constexpr int kInstanceColumn = 9;
+} // namespace
+
+std::optional<ora::SessionKey> Kestrom::currentSessionKey() const {
+    SessionGrid* grid = MSFlexGrid1;
+    grid->setCol(1);
+    const QString sid = grid->Text();
+    grid->setCol(2);
+    const QString serial = grid->Text();
+    QString instance;
+    if (grid->Cols() > kInstanceColumn) {
+        grid->setCol(kInstanceColumn);
+        instance = grid->Text();
+    }
+    return ora::ParseSessionKey(sid, serial, instance);
+}
 
 void Kestrom::cmdSessionCt_Click() {
     SessionGrid* grid = MSFlexGrid1;
     if (grid->Rows() == 1)
         return;
-    try {
+    const std::optional<ora::SessionKey> key = currentSessionKey();
+    grid->setCol(4);
+    const QString terminal = grid->Text();
+    if (!key) {
+        platform::MsgBox(
+            ora::FailureText(QStringLiteral("以下の理由により切断できませんでした。"),
+                             QStringLiteral("ｾｯｼｮﾝIDまたはｼﾘｱﾙNo.が数値ではありません。")),
+            platform::vbInformation);
         grid->setCol(1);
-        const QString sid = grid->Text();
-        grid->setCol(2);
-        const QString serial = grid->Text();
-        grid->setCol(4);
-        const QString terminal = grid->Text();
+        return;
+    }
+    killSession(*key, terminal, false);
+}
 
+void Kestrom::killSession(const ora::SessionKey& key, const QString& terminal, bool immediate) {
+    try {
         if (ora::IsOtherMachine(terminal, mMyPCname)) {
+            const QString question =
+                immediate ? QStringLiteral("他人のセッションを即時切断しようとしています。\r\n"
+                                           "処理を続けてもよろしいですか？")
+                          : QStringLiteral("他人のセッションを切断しようとそています。\r\n"
+                                           "処理を続けてもよろしいですか？");
             const int answer = platform::MsgBox(
-                QStringLiteral(
-                    "他人のセッションを切断しようとそています。\r\n処理を続けてもよろしいですか？"),
-                platform::vbYesNo | platform::vbExclamation, QStringLiteral("切断確認"));
+                question, platform::vbYesNo | platform::vbExclamation, QStringLiteral("切断確認"));
             if (answer == platform::vbNo)
                 return;
         }
 
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
         try {
-            db->ExecuteSQL(ora::KillStatement(sid, serial));
+            db->ExecuteSQL(ora::KillStatement(key, immediate));
         } catch (const ora::OraError& error) {
             if (!ora::KillAccepted(error))
                 throw;
@@ -40,7 +69,7 @@ void Kestrom::cmdSessionCt_Click() {
         platform::MsgBox(ora::FailureText(QStringLiteral("以下の理由により切断できませんでした。"),
                                           error.description()),
                          platform::vbInformation);
-        grid->setCol(1);
+        MSFlexGrid1->setCol(1);
         return;
     }
 

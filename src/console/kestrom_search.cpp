@@ -16,7 +16,9 @@
 
 namespace {
 constexpr int kResultColumns = 8;
-
+// The cluster-wide list adds the instance as a last result column and grid column.
+constexpr int kInstanceResultColumn = 8;
+constexpr int kInstanceGridColumn = 9;
 } // namespace
 
 void Kestrom::cmdSearch_Click() {
@@ -37,14 +39,17 @@ void Kestrom::cmdSearch_Click() {
 void Kestrom::SessionSearch() {
     SessionGrid* grid = MSFlexGrid1;
     int written = 0;
+    const bool cluster = allInstances();
+    showInstanceColumn(cluster);
     try {
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
-        std::unique_ptr<ora::OraDynaset> dynaset =
-            db->DbCreateDynaset(ora::SessionQuery(mPCname), 0);
-        if (dynaset->fieldsCount() < kResultColumns)
+        std::unique_ptr<ora::OraDynaset> dynaset = db->DbCreateDynaset(
+            cluster ? ora::AllInstancesQuery(mPCname) : ora::SessionQuery(mPCname), 0);
+        const int columns = cluster ? kResultColumns + 1 : kResultColumns;
+        if (dynaset->fieldsCount() < columns)
             throw ora::OraError(QStringLiteral("検索結果の列が足りません。"));
-        std::array<ora::OraField*, kResultColumns> fields{};
-        for (int i = 0; i < kResultColumns; ++i)
+        std::array<ora::OraField*, kResultColumns + 1> fields{};
+        for (int i = 0; i < columns; ++i)
             fields[static_cast<size_t>(i)] = &dynaset->Fields(i);
 
         grid->setRows(static_cast<int>(dynaset->RecordCount()) + 1);
@@ -54,13 +59,15 @@ void Kestrom::SessionSearch() {
             grid->setRow(row);
             // Every cell is turned into text before any is written, so a row is either
             // written whole or not at all.
-            std::array<QString, kResultColumns + 1> cells;
+            std::array<QString, kResultColumns + 2> cells;
             cells[0] = QString::number(row);
             for (int c = 0; c < kResultColumns - 1; ++c)
                 cells[static_cast<size_t>(c + 1)] =
                     ora::FieldText(fields[static_cast<size_t>(c)]->value());
             cells[kResultColumns] = ora::LogonTimeText(fields[kResultColumns - 1]->value());
-            for (int c = 0; c <= kResultColumns; ++c) {
+            if (cluster)
+                cells[kInstanceGridColumn] = ora::FieldText(fields[kInstanceResultColumn]->value());
+            for (int c = 0; c < grid->Cols(); ++c) {
                 grid->setCol(c);
                 grid->setText(cells[static_cast<size_t>(c)]);
             }

@@ -5,7 +5,9 @@
 #include "twips.h"
 
 #include <QAbstractButton>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionHeader>
@@ -14,7 +16,7 @@
 SessionGrid::SessionGrid(QWidget* parent) : QTableView(parent), mModel(new SessionGridModel(this)) {
     setModel(mModel);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setTabKeyNavigation(false);
@@ -25,6 +27,9 @@ SessionGrid::SessionGrid(QWidget* parent) : QTableView(parent), mModel(new Sessi
     verticalHeader()->setHighlightSections(false);
     verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->installEventFilter(this);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &SessionGrid::sortByHeader);
     // The corner button shows the text of cell (0, 0), as the fixed corner cell does.
     if (auto* corner = findChild<QAbstractButton*>()) {
         corner->setEnabled(false);
@@ -37,6 +42,8 @@ int SessionGrid::Rows() const {
 }
 
 void SessionGrid::setRows(int rows) {
+    // New contents come in their own order.
+    horizontalHeader()->setSortIndicatorShown(false);
     mModel->setRows(rows);
     mRow = std::min(mRow, Rows() - 1);
     queueViewSync();
@@ -100,6 +107,59 @@ void SessionGrid::setCellAlignment(int alignment) {
     mModel->setHeaderAlignment(mCol, a);
 }
 
+void SessionGrid::sortByHeader(int section) {
+    // Once the indicator shows, the header itself turns it on each click (ascending first).
+    QHeaderView* header = horizontalHeader();
+    if (!header->isSortIndicatorShown()) {
+        header->setSortIndicator(section, Qt::AscendingOrder);
+        header->setSortIndicatorShown(true);
+    }
+    const int row = mModel->sortRows(section + 1, header->sortIndicatorOrder(), mRow);
+    if (mRow >= 1) {
+        mRow = row;
+        queueViewSync();
+    }
+}
+
+QString SessionGrid::CopyText() const {
+    QList<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows << index.row() + 1;
+    if (rows.isEmpty() && mRow >= 1)
+        rows << mRow;
+    if (rows.isEmpty())
+        return QString();
+    std::sort(rows.begin(), rows.end());
+    QString text;
+    for (int row : QList<int>{0} + rows) {
+        for (int col = 0; col < Cols(); ++col) {
+            if (col > 0)
+                text += QChar(u'\t');
+            text += TextMatrix(row, col);
+        }
+        text += QChar(u'\n');
+    }
+    return text;
+}
+
+void SessionGrid::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        const QRect cell = visualRect(mModel->index(std::max(mRow, 1) - 1, 0));
+        const QPoint at = cell.isValid() ? cell.center() : QPoint(0, 0);
+        Q_EMIT ContextMenu(mRow, viewport()->mapToGlobal(at));
+        return;
+    }
+    const int row = rowAt(viewport()->mapFromGlobal(event->globalPos()).y());
+    Q_EMIT ContextMenu(row < 0 ? 0 : row + 1, event->globalPos());
+}
+
+void SessionGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTableView::mouseDoubleClickEvent(event);
+    const int row = rowAt(event->position().toPoint().y());
+    if (row >= 0)
+        Q_EMIT RowDoubleClicked(row + 1);
+}
+
 void SessionGrid::keyPressEvent(QKeyEvent* event) {
     qint16 code = platform::KeyCodeOf(event);
     qint16 shift = platform::ShiftOf(event);
@@ -143,6 +203,10 @@ void SessionGrid::syncView() {
 }
 
 bool SessionGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == horizontalHeader() && event->type() == QEvent::ContextMenu) {
+        Q_EMIT ContextMenu(0, static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
     auto* corner = qobject_cast<QAbstractButton*>(watched);
     if (corner && event->type() == QEvent::Paint) {
         QPainter painter(corner);

@@ -37,6 +37,10 @@ public:
     void setColWidth(int col, float twips);
     void setRowHeight(int row, float twips);
 
+    // The selected data rows (the current row at least) as tab-separated lines, the header
+    // row first; empty when there is no data row.
+    QString CopyText() const;
+
     // Alignment of the current cell; only the header row's cells are aligned.
     void setCellAlignment(int alignment);
 
@@ -44,17 +48,26 @@ Q_SIGNALS:
     // Every key pressed in the grid, as a classic key code and shift state; a handler may set
     // KeyCode to 0 to swallow the key.
     void KeyDown(qint16& KeyCode, qint16& Shift);
+    // A context menu was asked for over a grid row (0: the header row), at a screen position.
+    void ContextMenu(int row, const QPoint& globalPos);
+    // A data row was double-clicked.
+    void RowDoubleClicked(int row);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     // Moving the view's current index scrolls and repaints; during a search the program moves
     // the current cell once per cell, so the view follows once, when events next run.
     void queueViewSync();
     void syncView();
+    // A click on a column header sorts by it, again to reverse; the current row stays on the
+    // same session.
+    void sortByHeader(int section);
 
     SessionGridModel* mModel;
     int mRow = 0;

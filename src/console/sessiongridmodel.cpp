@@ -81,6 +81,62 @@ int SessionGridModel::setCellOf(QString& row, int col, const QString& text) {
     return -1;
 }
 
+namespace {
+// What a cell sorts by: a number, or text in which a logon time's hour has two digits so that
+// times compare as they read.
+struct SortKey {
+    bool number = false;
+    qint64 value = 0;
+    QString text;
+};
+
+SortKey KeyOf(const QString& cell) {
+    bool ok = false;
+    const qint64 value = cell.toLongLong(&ok);
+    if (ok)
+        return {true, value, QString()};
+    // "yyyy/mm/dd h:mm:ss" with a one-digit hour.
+    if (cell.size() == 18 && cell[10] == u' ' && cell[12] == u':')
+        return {false, 0, cell.left(11) + QChar(u'0') + cell.mid(11)};
+    return {false, 0, cell};
+}
+
+bool Less(const SortKey& a, const SortKey& b) {
+    if (a.number != b.number)
+        return a.number; // numbers before text
+    return a.number ? a.value < b.value : a.text < b.text;
+}
+} // namespace
+
+int SessionGridModel::sortRows(int col, Qt::SortOrder order, int follow) {
+    if (col < 0 || col >= mCols || mRows.size() < 2)
+        return follow;
+    settle(mLastWritten);
+    mLastWritten = -1;
+    std::vector<SortKey> keys;
+    keys.reserve(mRows.size());
+    for (const QString& row : mRows)
+        keys.push_back(KeyOf(cellOf(row, col)));
+    std::vector<size_t> positions(mRows.size());
+    for (size_t i = 0; i < positions.size(); ++i)
+        positions[i] = i;
+    std::stable_sort(positions.begin(), positions.end(), [&](size_t a, size_t b) {
+        return order == Qt::AscendingOrder ? Less(keys[a], keys[b]) : Less(keys[b], keys[a]);
+    });
+    Q_EMIT layoutAboutToBeChanged();
+    std::vector<QString> sorted;
+    sorted.reserve(mRows.size());
+    int followed = follow;
+    for (size_t i = 0; i < positions.size(); ++i) {
+        sorted.push_back(std::move(mRows[positions[i]]));
+        if (static_cast<int>(positions[i]) == follow - 1)
+            followed = static_cast<int>(i) + 1;
+    }
+    mRows = std::move(sorted);
+    Q_EMIT layoutChanged();
+    return followed;
+}
+
 void SessionGridModel::settle(int row) {
     if (row >= 0 && static_cast<size_t>(row) < mRows.size())
         mRows[static_cast<size_t>(row)].squeeze();
@@ -176,6 +232,8 @@ QVariant SessionGridModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation == Qt::Horizontal) {
         if (role == Qt::DisplayRole)
             return text(0, section + 1);
+        if (role == Qt::InitialSortOrderRole)
+            return Qt::AscendingOrder;
         if (role == Qt::TextAlignmentRole) {
             const Qt::Alignment a = headerAlignment(section + 1);
             return a ? QVariant(static_cast<int>(a)) : QVariant();

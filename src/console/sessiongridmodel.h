@@ -22,6 +22,11 @@ public:
     QString text(int row, int col) const;
     void setText(int row, int col, const QString& text);
 
+    // Reorders the data rows by one column's cells: numbers as numbers, logon times as times,
+    // anything else as text; rows that compare equal keep their order. Returns the new
+    // position (1-based) of what was data row `follow`.
+    int sortRows(int col, Qt::SortOrder order, int follow);
+
     // Alignment of a header-row cell (the only cells whose alignment the program sets).
     void setHeaderAlignment(int col, Qt::Alignment alignment);
     Qt::Alignment headerAlignment(int col) const;

@@ -1,6 +1,7 @@
 #include "sessiondetails.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace ora {
 
@@ -25,6 +26,59 @@ QString SessionDetailsQuery(const SessionKey& key) {
         QStringLiteral("  FROM %1session s").arg(v) + where,
     };
     return lines.join(QChar(u'\r'));
+}
+
+QString Duration(qint64 seconds) {
+    seconds = std::max<qint64>(seconds, 0);
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600)
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+DetailsTexts SessionDetailsTexts(const QList<QVariant>& values) {
+    auto text = [&](int column) {
+        const QVariant v = values.value(column);
+        return !v.isValid() || v.isNull() ? QStringLiteral("－") : v.toString();
+    };
+    auto present = [&](int column) {
+        const QVariant v = values.value(column);
+        return v.isValid() && !v.isNull();
+    };
+    auto number = [&](int column) { return values.value(column).toString().toLongLong(); };
+
+    DetailsTexts out;
+    out.fields = {
+        {QStringLiteral("マシン名"), text(dcMachine)},
+        {QStringLiteral("モジュール"), text(dcModule)},
+        {QStringLiteral("アクション"), text(dcAction)},
+        {QStringLiteral("クライアント情報"), text(dcClientInfo)},
+        {QStringLiteral("OSプロセス"), text(dcProcess)},
+        {QStringLiteral("サーバー"), text(dcServer)},
+    };
+    QString wait = text(dcEvent);
+    if (present(dcEvent) && present(dcSecondsInWait))
+        wait += QStringLiteral("（%1 秒）").arg(number(dcSecondsInWait));
+    out.fields.append({QStringLiteral("待機イベント"), wait});
+    QString call = text(dcStatus);
+    if (present(dcLastCallEt)) {
+        const bool active = values.value(dcStatus).toString() == QStringLiteral("ACTIVE");
+        call += QStringLiteral("（%1 %2）")
+                    .arg(active ? QStringLiteral("実行中") : QStringLiteral("アイドル"),
+                         Duration(number(dcLastCallEt)));
+    }
+    out.fields.append({QStringLiteral("状態"), call});
+    QString blocker = QStringLiteral("なし");
+    if (present(dcBlockingSession)) {
+        blocker = text(dcBlockingSession);
+        if (present(dcBlockingInstance))
+            blocker += QStringLiteral("（インスタンス %1）").arg(text(dcBlockingInstance));
+    }
+    out.fields.append({QStringLiteral("ブロック元ｾｯｼｮﾝ"), blocker});
+    out.fields.append({QStringLiteral("ブロック中のｾｯｼｮﾝ数"),
+                       present(dcBlockedCount) ? text(dcBlockedCount) : QStringLiteral("0")});
+    out.sqlText = present(dcSqlText) ? text(dcSqlText) : QStringLiteral("なし");
+    return out;
 }
 
 } // namespace ora

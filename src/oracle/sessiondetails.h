@@ -2,7 +2,10 @@
 
 #include "sessionkill.h"
 
+#include <QList>
+#include <QPair>
 #include <QString>
+#include <QVariant>
 
 namespace ora {
 
@@ -32,5 +35,17 @@ enum DetailsColumn : int {
     dcBlockedCount,
     dcColumnCount
 };
+
+// The details as the user reads them: caption and value pairs, and the statement's text
+// ("なし" when the session runs none). `values` holds the query's columns in order; NULL
+// shows as "－".
+struct DetailsTexts {
+    QList<QPair<QString, QString>> fields;
+    QString sqlText;
+};
+DetailsTexts SessionDetailsTexts(const QList<QVariant>& values);
+
+// Seconds as h:mm:ss.
+QString Duration(qint64 seconds);
 
 } // namespace ora

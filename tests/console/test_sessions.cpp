@@ -6,6 +6,8 @@
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -246,6 +248,37 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '21,3'")});
         QCOMPARE(f.window->grid()->Rows(), 1);
         QVERIFY(f.db->statements.last().contains(QStringLiteral("'FARAWAY'")));
+    }
+
+    void sortingKeepsTheKillOnTheChosenSession() {
+        KestromFixture f;
+        for (int sid : {3, 20, 100})
+            f.db->sessions.push_back(fakeoracle::makeSession(sid, sid + 1, QStringLiteral("PCS")));
+        f.openConnected();
+        search(f, QStringLiteral("pcs"));
+        SessionGrid* g = f.window->grid();
+        QHeaderView* header = g->horizontalHeader();
+        const QPoint sidHeader(header->sectionViewportPosition(0) + 5, header->height() / 2);
+        g->setRow(2); // sid 20
+        // Ascending, then descending: as numbers, not as text.
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, sidHeader);
+        QVERIFY(header->isSortIndicatorShown());
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, sidHeader, 500);
+        QCOMPARE(g->TextMatrix(1, 1) + u' ' + g->TextMatrix(2, 1) + u' ' + g->TextMatrix(3, 1),
+                 QStringLiteral("100 20 3"));
+        QCOMPARE(g->Row(), 2); // still sid 20
+        g->setRow(1);
+        f.window->Copy_Click();
+        QCOMPARE(QApplication::clipboard()->text().split(u'\n').value(1),
+                 QStringLiteral("3\t100\t101\tINACTIVE\tPCS\toracle\tSCOTT\tsqlplus@PCS\t"
+                                "2026/12/07 9:05:07"));
+        platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
+        f.window->cmdSessionCt_Click();
+        QCOMPARE(killStatements(f),
+                 QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '100,101'")});
+        // The refreshed list comes in the query's order again.
+        QCOMPARE(g->TextMatrix(1, 1), QStringLiteral("3"));
+        QVERIFY(!header->isSortIndicatorShown());
     }
 
     void failedKillReportsAndLeavesTheGrid_data() {

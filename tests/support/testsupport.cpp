@@ -6,11 +6,14 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
 namespace testsupport {
 void initWindowTests() {
+    // Settings the windows remember go to a folder of the tests' own.
+    QStandardPaths::setTestModeEnabled(true);
     platform::InstallFontSubstitutions();
     platform::MsgBoxHook::enable();
     platform::MsgBoxHook::clear();

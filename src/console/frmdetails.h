@@ -1,0 +1,41 @@
+#pragma once
+
+#include "sessionkill.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <functional>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+// What the details window shows of one session, as texts ready to read.
+struct SessionDetails {
+    ora::SessionKey key;
+    QString terminal;                      // as the list shows it, for the kill's confirmation rule
+    QList<QPair<QString, QString>> fields; // caption, value
+    QString sqlText;
+};
+
+// The session details window: modeless, one at a time, Esc closes it. It can end the session
+// it shows at once (the immediate kill), through the main window's kill procedure.
+class frmDetails : public QDialog {
+    Q_OBJECT
+public:
+    using KillRequest = std::function<void(const ora::SessionKey&, const QString& terminal)>;
+
+    // Shows the details over the owner, replacing what the window showed before.
+    static frmDetails* Show(QWidget* owner, const SessionDetails& details, KillRequest kill);
+    static frmDetails* instance();
+
+private:
+    explicit frmDetails(QWidget* owner);
+    void setDetails(const SessionDetails& details);
+
+    static QPointer<frmDetails> sInstance;
+    SessionDetails mDetails;
+    KillRequest mKill;
+    QWidget* mFields = nullptr;
+    QPlainTextEdit* mSql = nullptr;
+};
