@@ -67,11 +67,9 @@ std::optional<std::string> Instance::generate(unsigned long count,
             };
             const auto number = static_cast<long long>(sid);
             const auto node = static_cast<long long>(instance);
-            std::snprintf(buffer, sizeof buffer, "%lld", number);
-            put(Column::Sid, buffer);
-            std::snprintf(buffer, sizeof buffer, "%lld",
-                          (number * 7919 + (node - 1) * 31) % 60000 + 1);
-            put(Column::Serial, buffer);
+            setNumber(*row, Column::Sid, sid);
+            setNumber(*row, Column::Serial, (number * 7919 + (node - 1) * 31) % 60000 + 1);
+            setNumber(*row, Column::InstId, node);
             put(Column::Status, number % 3 == 0 ? "ACTIVE" : "INACTIVE");
             if (terminal) {
                 if (auto error = put(Column::Terminal, *terminal)) {
@@ -92,8 +90,6 @@ std::optional<std::string> Instance::generate(unsigned long count,
                           number % 12 + 1, number % 28 + 1, minutes / 60, minutes % 60,
                           number % 60);
             put(Column::LogonTime, buffer);
-            std::snprintf(buffer, sizeof buffer, "%lld", node);
-            put(Column::InstId, buffer);
             row->details = details;
             sessions.push_back(std::move(row));
         }

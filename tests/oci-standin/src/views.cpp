@@ -95,22 +95,28 @@ bool parseDate(std::string_view text, Row& row) {
     return true;
 }
 
-// A number or a text value; dates are the row's business.
-std::optional<std::string> fillCell(Cell& cell, const ColumnInfo& info, std::string_view value) {
+// A number or a text value (nullopt = NULL); dates are the row's business.
+std::optional<std::string> fillCell(Cell& cell, const ColumnInfo& info,
+                                    std::optional<std::string_view> value) {
+    cell.null = !value.has_value();
+    cell.number = 0;
+    cell.text.clear();
+    if (!value) {
+        return std::nullopt;
+    }
     if (info.kind == ColumnKind::Number) {
-        if (!parseWhole(value, cell.number)) {
-            return std::string(info.name) + " is not an integer: " + std::string(value);
+        if (!parseWhole(*value, cell.number)) {
+            return std::string(info.name) + " is not an integer: " + std::string(*value);
         }
         // Oracle shows a NUMBER in its canonical form, whatever the fixture wrote.
         cell.text = std::to_string(cell.number);
     } else {
-        if (value.size() > info.dataSize) {
+        if (value->size() > info.dataSize) {
             return std::string(info.name) + " holds at most " + std::to_string(info.dataSize) +
-                   " bytes: " + std::string(value);
+                   " bytes: " + std::string(*value);
         }
-        cell.text.assign(value);
+        cell.text.assign(*value);
     }
-    cell.null = false;
     return std::nullopt;
 }
 
@@ -150,28 +156,29 @@ Cell numberCell(sb8 number) {
 std::optional<std::string> setCell(Row& row, Column column, std::optional<std::string_view> value) {
     const auto index = static_cast<std::size_t>(column);
     const ColumnInfo& info = columnInfo(column);
-    Cell cell;
+    if (index >= kRowCellCount) {
+        // Details may be shared with other rows: change a copy.
+        auto details =
+            row.details ? std::make_shared<Details>(*row.details) : std::make_shared<Details>();
+        auto error = fillCell((*details)[index - kRowCellCount], info, value);
+        row.details = std::move(details);
+        return error;
+    }
+    Cell& cell = row.cells[index];
     if (value && info.kind == ColumnKind::Date) {
         if (!parseDate(*value, row)) {
             return std::string(info.name) +
                    " is not a valid YYYY-MM-DD HH:MM:SS date: " + std::string(*value);
         }
-        cell = {false, 0, std::string(*value)};
-    } else if (value) {
-        if (auto error = fillCell(cell, info, *value)) {
-            return error;
-        }
-    }
-    if (index < kRowCellCount) {
-        row.cells[index] = std::move(cell);
+        cell.null = false;
+        cell.text.assign(*value);
         return std::nullopt;
     }
-    // Details may be shared with other rows: change a copy.
-    auto details =
-        row.details ? std::make_shared<Details>(*row.details) : std::make_shared<Details>();
-    (*details)[index - kRowCellCount] = std::move(cell);
-    row.details = std::move(details);
-    return std::nullopt;
+    return fillCell(cell, info, value);
+}
+
+void setNumber(Row& row, Column column, sb8 number) {
+    row.cells[static_cast<std::size_t>(column)] = numberCell(number);
 }
 
 bool sessionOrderLess(const Row& a, const Row& b) {

@@ -93,6 +93,8 @@ struct Row {
 
 // Fills one column of `row` from fixture text (nullopt = NULL). Returns an error description.
 std::optional<std::string> setCell(Row& row, Column column, std::optional<std::string_view> value);
+// Sets a number column every row holds (sid, serial#, inst_id), without parsing text.
+void setNumber(Row& row, Column column, sb8 number);
 
 // Instance first, then sid and serial#, NULLs last as ORDER BY ... ASC puts them.
 bool sessionOrderLess(const Row& a, const Row& b);
