@@ -20,6 +20,11 @@ std::vector<std::string_view> splitTabs(std::string_view line) {
     }
 }
 
+// `\N`, the whole field, is NULL.
+std::optional<std::string_view> nullable(std::string_view field) {
+    return field == kNull ? std::nullopt : std::optional(field);
+}
+
 bool parseCount(std::string_view text, unsigned long& out) {
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
     return !text.empty() && ec == std::errc{} && end == text.data() + text.size();
@@ -37,10 +42,12 @@ std::optional<std::string> parseUser(const std::vector<std::string_view>& f, Ins
         const std::string_view privilege = privileges.substr(0, comma);
         if (privilege == "read") {
             user.mayReadSessions = true;
+        } else if (privilege == "nogv") {
+            user.mayReadGlobalViews = false;
         } else if (privilege == "alter") {
             user.mayAlterSystem = true;
         } else {
-            return "unknown privilege '" + std::string(privilege) + "' (read, alter or -)";
+            return "unknown privilege '" + std::string(privilege) + "' (read, nogv, alter or -)";
         }
         privileges =
             comma == std::string_view::npos ? std::string_view{} : privileges.substr(comma + 1);
@@ -49,22 +56,82 @@ std::optional<std::string> parseUser(const std::vector<std::string_view>& f, Ins
     return std::nullopt;
 }
 
+// After the eight values: name=value for inst_id and the details, or the word stubborn.
+std::optional<std::string> parseSessionAttribute(std::string_view field, Row& row) {
+    if (field == "stubborn") {
+        row.stubborn = true;
+        return std::nullopt;
+    }
+    const std::size_t equals = field.find('=');
+    const std::string name = upperAscii(field.substr(0, equals));
+    const auto column = equals == std::string_view::npos ? std::nullopt : columnNamed(name);
+    if (!column || static_cast<std::size_t>(*column) < kPositionalCount) {
+        return "expected name=value (inst_id or a details column such as machine) or stubborn, "
+               "got '" +
+               std::string(field) + "'";
+    }
+    const std::string_view value = field.substr(equals + 1);
+    if (auto error = setCell(row, *column, nullable(value))) {
+        return error;
+    }
+    if (*column == Column::InstId &&
+        (row.cell(Column::InstId).null || row.number(Column::InstId) < 1)) {
+        return "INST_ID must be a positive integer: " + std::string(value);
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> parseSession(const std::vector<std::string_view>& f,
                                         Instance& instance) {
-    if (f.size() != 1 + kColumnCount) {
+    if (f.size() < 1 + kPositionalCount) {
         return "expected session and 8 TAB-separated values (sid, serial#, status, terminal, "
-               "osuser, username, program, logon_time)";
+               "osuser, username, program, logon_time), then any name=value";
     }
     auto row = std::make_shared<Row>();
-    for (std::size_t i = 0; i < kColumnCount; ++i) {
+    for (std::size_t i = 0; i < kPositionalCount; ++i) {
         const std::string_view value = f[i + 1];
-        if (auto error = setCell(*row, static_cast<Column>(i),
-                                 value == kNull ? std::nullopt : std::optional(value))) {
+        if (auto error = setCell(*row, static_cast<Column>(i), nullable(value))) {
+            return error;
+        }
+    }
+    setCell(*row, Column::InstId, "1");
+    for (std::size_t i = 1 + kPositionalCount; i < f.size(); ++i) {
+        if (auto error = parseSessionAttribute(f[i], *row)) {
             return error;
         }
     }
     instance.sessions.push_back(std::move(row));
     return std::nullopt;
+}
+
+// sql<TAB>sql_id<TAB>inst_id<TAB>text, the text being the rest of the line, TABs and all.
+std::optional<std::string> parseStatementText(std::string_view line,
+                                              const std::vector<std::string_view>& f,
+                                              Instance& instance) {
+    if (f.size() < 4) {
+        return "expected sql<TAB>sql_id<TAB>inst_id<TAB>statement text";
+    }
+    // The fields are views into the line.
+    const auto textStart = static_cast<std::size_t>(f[3].data() - line.data());
+    CachedStatement cursor;
+    if (auto error = makeCachedStatement(f[1], f[2], line.substr(textStart), cursor)) {
+        return error;
+    }
+    instance.sharedPool.push_back(std::move(cursor));
+    return std::nullopt;
+}
+
+std::optional<std::string> parseGenerate(const std::vector<std::string_view>& f,
+                                         Instance& instance) {
+    unsigned long count = 0;
+    unsigned long instances = 1;
+    if (f.size() < 2 || f.size() > 4 || !parseCount(f[1], count) ||
+        (f.size() == 4 && !parseCount(f[3], instances))) {
+        return "expected generate<TAB>N[<TAB>terminal[<TAB>instances]]";
+    }
+    // An empty terminal field keeps the generated names, so an instance count can follow.
+    const auto terminal = f.size() >= 3 && !f[2].empty() ? std::optional(f[2]) : std::nullopt;
+    return instance.generate(count, terminal, instances);
 }
 
 std::optional<std::string> parseFault(const std::vector<std::string_view>& f, Faults& faults) {
@@ -102,12 +169,11 @@ std::optional<std::string> parseLine(std::string_view line, Instance& instance) 
     if (keyword == "session") {
         return parseSession(f, instance);
     }
+    if (keyword == "sql") {
+        return parseStatementText(line, f, instance);
+    }
     if (keyword == "generate") {
-        unsigned long count = 0;
-        if ((f.size() != 2 && f.size() != 3) || !parseCount(f[1], count)) {
-            return "expected generate<TAB>N[<TAB>terminal]";
-        }
-        return instance.generate(count, f.size() == 3 ? std::optional(f[2]) : std::nullopt);
+        return parseGenerate(f, instance);
     }
     if (keyword == "fault") {
         return parseFault(f, instance.faults);

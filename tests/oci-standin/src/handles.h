@@ -113,12 +113,13 @@ struct Statement : Handle {
     ParsedStatement parsed;
     ub4 prefetchRows = 1;
 
-    bool described = false;   // a SELECT has been executed
-    bool cursorOpen = false;  // rows remain to be fetched
-    std::vector<RowPtr> rows; // the result set, fixed at execute
-    std::size_t next = 0;     // the first row not yet handed to the caller
-    std::size_t buffered = 0; // rows from `next` on that already came over the network
-    bool serverDone = false;  // the server has said there are no more rows
+    bool described = false;     // a SELECT has been executed
+    bool cursorOpen = false;    // rows remain to be fetched
+    std::vector<RowPtr> rows;   // the result set, fixed at execute
+    std::vector<Cell> computed; // the subqueries' values, row after row
+    std::size_t next = 0;       // the first row not yet handed to the caller
+    std::size_t buffered = 0;   // rows from `next` on that already came over the network
+    bool serverDone = false;    // the server has said there are no more rows
     ub4 rowsFetched = 0;
 
     std::vector<std::unique_ptr<Define>> defines; // index: position - 1

@@ -108,7 +108,7 @@ STANDIN_EXPORT sword OCIParamGet(const void* hndlp, ub4 htype, OCIError* errhp, 
         return fail(errors, ora::NoDescriptor);
     }
     const SelectItem& item = items[pos - 1];
-    const ColumnInfo& info = columnInfo(item.column);
+    const ColumnInfo& info = item.type;
     auto param = std::make_unique<Param>();
     param->owner = statement;
     param->type = info.sqlType;

@@ -28,9 +28,9 @@ struct FetchOutcome {
     bool truncatedWithoutIndicator = false;
 };
 
-void copyCell(const Define& define, std::size_t index, const Row& row, const SelectItem& item,
-              FetchOutcome& outcome) {
-    const Cell& cell = row.cell(item.column);
+// `row` is the session the value belongs to; its dates are kept there.
+void copyCell(const Define& define, std::size_t index, const Cell& cell, const Row& row,
+              const SelectItem& item, FetchOutcome& outcome) {
     bool null = cell.null;
     std::string_view text = cell.text;
     if (null && item.nvl) {
@@ -63,7 +63,7 @@ void copyCell(const Define& define, std::size_t index, const Row& row, const Sel
         break;
     case oci::SQLT_INT:
         written = sizeof(sb8);
-        std::memcpy(value, item.column == Column::Sid ? &row.sid : &row.serial, written);
+        std::memcpy(value, &cell.number, written);
         break;
     case oci::SQLT_ODT:
         written = sizeof row.dateValue;
@@ -108,14 +108,21 @@ sword fetchRows(Statement& statement, ErrorHandle* errors, ub4 rows) {
     const std::size_t count = std::min<std::size_t>(rows, statement.buffered);
     {
         ProduceTimer timer;
-        const auto& items = statement.query()->items;
+        const SessionQuery& query = *statement.query();
         for (const auto& define : statement.defines) {
             if (define == nullptr) {
                 continue;
             }
-            const SelectItem& item = items[define->item];
+            const SelectItem& item = query.items[define->item];
+            const auto* column = std::get_if<Column>(&item.source);
             for (std::size_t i = 0; i < count; ++i) {
-                copyCell(*define, i, *statement.rows[statement.next + i], item, outcome);
+                const std::size_t r = statement.next + i;
+                const Row& row = *statement.rows[r];
+                const Cell& cell = column != nullptr
+                                       ? row.cell(*column)
+                                       : statement.computed[r * query.subqueries.size() +
+                                                            std::get<std::size_t>(item.source)];
+                copyCell(*define, i, cell, row, item, outcome);
             }
         }
     }
@@ -157,7 +164,7 @@ STANDIN_EXPORT sword OCIDefineByPos2(OCIStmt* stmtp, OCIDefine** defnpp, OCIErro
         return fail(errors, ora::NotInSelectList);
     }
     const SelectItem& item = query->items[position - 1];
-    if (valuep == nullptr || !acceptsType(columnInfo(item.column).kind, dty, value_sz)) {
+    if (valuep == nullptr || !acceptsType(item.type.kind, dty, value_sz)) {
         return fail(errors, ora::InconsistentTypes);
     }
     statement->defines.resize(query->items.size());

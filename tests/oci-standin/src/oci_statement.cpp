@@ -6,29 +6,25 @@
 
 #include "src/export.h"
 #include "src/fetch.h"
+#include "src/query.h"
 #include "src/runtime.h"
 
 namespace {
 
 sword runQuery(Statement& statement, const Service& service, ErrorHandle* errors, ub4 iters) {
-    if (!service.user.mayReadSessions) {
-        // Without the grant the v$session synonym resolves to nothing the user can see.
+    const SessionQuery& query = *statement.query();
+    // Without the grant the view's synonym resolves to nothing the user can see.
+    if (!service.user.mayReadSessions ||
+        (query.readsGlobalView && !service.user.mayReadGlobalViews)) {
         return fail(errors, ora::NoSuchTable);
     }
-    const SessionQuery& query = *statement.query();
     {
         ProduceTimer timer;
-        const auto& sessions = runtime().instance.sessions;
-        statement.rows.reserve(sessions.size());
-        for (const RowPtr& row : sessions) {
-            if (!query.filterColumn) {
-                statement.rows.push_back(row);
-                continue;
-            }
-            const Cell& cell = row->cell(*query.filterColumn);
-            if (!cell.null && cell.text == query.filterValue) {
-                statement.rows.push_back(row);
-            }
+        if (auto error =
+                runSessionQuery(query, runtime().instance, statement.rows, statement.computed)) {
+            statement.rows.clear();
+            statement.computed.clear();
+            return fail(errors, std::move(*error));
         }
     }
     statement.described = true;
@@ -47,8 +43,13 @@ sword killSession(const KillSession& kill, const Service& service, ErrorHandle* 
         return fail(errors, ora::MissingSessionId);
     }
     Runtime& state = runtime();
-    if (!state.instance.removeSession(kill.target->first, kill.target->second)) {
+    switch (state.instance.kill(*kill.target, kill.immediate)) {
+    case KillOutcome::NoSuchSession:
         return fail(errors, ora::SessionIdNotFound);
+    case KillOutcome::Marked:
+        return fail(errors, ora::MarkedForKill);
+    case KillOutcome::Ended:
+        break;
     }
     // The session still goes; the caller only learns it did not end within the wait.
     if (state.instance.faults.killMarksOnly) {
@@ -116,6 +117,7 @@ STANDIN_EXPORT sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* 
     statement->described = false;
     statement->cursorOpen = false;
     statement->rows.clear();
+    statement->computed.clear();
     statement->next = 0;
     statement->buffered = 0;
     statement->serverDone = false;

@@ -38,6 +38,8 @@ std::string_view textOf(sb4 code) {
         return "fetched column value is NULL";
     case ora::Truncated:
         return "fetched column value was truncated";
+    case ora::SubqueryRows:
+        return "single-row subquery returns more than one row";
     case ora::UnterminatedLiteral:
         return "quoted string not properly terminated";
     case ora::EndOfFile:

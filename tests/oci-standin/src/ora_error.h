@@ -30,6 +30,7 @@ constexpr sb4 InsufficientPrivileges = 1031;
 constexpr sb4 NoDataFound = 1403;
 constexpr sb4 NullFetched = 1405;
 constexpr sb4 Truncated = 1406;
+constexpr sb4 SubqueryRows = 1427;
 constexpr sb4 UnterminatedLiteral = 1756;
 constexpr sb4 EndOfFile = 3113;
 constexpr sb4 NotConnected = 3114;

@@ -1,68 +1,11 @@
 #include "src/sql.h"
 
+#include <algorithm>
 #include <charconv>
 
+#include "src/tokens.h"
+
 namespace {
-
-enum class TokenKind { Word, Literal, Symbol, End };
-
-struct Token {
-    TokenKind kind;
-    std::string text; // words upper-cased, literals with quotes un-doubled
-};
-
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-// Identifier bytes; non-ASCII bytes count too so a stray multibyte name reads as one word.
-bool isWordChar(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '$' || c == '#' || u >= 0x80;
-}
-
-std::variant<std::vector<Token>, OraError> tokenize(std::string_view sql) {
-    std::vector<Token> tokens;
-    std::size_t i = 0;
-    while (i < sql.size()) {
-        const char c = sql[i];
-        if (isSpace(c)) {
-            ++i;
-        } else if (c == '\'') {
-            std::string literal;
-            for (++i;; ++i) {
-                if (i >= sql.size()) {
-                    return oraError(ora::UnterminatedLiteral);
-                }
-                if (sql[i] == '\'') {
-                    if (i + 1 < sql.size() && sql[i + 1] == '\'') {
-                        literal += '\'';
-                        ++i;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                literal += sql[i];
-            }
-            tokens.push_back({TokenKind::Literal, std::move(literal)});
-        } else if (isWordChar(c)) {
-            const std::size_t start = i;
-            while (i < sql.size() && isWordChar(sql[i])) {
-                ++i;
-            }
-            tokens.push_back({TokenKind::Word, upperAscii(sql.substr(start, i - start))});
-        } else if (std::string_view("(),=*.\"").find(c) != std::string_view::npos) {
-            tokens.push_back({TokenKind::Symbol, std::string(1, c)});
-            ++i;
-        } else {
-            return oraError(ora::InvalidCharacter);
-        }
-    }
-    tokens.push_back({TokenKind::End, {}});
-    return tokens;
-}
 
 ub2 statementType(std::string_view sql) {
     std::size_t start = 0;
@@ -94,17 +37,6 @@ ub2 statementType(std::string_view sql) {
     return 0;
 }
 
-std::string redoubleQuotes(std::string_view literal) {
-    std::string out;
-    for (char c : literal) {
-        out += c;
-        if (c == '\'') {
-            out += '\'';
-        }
-    }
-    return out;
-}
-
 std::optional<sb8> parseNumber(std::string_view text) {
     while (!text.empty() && text.front() == ' ') {
         text.remove_prefix(1);
@@ -121,11 +53,12 @@ std::optional<sb8> parseNumber(std::string_view text) {
 }
 
 // '<sid>,<serial#>' with an optional ',@<instance>'.
-std::optional<std::pair<sb8, sb8>> parseSessionId(std::string_view text) {
+std::optional<SessionId> parseSessionId(std::string_view text) {
     const std::size_t comma = text.find(',');
     if (comma == std::string_view::npos) {
         return std::nullopt;
     }
+    SessionId id;
     std::string_view serialText = text.substr(comma + 1);
     const std::size_t instanceComma = serialText.find(',');
     if (instanceComma != std::string_view::npos) {
@@ -134,16 +67,122 @@ std::optional<std::pair<sb8, sb8>> parseSessionId(std::string_view text) {
         while (!instance.empty() && instance.front() == ' ') {
             instance.remove_prefix(1);
         }
-        if (instance.empty() || instance.front() != '@' || !parseNumber(instance.substr(1))) {
+        const auto number = instance.empty() || instance.front() != '@'
+                                ? std::nullopt
+                                : parseNumber(instance.substr(1));
+        if (!number) {
             return std::nullopt;
         }
+        id.instance = *number;
     }
     const auto sid = parseNumber(text.substr(0, comma));
     const auto serial = parseNumber(serialText);
     if (!sid || !serial) {
         return std::nullopt;
     }
-    return std::pair{*sid, *serial};
+    id.sid = *sid;
+    id.serial = *serial;
+    return id;
+}
+
+std::optional<View> viewNamed(std::string_view upperName) {
+    constexpr std::pair<std::string_view, View> kViews[] = {{"V$SESSION", View::Session},
+                                                            {"GV$SESSION", View::GvSession},
+                                                            {"V$SQL", View::Sql},
+                                                            {"GV$SQL", View::GvSql}};
+    for (const auto& [name, view] : kViews) {
+        if (name == upperName) {
+            return view;
+        }
+    }
+    return std::nullopt;
+}
+
+bool isSessionView(View view) {
+    return view == View::Session || view == View::GvSession;
+}
+
+// A view in a FROM clause and the name its columns are qualified with.
+struct Scope {
+    View view = View::Session;
+    std::string qualifier; // the alias, else the view's name
+};
+
+// A column as written: [qualifier.]name.
+struct Ref {
+    std::string qualifier;
+    std::string name;
+};
+
+bool owns(const Scope& scope, const Ref& ref) {
+    return ref.qualifier.empty() || ref.qualifier == scope.qualifier;
+}
+
+OraError unknownColumn(const Ref& ref) {
+    return oraError(ora::InvalidIdentifier,
+                    ref.qualifier.empty() ? ref.name : ref.qualifier + "\".\"" + ref.name);
+}
+
+// The column `name` of a view; inst_id only in the gv$ ones.
+template <typename C> std::optional<C> columnIn(View view, std::string_view name);
+
+template <> std::optional<Column> columnIn<Column>(View view, std::string_view name) {
+    const auto column = columnNamed(name);
+    return column == Column::InstId && !isGlobal(view) ? std::nullopt : column;
+}
+
+template <> std::optional<SqlColumn> columnIn<SqlColumn>(View view, std::string_view name) {
+    const auto column = sqlColumnNamed(name);
+    return column == SqlColumn::InstId && !isGlobal(view) ? std::nullopt : column;
+}
+
+const ColumnInfo& infoOf(Column column) {
+    return columnInfo(column);
+}
+
+const ColumnInfo& infoOf(SqlColumn column) {
+    return sqlColumnInfo(column);
+}
+
+constexpr ColumnInfo kCountType{"COUNT(*)", ColumnKind::Number, oci::SQLT_NUM, 22};
+
+// <inner column> = <outer column>, either way round. A name without qualifier is looked up
+// in the subquery's own view first, as Oracle does.
+template <typename C>
+std::optional<OraError> addJoin(std::vector<std::pair<C, Column>>& joins, const Scope& inner,
+                                const Scope& outer, const Ref& left, const Ref& right) {
+    struct Side {
+        std::optional<C> inner;
+        std::optional<Column> outer;
+    };
+    auto resolve = [&](const Ref& ref, Side& side) {
+        if (owns(inner, ref)) {
+            side.inner = columnIn<C>(inner.view, ref.name);
+        }
+        if (!side.inner && owns(outer, ref)) {
+            side.outer = columnIn<Column>(outer.view, ref.name);
+        }
+        return side.inner || side.outer;
+    };
+    Side a;
+    Side b;
+    if (!resolve(left, a)) {
+        return unknownColumn(left);
+    }
+    if (!resolve(right, b)) {
+        return unknownColumn(right);
+    }
+    if (a.inner && b.outer) {
+        joins.emplace_back(*a.inner, *b.outer);
+    } else if (b.inner && a.outer) {
+        joins.emplace_back(*b.inner, *a.outer);
+    } else {
+        return oraError(ora::InvalidStatement);
+    }
+    if (infoOf(joins.back().first).kind != columnInfo(joins.back().second).kind) {
+        return oraError(ora::InconsistentTypes);
+    }
+    return std::nullopt;
 }
 
 class Parser {
@@ -181,75 +220,262 @@ private:
         return tokens_[pos_++].text;
     }
 
-    std::variant<OraError, Column> column() {
+    std::optional<Ref> ref() {
         if (peek().kind != TokenKind::Word) {
-            return oraError(ora::InvalidStatement);
+            return std::nullopt;
         }
-        const std::string& name = tokens_[pos_++].text;
-        if (auto found = columnNamed(name)) {
-            return *found;
+        Ref ref{{}, tokens_[pos_++].text};
+        if (symbol(".")) {
+            if (peek().kind != TokenKind::Word) {
+                return std::nullopt;
+            }
+            ref.qualifier = std::move(ref.name);
+            ref.name = tokens_[pos_++].text;
         }
-        return oraError(ora::InvalidIdentifier, name);
+        return ref;
     }
 
-    std::variant<OraError, SelectItem> item() {
+    // The text Oracle names a select-list expression by: its tokens without whitespace.
+    std::string spelledFrom(std::size_t start) const {
+        std::string text;
+        for (std::size_t i = start; i < pos_; ++i) {
+            text += spelled(tokens_[i]);
+        }
+        return text;
+    }
+
+    // The FROM clause of the (sub)query whose select list starts here, read ahead because
+    // the select list refers to it. `end` is where the clause ends.
+    std::optional<OraError> fromClause(Scope& scope, std::size_t& end) const {
+        int depth = 0;
+        for (std::size_t i = pos_; tokens_[i].kind != TokenKind::End; ++i) {
+            const Token& token = tokens_[i];
+            if (token.kind == TokenKind::Symbol && token.text == "(") {
+                ++depth;
+            } else if (token.kind == TokenKind::Symbol && token.text == ")") {
+                if (depth-- == 0) {
+                    break;
+                }
+            } else if (depth == 0 && token.kind == TokenKind::Word && token.text == "FROM") {
+                const Token& table = tokens_[i + 1];
+                if (table.kind != TokenKind::Word) {
+                    break;
+                }
+                const auto view = viewNamed(table.text);
+                if (!view) {
+                    return oraError(ora::NoSuchTable);
+                }
+                scope = {*view, table.text};
+                end = i + 2;
+                const Token& alias = tokens_[end];
+                if (alias.kind == TokenKind::Word && alias.text != "WHERE" &&
+                    alias.text != "ORDER") {
+                    scope.qualifier = alias.text;
+                    ++end;
+                }
+                return std::nullopt;
+            }
+        }
+        return oraError(ora::InvalidStatement);
+    }
+
+    std::optional<OraError> outerColumn(const Scope& scope, Column& column) {
+        const auto parsed = ref();
+        if (!parsed) {
+            return oraError(ora::InvalidStatement);
+        }
+        const auto found =
+            owns(scope, *parsed) ? columnIn<Column>(scope.view, parsed->name) : std::nullopt;
+        if (!found) {
+            return unknownColumn(*parsed);
+        }
+        column = *found;
+        return std::nullopt;
+    }
+
+    std::optional<OraError> item(const Scope& scope, SessionQuery& query) {
+        const std::size_t start = pos_;
+        SelectItem item{Column::Sid, kCountType, std::nullopt, {}};
+        if (symbol("(")) {
+            if (auto error = subquery(scope, query, item)) {
+                return error;
+            }
+            if (!symbol(")")) {
+                return oraError(ora::InvalidStatement);
+            }
+            item.name = spelledFrom(start);
+            query.items.push_back(std::move(item));
+            return std::nullopt;
+        }
         const bool nvl = word("NVL");
         if (nvl && !symbol("(")) {
             return oraError(ora::InvalidStatement);
         }
-        auto parsed = column();
-        if (auto* error = std::get_if<OraError>(&parsed)) {
-            return std::move(*error);
+        Column column = Column::Sid;
+        if (auto error = outerColumn(scope, column)) {
+            return error;
         }
-        SelectItem item{std::get<Column>(parsed), std::nullopt,
-                        std::string(columnInfo(std::get<Column>(parsed)).name)};
-        if (!nvl) {
-            return item;
+        item.source = column;
+        item.type = columnInfo(column);
+        item.name = item.type.name;
+        if (nvl) {
+            if (!symbol(",")) {
+                return oraError(ora::InvalidStatement);
+            }
+            item.nvl = literal();
+            if (!item.nvl || !symbol(")")) {
+                return oraError(ora::InvalidStatement);
+            }
+            if (item.type.kind != ColumnKind::Text) {
+                return oraError(ora::InconsistentTypes);
+            }
+            item.name = spelledFrom(start);
         }
-        if (!symbol(",")) {
+        query.items.push_back(std::move(item));
+        return std::nullopt;
+    }
+
+    // After the opening parenthesis; leaves the closing one to the caller.
+    std::optional<OraError> subquery(const Scope& outer, SessionQuery& query, SelectItem& item) {
+        if (!word("SELECT")) {
             return oraError(ora::InvalidStatement);
         }
-        item.nvl = literal();
-        if (!item.nvl || !symbol(")")) {
+        Scope inner;
+        std::size_t end = 0;
+        if (auto error = fromClause(inner, end)) {
+            return error;
+        }
+        Subquery sub;
+        if (isSessionView(inner.view)) {
+            if (!word("COUNT") || !symbol("(") || !symbol("*") || !symbol(")")) {
+                return oraError(ora::InvalidStatement);
+            }
+            sub = SessionCount{inner.view, {}};
+        } else {
+            const auto selected = ref();
+            if (!selected) {
+                return oraError(ora::InvalidStatement);
+            }
+            const auto column = owns(inner, *selected)
+                                    ? columnIn<SqlColumn>(inner.view, selected->name)
+                                    : std::nullopt;
+            if (!column) {
+                return unknownColumn(*selected);
+            }
+            sub = CursorLookup{inner.view, *column, {}};
+            item.type = sqlColumnInfo(*column);
+        }
+        if (!word("FROM")) {
             return oraError(ora::InvalidStatement);
         }
-        if (columnInfo(item.column).kind != ColumnKind::Text) {
-            return oraError(ora::InconsistentTypes);
+        pos_ = end;
+        if (word("WHERE")) {
+            do {
+                if (auto error = subqueryCondition(outer, inner, sub)) {
+                    return error;
+                }
+            } while (word("AND"));
         }
-        item.name = "NVL(" + item.name + ",'" + redoubleQuotes(*item.nvl) + "')";
-        return item;
+        query.readsGlobalView = query.readsGlobalView || isGlobal(inner.view);
+        item.source = query.subqueries.size();
+        query.subqueries.push_back(std::move(sub));
+        return std::nullopt;
+    }
+
+    std::optional<OraError> subqueryCondition(const Scope& outer, const Scope& inner,
+                                              Subquery& sub) {
+        if (word("ROWNUM")) {
+            if (!symbol("=") || !word("1")) {
+                return oraError(ora::InvalidStatement);
+            }
+            std::visit([](auto& s) { s.firstRowOnly = true; }, sub);
+            return std::nullopt;
+        }
+        const auto left = ref();
+        const auto right = left && symbol("=") ? ref() : std::nullopt;
+        if (!right) {
+            return oraError(ora::InvalidStatement);
+        }
+        if (auto* lookup = std::get_if<CursorLookup>(&sub)) {
+            return addJoin(lookup->joins, inner, outer, *left, *right);
+        }
+        return addJoin(std::get<SessionCount>(sub).joins, inner, outer, *left, *right);
+    }
+
+    std::optional<OraError> filter(const Scope& scope, SessionQuery& query) {
+        Filter filter{Column::Sid, {}};
+        if (auto error = outerColumn(scope, filter.column)) {
+            return error;
+        }
+        if (!symbol("=")) {
+            return oraError(ora::InvalidStatement);
+        }
+        const ColumnKind kind = columnInfo(filter.column).kind;
+        const Token& value = peek();
+        const bool digits = value.kind == TokenKind::Word &&
+                            std::all_of(value.text.begin(), value.text.end(),
+                                        [](char c) { return c >= '0' && c <= '9'; });
+        if (kind == ColumnKind::Text && value.kind == TokenKind::Literal) {
+            filter.value = {false, 0, value.text};
+        } else if (kind == ColumnKind::Number && digits) {
+            // Too large for a sid: the cell stays NULL and matches nothing.
+            if (const auto number = parseNumber(value.text)) {
+                filter.value = numberCell(*number);
+            }
+        } else {
+            return oraError(ora::InvalidStatement);
+        }
+        ++pos_;
+        query.filters.push_back(std::move(filter));
+        return std::nullopt;
+    }
+
+    std::optional<OraError> orderBy(SessionQuery& query) {
+        if (!word("BY")) {
+            return oraError(ora::InvalidStatement);
+        }
+        const bool byInstance = word("INST_ID");
+        if (byInstance && !isGlobal(query.view)) {
+            return oraError(ora::InvalidIdentifier, "INST_ID");
+        }
+        if ((byInstance && !symbol(",")) || !word("SID") || !symbol(",") || !word("SERIAL#")) {
+            return oraError(ora::InvalidStatement);
+        }
+        query.sidOrderAcrossInstances = isGlobal(query.view) && !byInstance;
+        return std::nullopt;
     }
 
     std::variant<OraError, SessionQuery, KillSession> select() {
-        SessionQuery query;
-        do {
-            auto parsed = item();
-            if (auto* error = std::get_if<OraError>(&parsed)) {
-                return std::move(*error);
-            }
-            query.items.push_back(std::move(std::get<SelectItem>(parsed)));
-        } while (symbol(","));
-        if (!word("FROM") || peek().kind != TokenKind::Word) {
-            return oraError(ora::InvalidStatement);
+        Scope scope;
+        std::size_t end = 0;
+        if (auto error = fromClause(scope, end)) {
+            return std::move(*error);
         }
-        if (!word("V$SESSION")) {
+        if (!isSessionView(scope.view)) {
             return oraError(ora::NoSuchTable);
         }
-        if (word("WHERE")) {
-            auto parsed = column();
-            if (auto* error = std::get_if<OraError>(&parsed)) {
+        SessionQuery query;
+        query.view = scope.view;
+        query.readsGlobalView = isGlobal(scope.view);
+        do {
+            if (auto error = item(scope, query)) {
                 return std::move(*error);
             }
-            query.filterColumn = std::get<Column>(parsed);
-            auto value = symbol("=") ? literal() : std::nullopt;
-            if (!value || columnInfo(*query.filterColumn).kind != ColumnKind::Text) {
-                return oraError(ora::InvalidStatement);
-            }
-            query.filterValue = std::move(*value);
+        } while (symbol(","));
+        if (!word("FROM")) {
+            return oraError(ora::InvalidStatement);
+        }
+        pos_ = end;
+        if (word("WHERE")) {
+            do {
+                if (auto error = filter(scope, query)) {
+                    return std::move(*error);
+                }
+            } while (word("AND"));
         }
         if (word("ORDER")) {
-            if (!word("BY") || !word("SID") || !symbol(",") || !word("SERIAL#")) {
-                return oraError(ora::InvalidStatement);
+            if (auto error = orderBy(query)) {
+                return std::move(*error);
             }
         }
         if (!atEnd()) {
@@ -266,11 +492,11 @@ private:
         if (!id) {
             return oraError(ora::MissingSessionId);
         }
-        word("IMMEDIATE");
+        KillSession kill{parseSessionId(*id), word("IMMEDIATE")};
         if (!atEnd()) {
             return oraError(ora::NotProperlyEnded);
         }
-        return KillSession{parseSessionId(*id)};
+        return kill;
     }
 
     std::vector<Token> tokens_;
@@ -278,6 +504,10 @@ private:
 };
 
 } // namespace
+
+bool isGlobal(View view) {
+    return view == View::GvSession || view == View::GvSql;
+}
 
 ParsedStatement parseStatement(std::string_view sql) {
     ParsedStatement parsed;

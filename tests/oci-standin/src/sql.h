@@ -14,22 +14,58 @@
 // OCI_STMT_ALTER; oci_api.h only names the SELECT type.
 constexpr ub2 kStmtAlter = 7;
 
+enum class View : unsigned char { Session, GvSession, Sql, GvSql };
+
+// gv$ views show every instance; v$ views only the one the connection is on.
+bool isGlobal(View view);
+
+// A scalar subquery correlated with the outer session row. Each join is
+// <inner column> = <outer column>; ROWNUM = 1 keeps the first matching row only.
+//   (SELECT q.<column> FROM v$sql|gv$sql q WHERE <joins> [AND ROWNUM = 1])
+struct CursorLookup {
+    View view;
+    SqlColumn selected;
+    std::vector<std::pair<SqlColumn, Column>> joins;
+    bool firstRowOnly = false;
+};
+//   (SELECT COUNT(*) FROM v$session|gv$session b WHERE <joins> [AND ROWNUM = 1])
+struct SessionCount {
+    View view;
+    std::vector<std::pair<Column, Column>> joins;
+    bool firstRowOnly = false;
+};
+using Subquery = std::variant<CursorLookup, SessionCount>;
+
 struct SelectItem {
-    Column column;
+    // A column of the session row, or the index of a subquery in SessionQuery::subqueries.
+    std::variant<Column, std::size_t> source;
+    ColumnInfo type;
     std::optional<std::string> nvl; // replacement for NULL, from NVL(column, 'literal')
     std::string name;               // as Oracle names the select-list item
 };
 
-// SELECT <items> FROM v$session [WHERE <text column> = '<literal>'] [ORDER BY sid, serial#]
+// <column> = '<literal>' or <column> = <integer>
+struct Filter {
+    Column column;
+    Cell value; // NULL for an integer too large for any session: it matches nothing
+};
+
+// SELECT <items> FROM v$session|gv$session [<alias>] [WHERE <filter> [AND <filter>]...]
+//   [ORDER BY [inst_id,] sid, serial#]
+// where each item is a column, NVL(<text column>, '<literal>') or a subquery.
 struct SessionQuery {
+    View view = View::Session;
     std::vector<SelectItem> items;
-    std::optional<Column> filterColumn;
-    std::string filterValue;
+    std::vector<Filter> filters;
+    std::vector<Subquery> subqueries;
+    bool sidOrderAcrossInstances = false; // gv$session ORDER BY sid, serial#
+    bool readsGlobalView = false;         // any gv$ view, in a subquery too
 };
 
 // ALTER SYSTEM KILL SESSION '<sid>,<serial#>[,@inst]' [IMMEDIATE]
 struct KillSession {
-    std::optional<std::pair<sb8, sb8>> target; // nullopt: the id string is malformed
+    std::optional<SessionId> target; // nullopt: the id string is malformed
+    bool immediate = false;
 };
 
 // The statement as the server would see it. Errors are kept, not raised: like Oracle, the

@@ -1,0 +1,90 @@
+#include "src/query.h"
+
+#include <algorithm>
+
+namespace {
+
+bool shows(View view, const Cell& instance) {
+    return isGlobal(view) || instance.number == kLocalInstance;
+}
+
+template <typename Record, typename C>
+bool joined(const Record& inner, const std::vector<std::pair<C, Column>>& joins, const Row& outer) {
+    return std::all_of(joins.begin(), joins.end(), [&](const auto& join) {
+        return sameValue(inner.cell(join.first), outer.cell(join.second),
+                         columnInfo(join.second).kind);
+    });
+}
+
+std::optional<OraError> evaluate(const CursorLookup& lookup, const Instance& instance,
+                                 const Row& outer, Cell& value) {
+    const Cell* found = nullptr;
+    for (const CachedStatement& cursor : instance.sharedPool) {
+        if (!shows(lookup.view, cursor.cell(SqlColumn::InstId)) ||
+            !joined(cursor, lookup.joins, outer)) {
+            continue;
+        }
+        // Several child cursors of one statement are usual; without ROWNUM = 1 that fails.
+        if (found != nullptr) {
+            return oraError(ora::SubqueryRows);
+        }
+        found = &cursor.cell(lookup.selected);
+        if (lookup.firstRowOnly) {
+            break;
+        }
+    }
+    value = found != nullptr ? *found : Cell{};
+    return std::nullopt;
+}
+
+std::optional<OraError> evaluate(const SessionCount& count, const Instance& instance,
+                                 const Row& outer, Cell& value) {
+    sb8 matches = 0;
+    for (const RowPtr& row : instance.sessions) {
+        if (shows(count.view, row->cell(Column::InstId)) && joined(*row, count.joins, outer)) {
+            ++matches;
+            if (count.firstRowOnly) {
+                break;
+            }
+        }
+    }
+    value = numberCell(matches);
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<OraError> runSessionQuery(const SessionQuery& query, const Instance& instance,
+                                        std::vector<RowPtr>& rows, std::vector<Cell>& computed) {
+    rows.reserve(instance.sessions.size());
+    for (const RowPtr& row : instance.sessions) {
+        if (!shows(query.view, row->cell(Column::InstId))) {
+            continue;
+        }
+        const bool matches =
+            std::all_of(query.filters.begin(), query.filters.end(), [&](const Filter& filter) {
+                return sameValue(row->cell(filter.column), filter.value,
+                                 columnInfo(filter.column).kind);
+            });
+        if (matches) {
+            rows.push_back(row);
+        }
+    }
+    if (query.sidOrderAcrossInstances) {
+        std::stable_sort(rows.begin(), rows.end(),
+                         [](const RowPtr& a, const RowPtr& b) { return sidOrderLess(*a, *b); });
+    }
+    computed.resize(rows.size() * query.subqueries.size());
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t s = 0; s < query.subqueries.size(); ++s) {
+            Cell& value = computed[r * query.subqueries.size() + s];
+            const auto error = std::visit(
+                [&](const auto& sub) { return evaluate(sub, instance, *rows[r], value); },
+                query.subqueries[s]);
+            if (error) {
+                return error;
+            }
+        }
+    }
+    return std::nullopt;
+}
