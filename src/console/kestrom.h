@@ -86,6 +86,9 @@ private:
     void buildSessionTools();
     // Gives the grid its tenth column, the instance, for the cluster-wide list, or takes it away.
     void showInstanceColumn(bool shown);
+    // After a failed cluster-wide probe: a user who may read v$session but not gv$session
+    // is connected with the single-instance list and told why the cluster list failed.
+    void probeWithoutCluster();
     void showGridMenu(int row, const QPoint& globalPos);
     void showDetails(int row);
     // The session of the grid's current row, read from its cells; nothing when the texts are
@@ -121,6 +124,10 @@ private:
     QString pHost;
     // Set once the window has closed; procedures that let events run stop there.
     bool mUnloaded = false;
+    // The description of the last failed search, and whether the next search must read the
+    // single instance whatever the setting says.
+    QString mSearchError;
+    bool mSingleInstanceOnly = false;
     platform::WinRect mWindowRect;
     platform::WinRect mMirrorRect;
 

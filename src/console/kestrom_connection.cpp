@@ -91,6 +91,8 @@ bool Kestrom::DbConnect() {
     mLogFlg = -1;
     SessionSearch();
     mLogFlg = 0;
+    if (mStrFlg == 0 && allInstances())
+        probeWithoutCluster();
     if (mStrFlg == -1)
         return false;
 

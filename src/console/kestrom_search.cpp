@@ -39,7 +39,7 @@ void Kestrom::cmdSearch_Click() {
 void Kestrom::SessionSearch() {
     SessionGrid* grid = MSFlexGrid1;
     int written = 0;
-    const bool cluster = allInstances();
+    const bool cluster = allInstances() && !mSingleInstanceOnly;
     showInstanceColumn(cluster);
     try {
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
@@ -83,6 +83,7 @@ void Kestrom::SessionSearch() {
         // results.
         grid->setRows(written + 1);
         mStrFlg = 0;
+        mSearchError = error.description();
         if (mLogFlg == 0)
             platform::MsgBox(
                 ora::FailureText(QStringLiteral("以下の理由により検索できませんでした。"),

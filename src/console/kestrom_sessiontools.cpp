@@ -79,6 +79,20 @@ void Kestrom::showInstanceColumn(bool shown) {
     grid->setRow(row);
 }
 
+void Kestrom::probeWithoutCluster() {
+    const QString reason = mSearchError;
+    mStrFlg = -1;
+    mLogFlg = -1;
+    mSingleInstanceOnly = true;
+    SessionSearch();
+    mSingleInstanceOnly = false;
+    mLogFlg = 0;
+    if (mStrFlg == -1)
+        platform::MsgBox(
+            ora::FailureText(QStringLiteral("以下の理由により検索できませんでした。"), reason),
+            platform::vbInformation);
+}
+
 void Kestrom::showGridMenu(int row, const QPoint& globalPos) {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("GridMenu"));

@@ -1,10 +1,17 @@
+#include "frmdetails.h"
 #include "kestromfixture.h"
 #include "msgbox.h"
 #include "sessiongrid.h"
+#include "sessionquery.h"
 #include "standin_fixture.h"
 #include "testsupport.h"
 
+#include <QAction>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <QTest>
 
 // The main window's procedures over the real client-library binding and the stand-in client
@@ -124,6 +131,91 @@ private Q_SLOTS:
         QVERIFY(!w.window->connected());
         // The guest's connection was closed again.
         QCOMPARE(mStandin.log().count(QStringLiteral("LOGOFF")), 1);
+    }
+
+    void clusterListDetailsAndImmediateKill() {
+        const QString me = KestromFixture::thisComputer();
+        mStandin.load(instance(
+            QStringLiteral("user\tlocal\tlocal\tread,alter,nogv\n"
+                           "session\t23\t9001\tACTIVE\t%1\tdba\tSYSTEM\tsqlplus\t2026-12-07 "
+                           "10:00:00\tinst_id=2\tsql_id=7h35uxf5uhmm1\tlast_call_et=75\tstubborn\n"
+                           "session\t40\t2\tACTIVE\tFARPC\tx\tX\tx.exe\t2026-12-07 10:00:00\t"
+                           "inst_id=2\tblocking_session=23\tblocking_instance=2\n"
+                           "sql\t7h35uxf5uhmm1\t2\tUPDATE t SET a = 1\n")
+                .arg(me)));
+        Window w;
+        w.open({KestromFixture::login()});
+        auto* all = w.window->findChild<QAction*>(QStringLiteral("AllInstances"));
+        QVERIFY(!all->isChecked());
+        all->trigger();
+        search(w, me);
+        SessionGrid* g = w.window->grid();
+        QCOMPARE(g->Cols(), 10);
+        QCOMPARE(g->TextMatrix(0, 9), QStringLiteral("ｲﾝｽﾀﾝｽ"));
+        QCOMPARE(g->Rows(), 3); // sid 23 on instance 1 and on instance 2
+        QCOMPARE(g->TextMatrix(2, 2) + u'@' + g->TextMatrix(2, 9), QStringLiteral("9001@2"));
+
+        // Details of the session on instance 2: one round trip, the statement from its pool,
+        // the session it blocks counted.
+        g->setRow(2);
+        const unsigned long long before = mStandin.roundTrips();
+        w.window->Details_Click();
+        QCOMPARE(mStandin.roundTrips() - before, 1ull);
+        QPointer<frmDetails> details = frmDetails::instance();
+        QVERIFY(details && details->isVisible());
+        QCOMPARE(details->findChild<QPlainTextEdit*>()->toPlainText(),
+                 QStringLiteral("UPDATE t SET a = 1"));
+        const QStringList shown = [&] {
+            QStringList texts;
+            for (const QLabel* l : details->findChildren<QLabel*>())
+                texts << l->text();
+            return texts;
+        }();
+        QVERIFY2(shown.contains(QStringLiteral("ACTIVE（実行中 0:01:15）")),
+                 qPrintable(shown.join(u'|')));
+        QVERIFY(shown.contains(QStringLiteral("1"))); // blocks session 40
+
+        // The immediate kill from the details window names the instance.
+        details->findChild<QPushButton*>(QStringLiteral("cmdKillImmediate"))->click();
+        QCOMPARE(kills(), QStringList{QStringLiteral(
+                              "EXEC ALTER SYSTEM KILL SESSION '23,9001,@2' IMMEDIATE")});
+        QTRY_VERIFY(!details);
+        QCOMPARE(g->Rows(), 2);
+
+        // A session gone meanwhile gets a message, not an empty window.
+        platform::MsgBoxHook::clear();
+        mStandin.load(instance(QStringLiteral("user\tlocal\tlocal\tread,alter,nogv\n"))
+                          .replace(QStringLiteral("session\t23"), QStringLiteral("session\t24")));
+        w.window->Details_Click();
+        QCOMPARE(testsupport::messageTexts().size(), 1);
+        QVERIFY(testsupport::messageTexts()[0].contains(QStringLiteral("すでに存在しません")));
+        QVERIFY(!frmDetails::instance());
+
+        // A user who may not read gv$session is told Oracle's reason; the setting stays.
+        w.window->CmdDB_Click();
+        platform::MsgBoxHook::clear();
+        w.setScript({KestromFixture::login(QStringLiteral("local"), QStringLiteral("local"))});
+        w.window->CmdDB_Click();
+        // Logged in with the single-instance list rather than refused for lack of privilege.
+        QVERIFY(w.window->connected());
+        QCOMPARE(g->Cols(), 9);
+        QCOMPARE(testsupport::messageTexts().size(), 1);
+        QVERIFY(testsupport::messageTexts()[0].contains(QStringLiteral("ORA-00942")));
+        platform::MsgBoxHook::clear();
+        search(w, me);
+        QVERIFY2(testsupport::messageTexts().value(0).contains(QStringLiteral("ORA-00942")),
+                 qPrintable(testsupport::messageTexts().join(u'|')));
+        QVERIFY(all->isChecked());
+
+        // Off again: the classic statement, nine columns.
+        all->trigger();
+        search(w, me);
+        QCOMPARE(g->Cols(), 9);
+        const QStringList queries =
+            mStandin.log().split(u'\n').filter(QStringLiteral("EXEC SELECT sid"));
+        QCOMPARE(queries.last(), QStringLiteral("EXEC ") +
+                                     ora::SessionQuery(me.toUpper())
+                                         .replace(QStringLiteral("\r"), QStringLiteral("\\r")));
     }
 
     void lostConnectionThenRecoveryAndClose() {

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
@@ -14,6 +15,7 @@ namespace testsupport {
 void initWindowTests() {
     // Settings the windows remember go to a folder of the tests' own.
     QStandardPaths::setTestModeEnabled(true);
+    QSettings(QStringLiteral("Kestrom"), QStringLiteral("Kestrom")).clear();
     platform::InstallFontSubstitutions();
     platform::MsgBoxHook::enable();
     platform::MsgBoxHook::clear();
