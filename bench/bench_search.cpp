@@ -8,6 +8,7 @@
 #include "standin_extras.h"
 #include "zoom.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -79,14 +80,18 @@ int main(int argc, char* argv[]) {
                 "trips", "limit", "B/session");
     bool ok = true;
     for (int i = 2; i < argc; ++i) {
-        const long n = std::strtol(argv[i], nullptr, 10);
+        // "N" lists N sessions of one instance; "NxI" spreads them over I instances and lists
+        // them all through the cluster-wide view.
+        char* rest = nullptr;
+        const long n = std::strtol(argv[i], &rest, 10);
+        const long instances = *rest == 'x' ? std::strtol(rest + 1, nullptr, 10) : 1;
         {
             QFile file(fixture);
             if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
                 return 1;
             QTextStream out(&file);
             out << "connect\tBENCH\nuser\tsystem\tpelmora\tread,alter\ngenerate\t" << n
-                << "\tBENCH01\n";
+                << "\tBENCH01\t" << instances << "\n";
         }
         standin.reset();
         Kestrom window;
@@ -102,6 +107,7 @@ int main(int argc, char* argv[]) {
                          qPrintable(platform::MsgBoxHook::log().value(0).text));
             return 1;
         }
+        window.findChild<QAction*>(QStringLiteral("AllInstances"))->setChecked(instances > 1);
         window.findChild<QLineEdit*>(QStringLiteral("txtPcName"))
             ->setText(QStringLiteral("bench01"));
         QApplication::processEvents();
