@@ -21,7 +21,8 @@ frmDetails::frmDetails(QWidget* owner) : QDialog(owner) {
     mSql = new QPlainTextEdit(this);
     mSql->setObjectName(QStringLiteral("txtSql"));
     mSql->setReadOnly(true);
-    mSql->setMinimumSize(420, 90);
+    // About five lines; the window can be made larger for a long statement.
+    mSql->setMinimumSize(420, 5 * mSql->fontMetrics().lineSpacing() + 12);
     layout->addWidget(mSql, 1);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* kill =
@@ -55,6 +56,8 @@ frmDetails* frmDetails::Show(QWidget* owner, const SessionDetails& details, Kill
     }
     sInstance->mKill = std::move(kill);
     sInstance->setDetails(details);
+    if (!sInstance->isVisible())
+        sInstance->resize(sInstance->minimumSizeHint());
     sInstance->show();
     sInstance->raise();
     sInstance->activateWindow();
