@@ -12,6 +12,8 @@ export LD_LIBRARY_PATH="$libdir" KESTROM_STANDIN_FIXTURE="$work/instance.txt"
 export KESTROM_STANDIN_LOG="$work/statements.log"
 # The instance lock of a copy the developer may be running lives elsewhere.
 export TMPDIR="$work" XDG_RUNTIME_DIR="$work"
+# Settings of its own, so that a switch remembered on this machine cannot change the run.
+export XDG_CONFIG_HOME="$work/config"
 "$instance_script" > "$work/instance.txt"
 : > "$KESTROM_STANDIN_LOG"
 me=$(hostname | cut -d. -f1 | tr '[:lower:]' '[:upper:]' | cut -c1-15)
