@@ -2,6 +2,7 @@
 
 #include "platform/keys.h"
 #include "platform/twips.h"
+#include "rowheader.h"
 #include "sessiongridmodel.h"
 
 #include <QAbstractButton>
@@ -12,6 +13,7 @@
 #include <algorithm>
 
 SessionGrid::SessionGrid(QWidget* parent) : QTableView(parent), mModel(new SessionGridModel(this)) {
+    setVerticalHeader(new RowHeader(this));
     setModel(mModel);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -25,6 +27,8 @@ SessionGrid::SessionGrid(QWidget* parent) : QTableView(parent), mModel(new Sessi
     verticalHeader()->setHighlightSections(false);
     verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    // A grid wider than all its columns gives the spare width to the last one, the logon time.
+    horizontalHeader()->setStretchLastSection(true);
     // The corner button shows the text of cell (0, 0), as the fixed corner cell does.
     if (auto* corner = findChild<QAbstractButton*>()) {
         corner->setEnabled(false);
@@ -151,6 +155,10 @@ void SessionGrid::syncView() {
         const QModelIndex index = mModel->index(mRow - 1, std::max(mCol - 1, 0));
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                      QItemSelectionModel::Rows);
+        // The row Delete acts on is always in view, also right after a long listing, before
+        // the view has laid out the new rows.
+        executeDelayedItemsLayout();
+        scrollTo(index);
     } else {
         selectionModel()->clearSelection();
     }
