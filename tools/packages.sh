@@ -16,7 +16,9 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building and running the program needs.
-KESTROM_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libgl-dev fonts-ipafont-gothic)
-# What the tests need on top.
-KESTROM_TEST_PACKAGES=(xvfb xauth xdotool libx11-dev)
+# What building and running the program needs: xcb to ask the window manager for its frame,
+# Qt's own translations for its standard texts in Japanese.
+KESTROM_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
+    fonts-ipafont-gothic qt6-translations-l10n)
+# What the tests need on top: the end-to-end test runs under a window manager too.
+KESTROM_TEST_PACKAGES=(xvfb xauth xdotool libx11-dev openbox)

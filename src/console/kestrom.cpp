@@ -5,6 +5,8 @@
 #include "login/frmlink.h"
 #include "mainlayout.h"
 #include "panelstatusbar.h"
+#include "platform/blockingcall.h"
+#include "platform/enterkey.h"
 #include "platform/events.h"
 #include "platform/keys.h"
 #include "platform/mainform.h"
@@ -144,8 +146,10 @@ void Kestrom::buildControls() {
     sbStatusBar->setPanelText(1, QStringLiteral("- DB未接続 -"));
     mClient->installEventFilter(this);
 
-    for (QPushButton* b : {cmdSearch, CmdDB, cmdSessionCt, cmdEN})
+    for (QPushButton* b : {cmdSearch, CmdDB, cmdSessionCt, cmdEN}) {
         b->setAutoDefault(false);
+        platform::EnterPressesButton(b);
+    }
     Labe1->setFocusPolicy(Qt::NoFocus);
     Frame1->setFocusPolicy(Qt::NoFocus);
     // Tab order: txtPcName, cmdSearch, MSFlexGrid1, CmdDB, cmdSessionCt, cmdEN.
@@ -212,10 +216,14 @@ void Kestrom::Form_Load() {
 }
 
 void Kestrom::closeEvent(QCloseEvent* event) {
-    if (!mUnloaded)
-        Form_QueryUnload();
+    // The closing sequence lets events run (closing the database, the zoom); a second close
+    // request arriving meanwhile finds the window already unloading.
+    const bool first = !mUnloaded;
     mUnloaded = true;
+    if (first)
+        Form_QueryUnload();
     event->accept();
+    Q_EMIT closed();
 }
 
 void Kestrom::Form_QueryUnload() {
@@ -232,7 +240,7 @@ void Kestrom::closeDatabaseQuietly() {
     if (!db)
         return;
     try {
-        db->Close();
+        platform::BlockingCall([&] { db->Close(); });
     } catch (const ora::OraError&) {
     }
 }

@@ -3,6 +3,7 @@
 
 #include "oracle/failuretext.h"
 #include "oracle/sessionkill.h"
+#include "platform/blockingcall.h"
 #include "platform/msgbox.h"
 #include "platform/pointer.h"
 #include "sessiongrid.h"
@@ -30,7 +31,7 @@ void Kestrom::cmdSessionCt_Click() {
 
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
         try {
-            db->ExecuteSQL(ora::KillStatement(sid, serial));
+            platform::BlockingCall([&] { db->ExecuteSQL(ora::KillStatement(sid, serial)); });
         } catch (const ora::OraError& error) {
             if (!ora::KillAccepted(error))
                 throw;

@@ -5,6 +5,7 @@
 #include "oracle/failuretext.h"
 #include "oracle/sessionquery.h"
 #include "oracle/sessionrow.h"
+#include "platform/blockingcall.h"
 #include "platform/computername.h"
 #include "platform/events.h"
 #include "platform/msgbox.h"
@@ -39,8 +40,8 @@ void Kestrom::SessionSearch() {
     int written = 0;
     try {
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
-        std::unique_ptr<ora::OraDynaset> dynaset =
-            db->DbCreateDynaset(ora::SessionQuery(mPCname), 0);
+        std::unique_ptr<ora::OraDynaset> dynaset = platform::BlockingCall(
+            [&] { return db->DbCreateDynaset(ora::SessionQuery(mPCname), 0); });
         if (dynaset->fieldsCount() < kResultColumns)
             throw ora::OraError(QStringLiteral("検索結果の列が足りません。"));
         std::array<ora::OraField*, kResultColumns> fields{};

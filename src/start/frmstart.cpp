@@ -1,6 +1,7 @@
 #include "frmstart.h"
 
 #include "console/kestrom.h"
+#include "platform/events.h"
 #include "platform/instance.h"
 #include "platform/msgbox.h"
 #include "platform/svgpixmap.h"
@@ -17,6 +18,8 @@ void openMainWindow() {
     // loop when it closes. It goes when the application's event loop has ended.
     auto* main = new Kestrom;
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, main, &QObject::deleteLater);
+    // The program ends with its main window, whatever other windows are left.
+    QObject::connect(main, &Kestrom::closed, main, [] { platform::EndProgram(); });
     main->Form_Load();
 }
 } // namespace
