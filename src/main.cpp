@@ -27,7 +27,9 @@ int main(int argc, char* argv[]) {
     }
     start->show();
     const int code = QApplication::exec();
-    // The windows unload themselves with deferred deletes; let those run before the end.
+    // Nothing of the main window runs any more; the other windows unload themselves with
+    // deferred deletes, let those run before the end.
+    delete platform::MainForm();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return code;
 }
