@@ -1,9 +1,14 @@
 #include "commandline.h"
 #include "display.h"
+#include "events.h"
 #include "fonts.h"
 #include "frmstart.h"
+#include "mainform.h"
+#include "sessionend.h"
+#include "translations.h"
 
 #include <QApplication>
+#include <QWidget>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
@@ -20,6 +25,14 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(KESTROM_VERSION_TEXT));
     QApplication::setDesktopFileName(QStringLiteral(KESTROM_APP_ID));
     platform::InstallFontSubstitutions();
+    platform::InstallJapaneseQtTexts();
+    // Logging out, a closed terminal or Ctrl+C end the program as its close box does: the
+    // database is logged off and the program ends with 0.
+    platform::OnSessionEnd([] {
+        if (QWidget* main = platform::MainForm())
+            main->close();
+        platform::EndProgram();
+    });
     auto* start = new FrmStart;
     if (!start->Form_Load()) {
         delete start;
@@ -27,7 +40,9 @@ int main(int argc, char* argv[]) {
     }
     start->show();
     const int code = QApplication::exec();
-    // The windows unload themselves with deferred deletes; let those run before the end.
+    // Nothing of the main window runs any more; the other windows unload themselves with
+    // deferred deletes, let those run before the end.
+    delete platform::MainForm();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return code;
 }

@@ -16,9 +16,10 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building and running the program needs, and making its Debian package (cpack finds the
-# program's library dependencies with file and dpkg-shlibdeps).
-KESTROM_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libgl-dev fonts-ipafont-gothic
-    dpkg-dev file)
-# What the tests need on top.
-KESTROM_TEST_PACKAGES=(xvfb xauth xdotool libx11-dev desktop-file-utils appstream)
+# What building and running the program needs: xcb to ask the window manager for its frame,
+# Qt's own translations for its standard texts in Japanese, and for its Debian package file
+# and dpkg-shlibdeps, with which cpack finds the program's library dependencies.
+KESTROM_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
+    fonts-ipafont-gothic qt6-translations-l10n dpkg-dev file)
+# What the tests need on top: the end-to-end test runs under a window manager too.
+KESTROM_TEST_PACKAGES=(xvfb xauth xdotool libx11-dev openbox desktop-file-utils appstream)

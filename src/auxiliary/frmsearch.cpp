@@ -3,6 +3,7 @@
 #include "centre.h"
 #include "dasPBer.h"
 #include "events.h"
+#include "paintnow.h"
 #include "svgpicture.h"
 #include "twips.h"
 
@@ -16,8 +17,11 @@ QPointer<frmSearch>& loaded() {
 }
 } // namespace
 
+// The banner bypasses the window manager: a managed window appears only once the window
+// manager has framed it, which it would do only after the search has blocked the thread.
 frmSearch::frmSearch(QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowDoesNotAcceptFocus) {
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowDoesNotAcceptFocus |
+                          Qt::BypassWindowManagerHint) {
     setObjectName(QStringLiteral("frmSearch"));
     // It takes no input, so showing it must not take the focus from the main window.
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -42,8 +46,11 @@ void frmSearch::Form_Load() {
     qint16 topmost = -1;
     dasPBer::TopMostSet(topmost);
     show();
+    raise();
     // Painted now, before the search blocks the thread.
     platform::DoEvents();
+    if (self)
+        platform::PaintNow(this);
 }
 
 void frmSearch::Form_QueryUnload() {

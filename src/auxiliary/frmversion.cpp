@@ -2,6 +2,7 @@
 
 #include "centre.h"
 #include "dialogflags.h"
+#include "mainform.h"
 #include "svgpicture.h"
 #include "twips.h"
 #include "zoom.h"
@@ -68,6 +69,7 @@ frmVersion::frmVersion(QWidget* parent) : QDialog(parent, platform::FixedDialogF
     setTabOrder(Command1, Picture1);
     setTabOrder(Picture1, Text1);
     Command1->setFocus();
+    platform::OfferOnlyCloseBox(this);
 }
 
 void frmVersion::Form_Load() {
@@ -99,7 +101,8 @@ void frmVersion::done(int result) {
 }
 
 void frmVersion::ShowModal() {
-    frmVersion window;
+    // Owned by the main window it is opened from, so that it stays above it.
+    frmVersion window(platform::MainForm());
     window.Form_Load();
     window.exec();
 }

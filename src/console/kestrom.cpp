@@ -1,6 +1,8 @@
 #include "kestrom.h"
 
 #include "basline.h"
+#include "blockingcall.h"
+#include "enterkey.h"
 #include "events.h"
 #include "frmlink.h"
 #include "frmversion.h"
@@ -145,8 +147,10 @@ void Kestrom::buildControls() {
     sbStatusBar->setPanelText(1, QStringLiteral("- DB未接続 -"));
     mClient->installEventFilter(this);
 
-    for (QPushButton* b : {cmdSearch, CmdDB, cmdSessionCt, cmdEN})
+    for (QPushButton* b : {cmdSearch, CmdDB, cmdSessionCt, cmdEN}) {
         b->setAutoDefault(false);
+        platform::EnterPressesButton(b);
+    }
     Labe1->setFocusPolicy(Qt::NoFocus);
     Frame1->setFocusPolicy(Qt::NoFocus);
     // Tab order: txtPcName, cmdSearch, MSFlexGrid1, CmdDB, cmdSessionCt, cmdEN.
@@ -213,10 +217,14 @@ void Kestrom::Form_Load() {
 }
 
 void Kestrom::closeEvent(QCloseEvent* event) {
-    if (!mUnloaded)
-        Form_QueryUnload();
+    // The closing sequence lets events run (closing the database, the zoom); a second close
+    // request arriving meanwhile finds the window already unloading.
+    const bool first = !mUnloaded;
     mUnloaded = true;
+    if (first)
+        Form_QueryUnload();
     event->accept();
+    Q_EMIT closed();
 }
 
 void Kestrom::Form_QueryUnload() {
@@ -233,7 +241,7 @@ void Kestrom::closeDatabaseQuietly() {
     if (!db)
         return;
     try {
-        db->Close();
+        platform::BlockingCall([&] { db->Close(); });
     } catch (const ora::OraError&) {
     }
 }

@@ -68,6 +68,10 @@ public:
     SessionGrid* grid() const { return MSFlexGrid1; }
     PanelStatusBar* statusBarPanels() const { return sbStatusBar; }
 
+Q_SIGNALS:
+    // The window has closed; the program ends with it.
+    void closed();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

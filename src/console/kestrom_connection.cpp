@@ -1,6 +1,7 @@
 // Connecting and disconnecting.
 #include "kestrom.h"
 
+#include "blockingcall.h"
 #include "events.h"
 #include "msgbox.h"
 #include "panelstatusbar.h"
@@ -9,6 +10,19 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <cstdio>
+
+namespace {
+// The message says only that connecting failed. The client's own reason (a wrong password,
+// an unknown host string, an expired account, a client library that cannot be loaded) is
+// offered as the box's detail and written to standard error, so that they can be told apart.
+void reportConnectFailure(const QString& title, const QString& reason) {
+    const QString message = QStringLiteral("接続に失敗しました。");
+    std::fprintf(stderr, "%s: %s %s\n", qPrintable(platform::ExeName()), qPrintable(message),
+                 qPrintable(reason));
+    platform::MsgBox(message, platform::vbExclamation, title, reason);
+}
+} // namespace
 
 void Kestrom::CmdDB_Click() {
     if (mDbLinkFlg != 0) {
@@ -79,11 +93,13 @@ bool Kestrom::DbConnect() {
                              platform::vbExclamation, title);
             return false;
         }
-        OraDatabase =
-            OraSession->OpenDatabase(mSetMoji, mSetID + QStringLiteral("/") + mSetPass, 0);
+        platform::BlockingCall([&] {
+            OraDatabase =
+                OraSession->OpenDatabase(mSetMoji, mSetID + QStringLiteral("/") + mSetPass, 0);
+        });
         mPCname = txtPcName->text().toUpper();
-    } catch (const ora::OraError&) {
-        platform::MsgBox(QStringLiteral("接続に失敗しました。"), platform::vbExclamation, title);
+    } catch (const ora::OraError& error) {
+        reportConnectFailure(title, error.description());
         return true;
     }
 

@@ -1,10 +1,12 @@
 // Ending the session of the grid's current row.
 #include "kestrom.h"
 
+#include "blockingcall.h"
 #include "failuretext.h"
 #include "msgbox.h"
 #include "pointer.h"
 #include "sessiongrid.h"
+#include "sessionkill.h"
 
 namespace {
 // The grid shows the instance in a tenth column when it lists every instance of a cluster.
@@ -59,7 +61,7 @@ void Kestrom::killSession(const ora::SessionKey& key, const QString& terminal, b
 
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
         try {
-            db->ExecuteSQL(ora::KillStatement(key, immediate));
+            platform::BlockingCall([&] { db->ExecuteSQL(ora::KillStatement(key, immediate)); });
         } catch (const ora::OraError& error) {
             if (!ora::KillAccepted(error))
                 throw;

@@ -1,6 +1,7 @@
 // Listing the sessions of one machine.
 #include "kestrom.h"
 
+#include "blockingcall.h"
 #include "computername.h"
 #include "events.h"
 #include "failuretext.h"
@@ -43,8 +44,10 @@ void Kestrom::SessionSearch() {
     showInstanceColumn(cluster);
     try {
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
-        std::unique_ptr<ora::OraDynaset> dynaset = db->DbCreateDynaset(
-            cluster ? ora::AllInstancesQuery(mPCname) : ora::SessionQuery(mPCname), 0);
+        std::unique_ptr<ora::OraDynaset> dynaset = platform::BlockingCall([&] {
+            return db->DbCreateDynaset(
+                cluster ? ora::AllInstancesQuery(mPCname) : ora::SessionQuery(mPCname), 0);
+        });
         const int columns = cluster ? kResultColumns + 1 : kResultColumns;
         if (dynaset->fieldsCount() < columns)
             throw ora::OraError(QStringLiteral("検索結果の列が足りません。"));

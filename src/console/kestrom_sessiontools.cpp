@@ -3,6 +3,7 @@
 // F5 to search again and copying rows.
 #include "kestrom.h"
 
+#include "blockingcall.h"
 #include "failuretext.h"
 #include "frmdetails.h"
 #include "msgbox.h"
@@ -149,8 +150,8 @@ void Kestrom::showDetails(int row) {
     try {
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
         platform::SetMousePointer(this, platform::vbHourglass);
-        std::unique_ptr<ora::OraDynaset> dynaset =
-            db->DbCreateDynaset(ora::SessionDetailsQuery(*key), 0);
+        std::unique_ptr<ora::OraDynaset> dynaset = platform::BlockingCall(
+            [&] { return db->DbCreateDynaset(ora::SessionDetailsQuery(*key), 0); });
         platform::SetMousePointer(this, platform::vbDefault);
         if (dynaset->isEOF()) {
             platform::MsgBox(QStringLiteral("ｾｯｼｮﾝ %1,%2 はすでに存在しません。\r\n"

@@ -1,6 +1,7 @@
 #include "sessiongrid.h"
 
 #include "keys.h"
+#include "rowheader.h"
 #include "sessiongridmodel.h"
 #include "twips.h"
 
@@ -14,6 +15,7 @@
 #include <algorithm>
 
 SessionGrid::SessionGrid(QWidget* parent) : QTableView(parent), mModel(new SessionGridModel(this)) {
+    setVerticalHeader(new RowHeader(this));
     setModel(mModel);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -30,6 +32,8 @@ SessionGrid::SessionGrid(QWidget* parent) : QTableView(parent), mModel(new Sessi
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->installEventFilter(this);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &SessionGrid::sortByHeader);
+    // A grid wider than all its columns gives the spare width to the last one, the logon time.
+    horizontalHeader()->setStretchLastSection(true);
     // The corner button shows the text of cell (0, 0), as the fixed corner cell does.
     if (auto* corner = findChild<QAbstractButton*>()) {
         corner->setEnabled(false);
@@ -196,6 +200,10 @@ void SessionGrid::syncView() {
         const QModelIndex index = mModel->index(mRow - 1, std::max(mCol - 1, 0));
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                      QItemSelectionModel::Rows);
+        // The row Delete acts on is always in view, also right after a long listing, before
+        // the view has laid out the new rows.
+        executeDelayedItemsLayout();
+        scrollTo(index);
     } else {
         selectionModel()->clearSelection();
     }

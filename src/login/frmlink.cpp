@@ -2,6 +2,7 @@
 
 #include "centre.h"
 #include "dialogflags.h"
+#include "enterkey.h"
 #include "events.h"
 #include "keys.h"
 #include "mainform.h"
@@ -34,6 +35,7 @@ frmLink::frmLink(QWidget* parent) : QDialog(parent, platform::FixedDialogFlags) 
     setFont(QFont(QStringLiteral("ＭＳ ゴシック"), 9));
     setFixedSize(platform::TwipsToPixelsX(5385), platform::TwipsToPixelsY(1470));
     buildControls();
+    platform::OfferOnlyCloseBox(this);
 }
 
 QLabel* frmLink::addLabel(const QString& name, const QString& caption, float top, float width) {
@@ -58,6 +60,7 @@ QPushButton* frmLink::addButton(const QString& name, const QString& caption, flo
     button->setObjectName(name);
     // Neither is a default button: Enter presses only the button that has the focus.
     button->setAutoDefault(false);
+    platform::EnterPressesButton(button);
     platform::SetControlRectTwips(button, QRectF(4050, top, 1185, 420));
     return button;
 }
@@ -97,7 +100,8 @@ void frmLink::buildControls() {
 }
 
 qint16 frmLink::LinkSet(QString& LinkChrID, QString& LinkChrPass, QString& LinkChrLine) {
-    frmLink dialog;
+    // Owned by the main window it is opened from, so that it stays above it.
+    frmLink dialog(platform::MainForm());
     dialog.Form_Load();
     dialog.txtUsrID->setText(LinkChrID);
     dialog.txtPasswd->setText(LinkChrPass);
@@ -210,11 +214,6 @@ void frmLink::keyPressEvent(QKeyEvent* event) {
     // Esc presses the cancel button, whatever has the focus.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         cmdNo->click();
-        return;
-    }
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); enter && button) {
-        button->click();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -3,8 +3,24 @@
 #include <QCoreApplication>
 
 namespace platform {
+namespace {
+bool& ending() {
+    static bool flag = false;
+    return flag;
+}
+} // namespace
+
 void DoEvents() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void EndProgram() {
+    ending() = true;
+    QCoreApplication::exit(0);
+}
+
+bool ProgramEnding() {
+    return ending();
 }
 } // namespace platform

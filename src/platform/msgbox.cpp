@@ -1,10 +1,13 @@
 #include "msgbox.h"
 
+#include "dialogflags.h"
+#include "events.h"
 #include "mainform.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace platform {
 
@@ -36,8 +39,28 @@ QString ExeName() {
     return QFileInfo(path).completeBaseName();
 }
 
-int MsgBox(const QString& text, int style, const QString& title) {
-    const MsgBoxRecord record{text, title.isEmpty() ? AppTitle() : title, style};
+namespace {
+// The window a box is raised from: the modal window in front, else the active one, else the
+// main window.
+QWidget* ownerWindow() {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow(); active && active->isVisible())
+        return active;
+    QWidget* main = MainForm();
+    return main && main->isVisible() ? main : nullptr;
+}
+
+void hideTopMostWindows() {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows)
+        if (w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            w->hide();
+}
+} // namespace
+
+int MsgBox(const QString& text, int style, const QString& title, const QString& detail) {
+    const MsgBoxRecord record{text, title.isEmpty() ? AppTitle() : title, style, detail};
     HookState& h = hook();
     if (h.enabled) {
         h.log.append(record);
@@ -45,29 +68,39 @@ int MsgBox(const QString& text, int style, const QString& title) {
             return h.onShow(record);
         return h.answers.isEmpty() ? defaultAnswer(style) : h.answers.takeFirst();
     }
+    if (ProgramEnding())
+        return defaultAnswer(style);
 
-    // Over the main window when there is one, as an owned dialog is.
-    QWidget* owner = MainForm();
-    QMessageBox box(owner && owner->isVisible() ? owner : nullptr);
+    QMessageBox box(ownerWindow());
     box.setWindowTitle(record.title);
     // Lines are joined with CR LF; a bare CR would show as a glyph in a Qt label.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     box.setText(shown);
+    if (!detail.isEmpty())
+        box.setDetailedText(detail);
     const int icon = style & 0xF0;
     if (icon == vbExclamation)
         box.setIcon(QMessageBox::Warning);
     else if (icon == vbInformation)
         box.setIcon(QMessageBox::Information);
-    if ((style & 0x0F) == vbYesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? vbYes : vbNo;
+    // The buttons a Japanese desktop shows, with their access keys and without icons.
+    const bool yesNo = (style & 0x0F) == vbYesNo;
+    QPushButton* yes = nullptr;
+    if (yesNo) {
+        yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+        box.setDefaultButton(yes);
+        box.setEscapeButton(no);
+    } else {
+        box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
     }
-    box.setStandardButtons(QMessageBox::Ok);
+    OfferOnlyCloseBox(&box);
+    hideTopMostWindows();
     box.exec();
-    return vbOK;
+    if (!yesNo)
+        return vbOK;
+    return box.clickedButton() == yes ? vbYes : vbNo;
 }
 
 namespace MsgBoxHook {

@@ -28,12 +28,18 @@ QString AppTitle();
 QString ExeName();
 
 // Shows a modal message box and returns the button pressed. An empty title means AppTitle().
-int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString());
+// The box is owned by the window it is raised from and stays above it; windows kept above all
+// others (the search banner) are hidden so that they do not cover it. A non-empty detail is
+// offered behind the box's details button. Once the program is ending no box opens: the
+// answer is the default one.
+int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString(),
+           const QString& detail = QString());
 
 struct MsgBoxRecord {
     QString text;
     QString title;
     int style = 0;
+    QString detail;
 };
 
 // Test hook: while enabled no message box window opens. Answers are taken from the queue;

@@ -1,5 +1,7 @@
 #include "twips.h"
 
+#include "outerrect.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -53,14 +55,13 @@ float ScreenHeightTwips() {
 }
 
 QRectF OuterRectTwips(const QWidget* window) {
-    const QRect r = window->frameGeometry();
+    const QRect r = OuterRect(window);
     return QRectF(PixelsToTwipsX(r.x()), PixelsToTwipsY(r.y()), PixelsToTwipsX(r.width()),
                   PixelsToTwipsY(r.height()));
 }
 
 void MoveOuterTwips(QWidget* window, float left, float top) {
-    // move() places the frame's top-left corner for top-level windows.
-    window->move(TwipsToPixelsX(left), TwipsToPixelsY(top));
+    MoveOuter(window, QPoint(TwipsToPixelsX(left), TwipsToPixelsY(top)));
 }
 
 void CentreOnScreen(QWidget* window) {

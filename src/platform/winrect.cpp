@@ -1,12 +1,14 @@
 #include "winrect.h"
 
+#include "outerrect.h"
+
 #include <QCursor>
 #include <QWidget>
 
 namespace platform {
 
 WinRect GetWindowRect(const QWidget* window) {
-    const QRect r = window->frameGeometry();
+    const QRect r = OuterRect(window);
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 

@@ -1,5 +1,6 @@
 #include "frmstart.h"
 
+#include "events.h"
 #include "instance.h"
 #include "kestrom.h"
 #include "msgbox.h"
@@ -14,9 +15,11 @@
 namespace {
 void openMainWindow() {
     // Not deleted on close: a procedure of the window may still be running in a nested event
-    // loop when it closes. It goes when the application's event loop has ended.
+    // loop when it closes. The program deletes it once the application's event loop has ended
+    // (not on aboutToQuit, which newer Qt emits while those procedures still run).
     auto* main = new Kestrom;
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, main, &QObject::deleteLater);
+    // The program ends with its main window, whatever other windows are left.
+    QObject::connect(main, &Kestrom::closed, main, [] { platform::EndProgram(); });
     main->Form_Load();
 }
 } // namespace

@@ -73,6 +73,10 @@ private Q_SLOTS:
                 KestromFixture::cancel()});
         QCOMPARE(testsupport::messageTexts(), QStringList{QStringLiteral("接続に失敗しました。")});
         QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
+        // The client's own reason goes with the message, so a wrong password can be told from
+        // a wrong host string or a missing library.
+        QCOMPARE(platform::MsgBoxHook::log()[0].detail,
+                 QStringLiteral("ORA-01017: invalid username/password; logon denied"));
         QCOMPARE(f.prompts.size(), 2);
         QCOMPARE(f.prompts[1], (QStringList{QStringLiteral("system"), QStringLiteral("wrong/p@ss"),
                                             QStringLiteral("ORCL")}));
@@ -101,6 +105,8 @@ private Q_SLOTS:
         });
         f.open({KestromFixture::login(), KestromFixture::cancel()});
         QCOMPARE(testsupport::messageTexts(), QStringList{QStringLiteral("接続に失敗しました。")});
+        QCOMPARE(platform::MsgBoxHook::log()[0].detail,
+                 QStringLiteral("libclntsh.so: cannot open shared object file"));
         QCOMPARE(f.prompts.size(), 2);
         QVERIFY(!f.window->connected());
     }

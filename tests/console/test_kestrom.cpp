@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 // The main window on its own: controls, menus, the enable table and the key rules.
@@ -149,7 +150,7 @@ private Q_SLOTS:
         QVERIFY(!find<QPushButton>(w, "cmdSessionCt")->hasFocus());
     }
 
-    void enterInTheGridFocusesTheKillButtonAndKillsNothing() {
+    void enterInTheGridFocusesTheKillButtonWhichEnterPresses() {
         KestromFixture f;
         f.db->sessions.push_back(fakeoracle::makeSession(7, 70, KestromFixture::thisComputer()));
         f.openConnected();
@@ -158,8 +159,12 @@ private Q_SLOTS:
         f.db->statements.clear();
         w->grid()->setFocus();
         QTest::keyClick(w->grid(), Qt::Key_Return);
-        QVERIFY(find<QPushButton>(w, "cmdSessionCt")->hasFocus());
+        auto* kill = find<QPushButton>(w, "cmdSessionCt");
+        QVERIFY(kill->hasFocus());
         QVERIFY(f.db->statements.isEmpty());
+        // Enter on the focused button presses it, as Space does.
+        QTest::keyClick(kill, Qt::Key_Return);
+        QCOMPARE(f.db->statements.first(), QStringLiteral("ALTER SYSTEM KILL SESSION '7,70'"));
     }
 
     void enterInTheMachineBoxConnectsOrSearches() {
@@ -208,8 +213,11 @@ private Q_SLOTS:
         KestromFixture f;
         f.openConnected();
         platform::ZoomHook::clear();
+        QSignalSpy closed(f.window.get(), &Kestrom::closed);
         f.window->close();
         QCOMPARE(f.db->closes, 1);
+        // The program ends with this window, whatever other windows are left.
+        QCOMPARE(closed.count(), 1);
         QCOMPARE(platform::ZoomHook::log().size(), 1);
         const platform::ZoomRecord zoom = platform::ZoomHook::log().first();
         QCOMPARE(zoom.kind, platform::IDANI_CAPTION);

@@ -1,9 +1,11 @@
+#include "rowheader.h"
 #include "sessiongrid.h"
 #include "sessiongridmodel.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QSignalSpy>
+#include <QStyleOptionHeader>
 #include <QTest>
 
 class TestSessionGrid : public QObject {
@@ -113,6 +115,43 @@ private Q_SLOTS:
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(grid->Row(), 1);
         QCOMPARE(grid->Col(), 3);
+    }
+
+    void currentRowStaysInViewAndLongRowNumbersAreMarked() {
+        struct ShownRowNumber : RowHeader {
+            using RowHeader::RowHeader;
+            QString text(int section) const {
+                QStyleOptionHeader option;
+                initStyleOptionForIndex(&option, section);
+                return option.text;
+            }
+        };
+        QWidget window;
+        auto* grid = new SessionGrid(&window);
+        auto* numbers = new ShownRowNumber(grid);
+        grid->setVerticalHeader(numbers);
+        grid->setGeometry(0, 0, 577, 239);
+        grid->setCols(9);
+        grid->setColWidth(0, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // A search into the shown grid: the row count first, then row after row.
+        grid->setRows(1201);
+        for (int r = 1; r <= 1200; ++r) {
+            grid->setRow(r);
+            grid->setCol(0);
+            grid->setText(QString::number(r));
+        }
+        QApplication::processEvents();
+        // After a long listing the last row, the one Delete acts on, is on screen.
+        const QRect current = grid->visualRect(grid->currentIndex());
+        QCOMPARE(grid->currentIndex().row(), 1199);
+        QVERIFY(grid->viewport()->rect().contains(current));
+        // Numbers that fit are shown whole; "1200" does not fit 400 twips and is marked.
+        QCOMPARE(numbers->text(998), QStringLiteral("999"));
+        const QString shown = numbers->text(1199);
+        QVERIFY2(shown.startsWith(QChar(0x2026)) && QStringLiteral("1200").endsWith(shown.mid(1)),
+                 qPrintable(shown));
     }
 
     void keysReachTheWindowAsClassicCodes() {

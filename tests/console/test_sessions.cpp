@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -154,6 +155,25 @@ private Q_SLOTS:
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
         QVERIFY(!frmSearch::instance());
         QCOMPARE(f.db->closes, 1);
+    }
+
+    void keysPressedWhileASearchBlocksAreDiscarded() {
+        KestromFixture f;
+        f.db->sessions.push_back(fakeoracle::makeSession(7, 70, KestromFixture::thisComputer()));
+        f.openConnected();
+        f.db->statements.clear();
+        // A Delete pressed while the query runs waits in the queue; afterwards the grid has the
+        // focus and would kill the session listed last, which nobody confirmed.
+        f.db->duringCall = [&] {
+            QCoreApplication::postEvent(
+                f.window->grid(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier));
+        };
+        search(f, KestromFixture::thisComputer());
+        f.db->duringCall = nullptr;
+        QApplication::processEvents();
+        QCOMPARE(f.window->focusWidget(), f.window->grid());
+        QVERIFY(killStatements(f).isEmpty());
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
     }
 
     void searchWhileNotConnectedConnectsFirst() {

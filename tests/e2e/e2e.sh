@@ -1,24 +1,31 @@
 #!/usr/bin/env bash
 # Drives the built program as a user would, under an X server, against the stand-in client
-# library: splash, a second copy refused, login, the sessions of this computer, a search for
-# another machine, Delete and Yes, the refreshed list, a second copy refused again, the close
-# box. Checks what the stand-in received and that the program ends cleanly.
-#   e2e.sh KESTROM STANDIN-LIB-DIR WM-CLOSE DEMO-INSTANCE-SCRIPT
+# library; with "openbox" as the last argument under that window manager, as on a desktop.
+#   1. Splash, a second copy refused, the login dialog with a validation message above it, the
+#      main window centred, the sessions of this computer, a search for another machine, Enter
+#      on セッション切断 and No, Delete and Yes, the refreshed list, a second copy refused
+#      again, SIGTERM logging off and ending with 0.
+#   2. Against a server whose every statement takes 2 s: the search banner painted while the
+#      query blocks, a Delete typed meanwhile killing nothing, and the close box during a
+#      search (with another search asked for meanwhile) ending the program.
+# Checks what the stand-in received and that the program ends cleanly.
+#   e2e.sh KESTROM STANDIN-LIB-DIR WM-CLOSE XINSPECT DEMO-INSTANCE-SCRIPT [openbox]
 set -euo pipefail
-kestrom=$1 libdir=$2 wm_close=$3 instance_script=$4
+kestrom=$1 libdir=$2 wm_close=$3 xinspect=$4 instance_script=$5 wm=${6:-}
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 export LD_LIBRARY_PATH="$libdir" KESTROM_STANDIN_FIXTURE="$work/instance.txt"
 export KESTROM_STANDIN_LOG="$work/statements.log"
 # The instance lock of a copy the developer may be running lives elsewhere.
 export TMPDIR="$work" XDG_RUNTIME_DIR="$work"
+chmod 700 "$work"
 # Settings of its own, so that a switch remembered on this machine cannot change the run.
 export XDG_CONFIG_HOME="$work/config"
 "$instance_script" > "$work/instance.txt"
 : > "$KESTROM_STANDIN_LOG"
 me=$(hostname | cut -d. -f1 | tr '[:lower:]' '[:upper:]' | cut -c1-15)
 
-fail() { echo "FAIL: $*"; echo "--- statement log:"; cat "$KESTROM_STANDIN_LOG"; exit 1; }
+fail() { echo "FAIL${wm:+ ($wm)}: $*"; echo "--- statement log:"; cat "$KESTROM_STANDIN_LOG"; exit 1; }
 # wait_until SECONDS COMMAND...: polls until the command succeeds.
 wait_until() {
     local limit=$1; shift
@@ -29,15 +36,43 @@ wait_until() {
     done
 }
 logged() { grep -qF -- "$1" "$KESTROM_STANDIN_LOG"; }
+count_logged() { grep -cF -- "$1" "$KESTROM_STANDIN_LOG" || true; }
 visible_windows() { xdotool search --onlyvisible --pid "$1" 2>/dev/null || true; }
 has_window_named() { xdotool search --onlyvisible --name "$1"; }
+window_named() { xdotool search --onlyvisible --name "$1" | head -n1; }
+# xdotool matches names without regard to case; the message boxes titled with the executable's
+# name ("kestrom") are told from the main window ("Kestrom") here.
+window_titled() {
+    local w
+    for w in $(xdotool search --onlyvisible --name "^$1\$"); do
+        [ "$(xdotool getwindowname "$w")" = "$1" ] && { echo "$w"; return 0; }
+    done
+    return 1
+}
+no_window_titled() { ! window_titled "$1"; }
+# position_in_stack WINDOW: its place from the bottom among the top-level windows.
+position_in_stack() { "$xinspect" stacking | grep -nx "$1" | cut -d: -f1; }
+# The main window is the one titled Kestrom that is not a message box (those are smaller).
+main_window() {
+    local w best="" area=0
+    for w in $(xdotool search --onlyvisible --name '^Kestrom$'); do
+        read -r _ _ width height < <("$xinspect" outer "$w")
+        if [ $((width * height)) -gt $area ]; then best=$w; area=$((width * height)); fi
+    done
+    echo "$best"
+}
+
+if [ "$wm" = openbox ]; then
+    openbox --sm-disable > "$work/openbox.out" 2>&1 &
+    wait_until 20 "$xinspect" wm || fail "openbox did not start"
+fi
 
 # A second copy shows only the refusal; after OK it ends with no other window.
 check_refused() {
     "$kestrom" > "$work/second.out" 2>&1 & local second=$!
     wait_until 20 has_window_named '^APP Load Error$' || fail "no refusal message from the second copy"
     local box
-    box=$(xdotool search --onlyvisible --name '^APP Load Error$' | head -n1)
+    box=$(window_named '^APP Load Error$')
     [ "$(visible_windows "$second" | wc -l)" -eq 1 ] || fail "the second copy shows more than its message"
     xdotool windowfocus --sync "$box" key Return
     local rc=0
@@ -47,16 +82,54 @@ check_refused() {
     kill -0 "$first" || fail "the first copy ended too"
 }
 
+# ends_with_zero PID: waits for the program to end and checks its exit code.
+ends_with_zero() {
+    wait_until 20 bash -c "! kill -0 $1" || fail "the program did not end: $2"
+    local rc=0
+    wait "$1" || rc=$?
+    [ "$rc" -eq 0 ] || { cat "$work/first.out"; fail "the program ended with $rc: $2"; }
+}
+
+# log_in: the dialog is open; Enter, Enter, host string, Enter.
+log_in() {
+    wait_until 20 has_window_named '^ログイン$' || fail "no login dialog"
+    xdotool windowfocus --sync "$(window_named '^ログイン$')"
+    xdotool key Return; sleep 0.2; xdotool key Return; sleep 0.2
+    xdotool type --delay 50 ORCL; sleep 0.2; xdotool key Return
+    wait_until 20 logged "LOGON system@ORCL" || fail "no logon"
+}
+
+echo "== 1. the ordinary instance${wm:+, under $wm}"
 echo "start, and a second copy while the splash shows"
 "$kestrom" > "$work/first.out" 2>&1 & first=$!
 wait_until 20 bash -c "[ -n \"\$(xdotool search --onlyvisible --pid $first)\" ]" || fail "no splash"
 check_refused
 
-echo "log in through the dialog: Enter, Enter, host string, Enter"
+echo "the main window is centred on the screen, frame included"
 wait_until 20 has_window_named '^ログイン$' || fail "no login dialog"
-login=$(xdotool search --onlyvisible --name '^ログイン$' | head -n1)
+main=$(main_window)
+read -r x y w h < <("$xinspect" outer "$main")
+read -r sw sh < <("$xinspect" screen)
+dx=$((2 * x + w - sw)) dy=$((2 * y + h - sh))
+echo "outer rectangle $x $y ${w}x$h on ${sw}x$sh: centre off by $dx/2, $dy/2 px"
+[ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] || fail "the main window is not centred within 1 px"
+
+echo "a validation message sits above the login dialog, which sits above the main window"
+login=$(window_named '^ログイン$')
 xdotool windowfocus --sync "$login"
-xdotool key Return; sleep 0.2; xdotool key Return; sleep 0.2
+xdotool key Return; sleep 0.2; xdotool key Return; sleep 0.2; xdotool key Return
+wait_until 20 window_titled kestrom || fail "no message for the empty host string"
+box=$(window_titled kestrom)
+sleep 0.5
+stack_main=$(position_in_stack "$main") stack_login=$(position_in_stack "$login")
+stack_box=$(position_in_stack "$box")
+echo "stacking from the bottom: main $stack_main, login $stack_login, message $stack_box"
+[ -n "$stack_box" ] && [ -n "$stack_login" ] && [ -n "$stack_main" ] &&
+    [ "$stack_box" -gt "$stack_login" ] && [ "$stack_login" -gt "$stack_main" ] ||
+    fail "the message is not above the login dialog above the main window"
+xdotool windowfocus --sync "$box" key Return
+wait_until 20 no_window_titled kestrom || fail "the message stayed"
+xdotool windowfocus --sync "$login"
 xdotool type --delay 50 ORCL; sleep 0.2; xdotool key Return
 wait_until 20 logged "LOGON system@ORCL" || fail "no logon"
 wait_until 20 logged "WHERE terminal = '$me'" || fail "the sessions of this computer were not listed"
@@ -64,16 +137,26 @@ wait_until 20 logged "WHERE terminal = '$me'" || fail "the sessions of this comp
 echo "a second copy while the main window runs"
 check_refused
 
-echo "search another machine, Delete its last row, Yes"
-main=$(xdotool search --onlyvisible --name '^Kestrom$' | head -n1)
+echo "search another machine; Enter on セッション切断 asks, No kills nothing"
 xdotool windowfocus --sync "$main"
 sleep 0.3
 xdotool key ctrl+a; xdotool type --delay 50 kaikei-pc01; xdotool key Return
 wait_until 20 logged "WHERE terminal = 'KAIKEI-PC01'" || fail "the search for KAIKEI-PC01 was not sent"
 sleep 0.5
+# Enter in the grid moves the focus to the button; Enter on the button presses it.
+xdotool key Return; sleep 0.3; xdotool key Return
+wait_until 20 has_window_named '^切断確認$' || fail "Enter on the focused kill button asked nothing"
+xdotool windowfocus --sync "$(window_named '^切断確認$')" key n
+wait_until 20 bash -c "! xdotool search --onlyvisible --name '^切断確認\$'" || fail "the question stayed"
+logged "KILL SESSION" && fail "No killed a session"
+
+echo "Delete on the last row, Yes"
+xdotool windowfocus --sync "$main"
+# The focus went back to the kill button; Shift+Tab twice leads to the grid.
+xdotool key shift+Tab; sleep 0.2; xdotool key shift+Tab; sleep 0.2
 xdotool key Delete
 wait_until 20 has_window_named '^切断確認$' || fail "no confirmation for another machine's session"
-xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^切断確認$' | head -n1)" key Return
+xdotool windowfocus --sync "$(window_named '^切断確認$')" key Return
 wait_until 20 logged "EXEC ALTER SYSTEM KILL SESSION '66,907'" || fail "the last row's session was not killed"
 # "The session was disconnected": the box has the program's title, like the main window.
 wait_until 20 bash -c "[ \$(xdotool search --onlyvisible --name '^Kestrom\$' | wc -l) -ge 2 ]" ||
@@ -83,13 +166,56 @@ wait_until 20 bash -c "[ \$(grep -c \"WHERE terminal = 'KAIKEI-PC01'\" '$KESTROM
     fail "the list was not refreshed after the kill"
 grep -q "KILL SESSION '52" "$KESTROM_STANDIN_LOG" && fail "another session was killed too"
 
-echo "the close box ends the program and closes the database"
+echo "SIGTERM (a desktop logout) logs off and ends with 0"
 sleep 0.5
-main=$(xdotool search --onlyvisible --name '^Kestrom$' | head -n1)
+kill -TERM "$first"
+ends_with_zero "$first" "after SIGTERM"
+logged "LOGOFF" || fail "SIGTERM did not close the database"
+
+echo "== 2. a server whose every statement takes 2 s${wm:+, under $wm}"
+printf 'fault\tslow-execute\t2000\n' >> "$work/instance.txt"
+: > "$KESTROM_STANDIN_LOG"
+"$kestrom" > "$work/first.out" 2>&1 & first=$!
+log_in
+wait_until 20 logged "WHERE terminal = '$me'" || fail "the sessions of this computer were not listed"
+wait_until 20 bash -c "xdotool search --onlyvisible --name '^Kestrom\$'" || fail "no main window"
+sleep 2.5
+main=$(main_window)
+read -r x y w h < <("$xinspect" outer "$main")
+# The banner, 192 x 32, sits over the middle of the main window; inside it, clear of its edge.
+bx=$((x + w / 2 - 88)) by=$((y + h / 2 - 12))
+before=$("$xinspect" colours $bx $by 176 24)
+
+echo "while a search blocks, the banner is painted and a Delete typed meanwhile kills nothing"
+searches=$(count_logged "EXEC SELECT")
+xdotool windowfocus --sync "$main" key Return
+wait_until 20 bash -c "[ \$(grep -c 'EXEC SELECT' '$KESTROM_STANDIN_LOG') -gt $searches ]" ||
+    fail "the search was not sent"
+sleep 0.8
+during=$("$xinspect" colours $bx $by 176 24)
+echo "colours in the banner's area: $before before the search, $during while it runs"
+[ "$during" -gt 8 ] && [ "$during" -gt "$before" ] || fail "the banner is not painted while the search runs"
+xdotool key Delete
+sleep 3.5
+has_window_named '^切断確認$' && fail "the Delete typed during the search asked to kill"
+logged "KILL SESSION" && fail "the Delete typed during the search killed a session"
+
+echo "the close box during a search ends the program, also with a search asked for meanwhile"
+searches=$(count_logged "EXEC SELECT")
+# Shift+Tab from the grid reaches 検　索; Enter presses it.
+xdotool windowfocus --sync "$main" key shift+Tab
+sleep 0.3
+xdotool key Return
+wait_until 20 bash -c "[ \$(grep -c 'EXEC SELECT' '$KESTROM_STANDIN_LOG') -gt $searches ]" ||
+    fail "Enter on the focused search button did not search"
+sleep 1
+xdotool key Return
+sleep 0.3
 "$wm_close" "$main"
-wait_until 20 bash -c "! kill -0 $first" || fail "the program did not end after the close box"
-rc=0; wait "$first" || rc=$?
-[ "$rc" -eq 0 ] || { cat "$work/first.out"; fail "the program ended with $rc"; }
+ends_with_zero "$first" "after the close box during a search"
 logged "LOGOFF" || fail "the database was not closed"
+[ "$(count_logged "EXEC SELECT")" -eq $((searches + 1)) ] ||
+    fail "the search asked for during the blocked one ran after all"
+
 echo "--- statement log:"; cat "$KESTROM_STANDIN_LOG"
-echo "e2e: 1 passed, 0 failed"
+echo "e2e${wm:+ ($wm)}: passed"

@@ -126,6 +126,8 @@ public:
 private:
     void use(const QString& sql) {
         mInstance->statements << sql;
+        if (mInstance->duringCall)
+            mInstance->duringCall();
         if (mClosed || mInstance->connectionLost)
             throw oraError(3113, QStringLiteral("end-of-file on communication channel"));
     }

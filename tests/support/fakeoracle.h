@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -33,6 +34,8 @@ struct Instance {
     // The query returns rows whose given column is NULL from this row on (-1: never).
     int nullFromRow = -1;
     int nullColumn = 0;
+    // Runs inside every statement, as the user acting while the call blocks the window.
+    std::function<void()> duringCall;
 };
 
 // Installs a factory that opens databases of this instance; the returned pointer stays valid

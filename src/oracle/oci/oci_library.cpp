@@ -2,6 +2,7 @@
 
 #include "database.h"
 
+#include <QStringList>
 #include <cstdlib>
 #include <mutex>
 
@@ -54,9 +55,13 @@ void* findSymbol(void* handle, const char* name) {
 }
 #endif
 
-QString libraryNotLoaded(const QString& reason) {
+// Names every file tried, so that a user can see where the client was looked for.
+QString libraryNotLoaded(const std::vector<std::string>& tried, const QString& reason) {
+    QStringList names;
+    for (const std::string& name : tried)
+        names << QString::fromLocal8Bit(name.c_str());
     return QStringLiteral("Oracle クライアント ライブラリ (%1) を読み込めません: %2")
-        .arg(QString::fromUtf8(kPrimaryName), reason);
+        .arg(names.join(QStringLiteral(", ")), reason);
 }
 
 } // namespace
@@ -67,7 +72,8 @@ std::vector<std::string> OciLibraryCandidates(const char* oracleHome) {
     return {kPrimaryName};
 #else
     std::vector<std::string> names{kPrimaryName};
-    for (const char* version : {"19.1", "18.1", "12.1", "11.1", "20.1", "21.1"})
+    // 12.1 is the oldest client with OCIDefineByPos2, which the binding needs.
+    for (const char* version : {"19.1", "18.1", "12.1", "20.1", "21.1"})
         names.push_back(std::string(kPrimaryName) + "." + version);
     if (oracleHome && *oracleHome)
         names.push_back(std::string(oracleHome) + "/lib/" + kPrimaryName);
@@ -116,7 +122,8 @@ const OciLibrary& OciLibrary::instance() {
     // The reason reported is the one for the plain name: it is the name an installed client
     // provides, and a missing dependency of the client (libaio, libnnz) shows up there.
     QString firstReason;
-    for (const std::string& name : OciLibraryCandidates(std::getenv("ORACLE_HOME"))) {
+    const std::vector<std::string> candidates = OciLibraryCandidates(std::getenv("ORACLE_HOME"));
+    for (const std::string& name : candidates) {
         if (void* handle = openLibrary(name)) {
             // Never unloaded, also when a symbol is missing: the client may have started threads.
             loaded = new OciLibrary(handle, name);
@@ -125,7 +132,7 @@ const OciLibrary& OciLibrary::instance() {
         if (firstReason.isEmpty())
             firstReason = lastLoaderError();
     }
-    throw OraError(libraryNotLoaded(firstReason));
+    throw OraError(libraryNotLoaded(candidates, firstReason));
 }
 
 } // namespace ora::binding

@@ -47,9 +47,10 @@ void BindingParts::splitsConnectAtFirstSlash() {
 }
 
 void BindingParts::triesLibraryNamesInDriverOrder() {
-    const std::vector<std::string> expected{
-        "libclntsh.so",      "libclntsh.so.19.1", "libclntsh.so.18.1", "libclntsh.so.12.1",
-        "libclntsh.so.11.1", "libclntsh.so.20.1", "libclntsh.so.21.1"};
+    // No 11.1: the 11.2 client lacks OCIDefineByPos2.
+    const std::vector<std::string> expected{"libclntsh.so",      "libclntsh.so.19.1",
+                                            "libclntsh.so.18.1", "libclntsh.so.12.1",
+                                            "libclntsh.so.20.1", "libclntsh.so.21.1"};
     QVERIFY(OciLibraryCandidates(nullptr) == expected);
     QVERIFY(OciLibraryCandidates("") == expected);
     std::vector<std::string> withHome = expected;

@@ -1,0 +1,46 @@
+#include "blockingcall.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+namespace platform {
+namespace {
+bool isInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::TabletMove:
+    case QEvent::InputMethod:
+        return true;
+    default:
+        return false;
+    }
+}
+
+class InputEater : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override { return isInput(event->type()); }
+};
+} // namespace
+
+void DiscardPendingInput() {
+    // The input waits in the window system's queue among the other events; it can only be
+    // taken out by letting that queue run once, with the input stopped on its way.
+    InputEater eater;
+    QCoreApplication::instance()->installEventFilter(&eater);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::instance()->removeEventFilter(&eater);
+}
+} // namespace platform

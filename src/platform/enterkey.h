@@ -1,0 +1,9 @@
+#pragma once
+
+class QAbstractButton;
+
+namespace platform {
+// Enter (either key) on the focused button presses it, as on the desktop the windows were
+// designed for; Space presses it as before. A held key does not press it again.
+void EnterPressesButton(QAbstractButton* button);
+} // namespace platform
