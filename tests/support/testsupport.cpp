@@ -6,16 +6,17 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QSettings>
-#include <QStandardPaths>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 namespace testsupport {
 void initWindowTests() {
-    // Settings the windows remember go to a folder of the tests' own.
-    QStandardPaths::setTestModeEnabled(true);
-    QSettings(QStringLiteral("Kestrom"), QStringLiteral("Kestrom")).clear();
+    // Settings the windows remember go to a fresh folder of this test process, so that
+    // neither the user's settings nor those of a test running beside it change the run.
+    static QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     platform::InstallFontSubstitutions();
     platform::MsgBoxHook::enable();
     platform::MsgBoxHook::clear();
