@@ -23,6 +23,9 @@ class Kestrom : public QMainWindow {
 public:
     using LoginPrompt = std::function<qint16(QString&, QString&, QString&)>;
 
+    // The grid column of the instance, shown when the list covers every instance of a cluster.
+    static constexpr int kInstanceColumn = 9;
+
     explicit Kestrom(QWidget* parent = nullptr);
     ~Kestrom() override;
 

@@ -8,11 +8,6 @@
 #include "sessiongrid.h"
 #include "sessionkill.h"
 
-namespace {
-// The grid shows the instance in a tenth column when it lists every instance of a cluster.
-constexpr int kInstanceColumn = 9;
-} // namespace
-
 std::optional<ora::SessionKey> Kestrom::currentSessionKey() const {
     SessionGrid* grid = MSFlexGrid1;
     grid->setCol(1);

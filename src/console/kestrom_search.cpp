@@ -19,7 +19,6 @@ namespace {
 constexpr int kResultColumns = 8;
 // The cluster-wide list adds the instance as a last result column and grid column.
 constexpr int kInstanceResultColumn = 8;
-constexpr int kInstanceGridColumn = 9;
 } // namespace
 
 void Kestrom::cmdSearch_Click() {
@@ -69,7 +68,7 @@ void Kestrom::SessionSearch() {
                     ora::FieldText(fields[static_cast<size_t>(c)]->value());
             cells[kResultColumns] = ora::LogonTimeText(fields[kResultColumns - 1]->value());
             if (cluster)
-                cells[kInstanceGridColumn] = ora::FieldText(fields[kInstanceResultColumn]->value());
+                cells[kInstanceColumn] = ora::FieldText(fields[kInstanceResultColumn]->value());
             for (int c = 0; c < grid->Cols(); ++c) {
                 grid->setCol(c);
                 grid->setText(cells[static_cast<size_t>(c)]);

@@ -19,7 +19,6 @@
 #include <QSettings>
 
 namespace {
-constexpr int kInstanceColumn = 9;
 constexpr float kInstanceColumnWidth = 800;
 const QString kAllInstancesKey = QStringLiteral("search/allInstances");
 
