@@ -98,12 +98,18 @@ private:
     void probeWithoutCluster();
     void showGridMenu(int row, const QPoint& globalPos);
     void showDetails(int row);
-    // The session of the grid's current row, read from its cells; nothing when the texts are
-    // not plain numbers.
-    std::optional<ora::SessionKey> currentSessionKey() const;
+    // The session of the grid's current row, read from its cells (the key is empty when the
+    // texts are not plain numbers); leaves the terminal's column current.
+    struct RowSession {
+        std::optional<ora::SessionKey> key;
+        QString terminal;
+    };
+    RowSession currentSession() const;
+    void killCurrentRow(bool immediate);
     // Ends one session: asks first when it belongs to another machine, reports the outcome
     // and lists the sessions again.
-    void killSession(const ora::SessionKey& key, const QString& terminal, bool immediate);
+    void killSession(const RowSession& session, bool immediate);
+    void reportSearchFailure(const QString& description);
     // The open database, held by the caller so that a disconnect from a nested event loop
     // cannot pull it away; ORA-03114 when there is none.
     std::shared_ptr<ora::OraDatabase> connectedDatabase() const;

@@ -8,7 +8,7 @@
 #include "sessiongrid.h"
 #include "sessionkill.h"
 
-std::optional<ora::SessionKey> Kestrom::currentSessionKey() const {
+Kestrom::RowSession Kestrom::currentSession() const {
     SessionGrid* grid = MSFlexGrid1;
     grid->setCol(1);
     const QString sid = grid->Text();
@@ -19,30 +19,26 @@ std::optional<ora::SessionKey> Kestrom::currentSessionKey() const {
         grid->setCol(kInstanceColumn);
         instance = grid->Text();
     }
-    return ora::ParseSessionKey(sid, serial, instance);
+    grid->setCol(4);
+    return {ora::ParseSessionKey(sid, serial, instance), grid->Text()};
 }
 
 void Kestrom::cmdSessionCt_Click() {
-    SessionGrid* grid = MSFlexGrid1;
-    if (grid->Rows() == 1)
+    if (MSFlexGrid1->Rows() == 1)
         return;
-    const std::optional<ora::SessionKey> key = currentSessionKey();
-    grid->setCol(4);
-    const QString terminal = grid->Text();
-    if (!key) {
-        platform::MsgBox(
-            ora::FailureText(QStringLiteral("以下の理由により切断できませんでした。"),
-                             QStringLiteral("ｾｯｼｮﾝIDまたはｼﾘｱﾙNo.が数値ではありません。")),
-            platform::vbInformation);
-        grid->setCol(1);
-        return;
-    }
-    killSession(*key, terminal, false);
+    killCurrentRow(false);
 }
 
-void Kestrom::killSession(const ora::SessionKey& key, const QString& terminal, bool immediate) {
+void Kestrom::killCurrentRow(bool immediate) {
+    killSession(currentSession(), immediate);
+}
+
+void Kestrom::killSession(const RowSession& session, bool immediate) {
     try {
-        if (ora::IsOtherMachine(terminal, mMyPCname)) {
+        // The cells' texts go into the statement, so only numbers may pass.
+        if (!session.key)
+            throw ora::OraError(QStringLiteral("ｾｯｼｮﾝIDまたはｼﾘｱﾙNo.が数値ではありません。"));
+        if (ora::IsOtherMachine(session.terminal, mMyPCname)) {
             const QString question =
                 immediate ? QStringLiteral("他人のセッションを即時切断しようとしています。\r\n"
                                            "処理を続けてもよろしいですか？")
@@ -56,7 +52,8 @@ void Kestrom::killSession(const ora::SessionKey& key, const QString& terminal, b
 
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
         try {
-            platform::BlockingCall([&] { db->ExecuteSQL(ora::KillStatement(key, immediate)); });
+            platform::BlockingCall(
+                [&] { db->ExecuteSQL(ora::KillStatement(*session.key, immediate)); });
         } catch (const ora::OraError& error) {
             if (!ora::KillAccepted(error))
                 throw;

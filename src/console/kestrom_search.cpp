@@ -87,12 +87,15 @@ void Kestrom::SessionSearch() {
         mStrFlg = 0;
         mSearchError = error.description();
         if (mLogFlg == 0)
-            platform::MsgBox(
-                ora::FailureText(QStringLiteral("以下の理由により検索できませんでした。"),
-                                 error.description()),
-                platform::vbInformation);
+            reportSearchFailure(error.description());
         mLogFlg = 0;
     }
+}
+
+void Kestrom::reportSearchFailure(const QString& description) {
+    platform::MsgBox(
+        ora::FailureText(QStringLiteral("以下の理由により検索できませんでした。"), description),
+        platform::vbInformation);
 }
 
 void Kestrom::GetMyPcName() {

@@ -88,9 +88,7 @@ void Kestrom::probeWithoutCluster() {
     mSingleInstanceOnly = false;
     mLogFlg = 0;
     if (mStrFlg == -1)
-        platform::MsgBox(
-            ora::FailureText(QStringLiteral("以下の理由により検索できませんでした。"), reason),
-            platform::vbInformation);
+        reportSearchFailure(reason);
 }
 
 void Kestrom::showGridMenu(int row, const QPoint& globalPos) {
@@ -116,12 +114,7 @@ void Kestrom::showGridMenu(int row, const QPoint& globalPos) {
 void Kestrom::KillImmediate_Click() {
     if (MSFlexGrid1->Rows() == 1 || !cmdSessionCt->isEnabled())
         return;
-    const std::optional<ora::SessionKey> key = currentSessionKey();
-    MSFlexGrid1->setCol(4);
-    const QString terminal = MSFlexGrid1->Text();
-    if (!key)
-        return cmdSessionCt_Click(); // reports the unreadable row as the plain kill does
-    killSession(*key, terminal, true);
+    killCurrentRow(true);
 }
 
 void Kestrom::Copy_Click() {
@@ -139,13 +132,12 @@ void Kestrom::showDetails(int row) {
     if (row < 1 || row >= grid->Rows() || !OraDatabase)
         return;
     grid->setRow(row);
-    const std::optional<ora::SessionKey> key = currentSessionKey();
-    grid->setCol(4);
-    const QString terminal = grid->Text();
+    const RowSession session = currentSession();
     grid->setCol(0);
+    const std::optional<ora::SessionKey>& key = session.key;
     if (!key)
         return;
-    SessionDetails details{*key, terminal, {}, {}};
+    SessionDetails details{*key, session.terminal, {}, {}};
     try {
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
         platform::SetMousePointer(this, platform::vbHourglass);
@@ -178,6 +170,6 @@ void Kestrom::showDetails(int row) {
         details.fields.prepend({QStringLiteral("ｲﾝｽﾀﾝｽ"), QString::number(key->instance)});
     frmDetails::Show(this, details, [this](const ora::SessionKey& k, const QString& t) {
         if (OraDatabase)
-            killSession(k, t, true);
+            killSession({k, t}, true);
     });
 }
