@@ -2,11 +2,11 @@
 // client library into the main window's grid, and reports the time of the whole search, the
 // stand-in's own time to produce the rows, the round trips and the memory per session.
 //   bench_search STANDIN-LIBRARY N...
-#include "kestrom.h"
-#include "msgbox.h"
-#include "sessiongrid.h"
+#include "console/kestrom.h"
+#include "console/sessiongrid.h"
+#include "platform/msgbox.h"
+#include "platform/zoom.h"
 #include "standin_extras.h"
-#include "zoom.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,11 +1,11 @@
-#include "commandline.h"
-#include "display.h"
-#include "events.h"
-#include "fonts.h"
-#include "frmstart.h"
-#include "mainform.h"
-#include "sessionend.h"
-#include "translations.h"
+#include "platform/display.h"
+#include "platform/events.h"
+#include "platform/fonts.h"
+#include "platform/mainform.h"
+#include "platform/sessionend.h"
+#include "platform/translations.h"
+#include "start/commandline.h"
+#include "start/frmstart.h"
 
 #include <QApplication>
 #include <QWidget>

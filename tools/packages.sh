@@ -23,3 +23,27 @@ KESTROM_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libgl-dev
     fonts-ipafont-gothic qt6-translations-l10n dpkg-dev file)
 # What the tests need on top: the end-to-end test runs under a window manager too.
 KESTROM_TEST_PACKAGES=(xvfb xauth xdotool libx11-dev openbox desktop-file-utils appstream)
+
+# What the Windows build and its tests under Wine need: the posix-threads MinGW compilers,
+# Wine, NSIS for the installer, and the IPA fonts and xdotool already listed above.
+KESTROM_WINDOWS_PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+    libz-mingw-w64-dev wine wine64 nsis ninja-build cmake qt6-base-dev qt6-svg-dev
+    qt6-translations-l10n perl xz-utils imagemagick)
+
+# apt-get source needs a deb-src entry; add one for the archive apt already uses.
+ensure_deb_src() {
+    if grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        return 0
+    fi
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    local out=/etc/apt/sources.list.d/kestrom-deb-src.sources
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+        sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+            "${sudo[@]}" tee "$out" >/dev/null
+    else
+        grep -hE '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' |
+            "${sudo[@]}" tee /etc/apt/sources.list.d/kestrom-deb-src.list >/dev/null
+    fi
+    "${sudo[@]}" apt-get update -qq
+}

@@ -1,6 +1,6 @@
-#include "basline.h"
+#include "auxiliary/basline.h"
 
-#include "twips.h"
+#include "platform/twips.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "centre.h"
+#include "auxiliary/centre.h"
 
-#include "mainform.h"
-#include "twips.h"
+#include "platform/mainform.h"
+#include "platform/twips.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
-#include "dasPBer.h"
+#include "auxiliary/dasPBer.h"
 
-#include "frmsearch.h"
-#include "topmost.h"
+#include "auxiliary/frmsearch.h"
+#include "platform/topmost.h"
 
 namespace dasPBer {
 

@@ -1,11 +1,11 @@
-#include "frmsearch.h"
+#include "auxiliary/frmsearch.h"
 
-#include "centre.h"
-#include "dasPBer.h"
-#include "events.h"
-#include "paintnow.h"
-#include "svgpicture.h"
-#include "twips.h"
+#include "auxiliary/centre.h"
+#include "auxiliary/dasPBer.h"
+#include "auxiliary/svgpicture.h"
+#include "platform/events.h"
+#include "platform/paintnow.h"
+#include "platform/twips.h"
 
 #include <QCloseEvent>
 #include <QPointer>

@@ -1,11 +1,11 @@
-#include "frmversion.h"
+#include "auxiliary/frmversion.h"
 
-#include "centre.h"
-#include "dialogflags.h"
-#include "mainform.h"
-#include "svgpicture.h"
-#include "twips.h"
-#include "zoom.h"
+#include "auxiliary/centre.h"
+#include "auxiliary/svgpicture.h"
+#include "platform/dialogflags.h"
+#include "platform/mainform.h"
+#include "platform/twips.h"
+#include "platform/zoom.h"
 
 #include <QApplication>
 #include <QPixmap>

@@ -1,4 +1,4 @@
-#include "svgpicture.h"
+#include "auxiliary/svgpicture.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "frmdetails.h"
+#include "console/frmdetails.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sessionkill.h"
+#include "oracle/sessionkill.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "database.h"
-#include "sessionkill.h"
-#include "winrect.h"
+#include "oracle/database.h"
+#include "oracle/sessionkill.h"
+#include "platform/winrect.h"
 
 #include <QMainWindow>
 #include <functional>

@@ -1,11 +1,11 @@
 // Connecting and disconnecting.
-#include "kestrom.h"
+#include "console/kestrom.h"
 
-#include "blockingcall.h"
-#include "events.h"
-#include "msgbox.h"
-#include "panelstatusbar.h"
-#include "sessiongrid.h"
+#include "console/panelstatusbar.h"
+#include "console/sessiongrid.h"
+#include "platform/blockingcall.h"
+#include "platform/events.h"
+#include "platform/msgbox.h"
 
 #include <QAction>
 #include <QLineEdit>

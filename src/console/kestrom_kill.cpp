@@ -1,12 +1,12 @@
 // Ending the session of the grid's current row.
-#include "kestrom.h"
+#include "console/kestrom.h"
 
-#include "blockingcall.h"
-#include "failuretext.h"
-#include "msgbox.h"
-#include "pointer.h"
-#include "sessiongrid.h"
-#include "sessionkill.h"
+#include "console/sessiongrid.h"
+#include "oracle/failuretext.h"
+#include "oracle/sessionkill.h"
+#include "platform/blockingcall.h"
+#include "platform/msgbox.h"
+#include "platform/pointer.h"
 
 Kestrom::RowSession Kestrom::currentSession() const {
     SessionGrid* grid = MSFlexGrid1;

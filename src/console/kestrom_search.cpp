@@ -1,15 +1,15 @@
 // Listing the sessions of one machine.
-#include "kestrom.h"
+#include "console/kestrom.h"
 
-#include "blockingcall.h"
-#include "computername.h"
-#include "events.h"
-#include "failuretext.h"
-#include "frmsearch.h"
-#include "msgbox.h"
-#include "sessiongrid.h"
-#include "sessionquery.h"
-#include "sessionrow.h"
+#include "auxiliary/frmsearch.h"
+#include "console/sessiongrid.h"
+#include "oracle/failuretext.h"
+#include "oracle/sessionquery.h"
+#include "oracle/sessionrow.h"
+#include "platform/blockingcall.h"
+#include "platform/computername.h"
+#include "platform/events.h"
+#include "platform/msgbox.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,15 +1,15 @@
 // What administrators expect of a session browser beyond the classic window: a context menu
 // on the grid, the immediate kill, session details, the list of every instance of a cluster,
 // F5 to search again and copying rows.
-#include "kestrom.h"
+#include "console/kestrom.h"
 
-#include "blockingcall.h"
-#include "failuretext.h"
-#include "frmdetails.h"
-#include "msgbox.h"
-#include "pointer.h"
-#include "sessiondetails.h"
-#include "sessiongrid.h"
+#include "console/frmdetails.h"
+#include "console/sessiongrid.h"
+#include "oracle/failuretext.h"
+#include "oracle/sessiondetails.h"
+#include "platform/blockingcall.h"
+#include "platform/msgbox.h"
+#include "platform/pointer.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "panelstatusbar.h"
+#include "console/panelstatusbar.h"
 
-#include "twips.h"
+#include "platform/twips.h"
 
 #include <QLabel>
 #include <QTime>

@@ -1,4 +1,4 @@
-#include "rowheader.h"
+#include "console/rowheader.h"
 
 #include <QStyleOptionHeader>
 

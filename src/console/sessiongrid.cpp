@@ -1,9 +1,9 @@
-#include "sessiongrid.h"
+#include "console/sessiongrid.h"
 
-#include "keys.h"
-#include "rowheader.h"
-#include "sessiongridmodel.h"
-#include "twips.h"
+#include "console/rowheader.h"
+#include "console/sessiongridmodel.h"
+#include "platform/keys.h"
+#include "platform/twips.h"
 
 #include <QAbstractButton>
 #include <QContextMenuEvent>

@@ -1,4 +1,4 @@
-#include "sessiongridmodel.h"
+#include "console/sessiongridmodel.h"
 
 #include <QMetaObject>
 #include <algorithm>

@@ -1,15 +1,15 @@
-#include "frmlink.h"
+#include "login/frmlink.h"
 
-#include "centre.h"
-#include "dialogflags.h"
-#include "enterkey.h"
-#include "events.h"
-#include "keys.h"
-#include "mainform.h"
-#include "msgbox.h"
-#include "passwordstyle.h"
-#include "twips.h"
-#include "zoom.h"
+#include "auxiliary/centre.h"
+#include "login/passwordstyle.h"
+#include "platform/dialogflags.h"
+#include "platform/enterkey.h"
+#include "platform/events.h"
+#include "platform/keys.h"
+#include "platform/mainform.h"
+#include "platform/msgbox.h"
+#include "platform/twips.h"
+#include "platform/zoom.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "passwordstyle.h"
+#include "login/passwordstyle.h"
 
 int PasswordStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                              QStyleHintReturn* returnData) const {

@@ -1,6 +1,6 @@
-#include "database.h"
+#include "oracle/database.h"
 
-#include "oci_session.h"
+#include "oracle/oci/oci_session.h"
 
 namespace ora {
 

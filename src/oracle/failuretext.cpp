@@ -1,4 +1,4 @@
-#include "failuretext.h"
+#include "oracle/failuretext.h"
 
 namespace ora {
 QString FailureText(const QString& sentence, const QString& description) {

@@ -1,4 +1,4 @@
-#include "sessiondetails.h"
+#include "oracle/sessiondetails.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sessionkill.h"
+#include "oracle/sessionkill.h"
 
 #include <QList>
 #include <QPair>

@@ -1,6 +1,6 @@
-#include "sessionkill.h"
+#include "oracle/sessionkill.h"
 
-#include "database.h"
+#include "oracle/database.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "sessionquery.h"
+#include "oracle/sessionquery.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "sessionrow.h"
+#include "oracle/sessionrow.h"
 
-#include "database.h"
+#include "oracle/database.h"
 
 #include <QDateTime>
 

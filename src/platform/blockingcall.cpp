@@ -1,4 +1,4 @@
-#include "blockingcall.h"
+#include "platform/blockingcall.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "computername.h"
+#include "platform/computername.h"
 
 #include <QSysInfo>
 

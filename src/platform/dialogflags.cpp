@@ -1,6 +1,6 @@
-#include "dialogflags.h"
+#include "platform/dialogflags.h"
 
-#include "x11.h"
+#include "platform/x11.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "enterkey.h"
+#include "platform/enterkey.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "events.h"
+#include "platform/events.h"
 
 #include <QCoreApplication>
 

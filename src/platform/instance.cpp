@@ -1,4 +1,4 @@
-#include "instance.h"
+#include "platform/instance.h"
 
 #include <QDir>
 #include <QLockFile>

@@ -1,4 +1,4 @@
-#include "keys.h"
+#include "platform/keys.h"
 
 #include <QKeyEvent>
 

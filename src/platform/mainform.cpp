@@ -1,4 +1,4 @@
-#include "mainform.h"
+#include "platform/mainform.h"
 
 #include <QPointer>
 #include <QWidget>

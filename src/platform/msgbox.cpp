@@ -1,8 +1,8 @@
-#include "msgbox.h"
+#include "platform/msgbox.h"
 
-#include "dialogflags.h"
-#include "events.h"
-#include "mainform.h"
+#include "platform/dialogflags.h"
+#include "platform/events.h"
+#include "platform/mainform.h"
 
 #include <QApplication>
 #include <QFileInfo>

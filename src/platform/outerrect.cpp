@@ -1,6 +1,6 @@
-#include "outerrect.h"
+#include "platform/outerrect.h"
 
-#include "x11.h"
+#include "platform/x11.h"
 
 #include <QWidget>
 

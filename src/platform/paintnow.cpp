@@ -1,6 +1,6 @@
-#include "paintnow.h"
+#include "platform/paintnow.h"
 
-#include "x11.h"
+#include "platform/x11.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

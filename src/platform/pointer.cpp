@@ -1,4 +1,4 @@
-#include "pointer.h"
+#include "platform/pointer.h"
 
 #include <QApplication>
 #include <QWidget>

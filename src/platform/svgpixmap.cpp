@@ -1,4 +1,4 @@
-#include "svgpixmap.h"
+#include "platform/svgpixmap.h"
 
 #include <QPainter>
 #include <QSvgRenderer>

@@ -1,4 +1,4 @@
-#include "topmost.h"
+#include "platform/topmost.h"
 
 #include <QWidget>
 

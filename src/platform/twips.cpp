@@ -1,6 +1,6 @@
-#include "twips.h"
+#include "platform/twips.h"
 
-#include "outerrect.h"
+#include "platform/outerrect.h"
 
 #include <QGuiApplication>
 #include <QScreen>

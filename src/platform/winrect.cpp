@@ -1,6 +1,6 @@
-#include "winrect.h"
+#include "platform/winrect.h"
 
-#include "outerrect.h"
+#include "platform/outerrect.h"
 
 #include <QCursor>
 #include <QWidget>

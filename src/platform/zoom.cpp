@@ -1,4 +1,4 @@
-#include "zoom.h"
+#include "platform/zoom.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

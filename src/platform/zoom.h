@@ -1,6 +1,6 @@
 #pragma once
 
-#include "winrect.h"
+#include "platform/winrect.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "commandline.h"
+#include "start/commandline.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

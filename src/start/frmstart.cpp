@@ -1,11 +1,11 @@
-#include "frmstart.h"
+#include "start/frmstart.h"
 
-#include "events.h"
-#include "instance.h"
-#include "kestrom.h"
-#include "msgbox.h"
-#include "svgpixmap.h"
-#include "twips.h"
+#include "console/kestrom.h"
+#include "platform/events.h"
+#include "platform/instance.h"
+#include "platform/msgbox.h"
+#include "platform/svgpixmap.h"
+#include "platform/twips.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,5 +1,5 @@
-#include "basline.h"
-#include "twips.h"
+#include "auxiliary/basline.h"
+#include "platform/twips.h"
 
 #include <QGuiApplication>
 #include <QLabel>

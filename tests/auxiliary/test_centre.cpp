@@ -1,6 +1,6 @@
-#include "centre.h"
-#include "mainform.h"
-#include "twips.h"
+#include "auxiliary/centre.h"
+#include "platform/mainform.h"
+#include "platform/twips.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "dasPBer.h"
-#include "frmsearch.h"
-#include "mainform.h"
+#include "auxiliary/dasPBer.h"
+#include "auxiliary/frmsearch.h"
+#include "platform/mainform.h"
 #include "testsupport.h"
 
 #include <QPointer>

@@ -1,7 +1,7 @@
-#include "frmversion.h"
-#include "mainform.h"
+#include "auxiliary/frmversion.h"
+#include "platform/mainform.h"
+#include "platform/zoom.h"
 #include "testsupport.h"
-#include "zoom.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,7 +1,7 @@
 #include "kestromfixture.h"
 
-#include "computername.h"
-#include "msgbox.h"
+#include "platform/computername.h"
+#include "platform/msgbox.h"
 
 #include <QApplication>
 #include <QTest>

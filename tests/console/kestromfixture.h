@@ -1,7 +1,7 @@
 #pragma once
 
+#include "console/kestrom.h"
 #include "fakeoracle.h"
-#include "kestrom.h"
 
 #include <QList>
 #include <memory>

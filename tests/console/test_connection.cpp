@@ -1,8 +1,8 @@
-#include "computername.h"
+#include "console/panelstatusbar.h"
+#include "console/sessiongrid.h"
 #include "kestromfixture.h"
-#include "msgbox.h"
-#include "panelstatusbar.h"
-#include "sessiongrid.h"
+#include "platform/computername.h"
+#include "platform/msgbox.h"
 #include "testsupport.h"
 
 #include <QLineEdit>

@@ -1,9 +1,9 @@
+#include "console/panelstatusbar.h"
+#include "console/sessiongrid.h"
 #include "kestromfixture.h"
-#include "msgbox.h"
-#include "panelstatusbar.h"
-#include "sessiongrid.h"
+#include "platform/msgbox.h"
+#include "platform/zoom.h"
 #include "testsupport.h"
-#include "zoom.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "mainlayout.h"
+#include "console/mainlayout.h"
 
 #include <QTest>
 

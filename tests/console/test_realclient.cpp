@@ -1,8 +1,8 @@
-#include "frmdetails.h"
+#include "console/frmdetails.h"
+#include "console/sessiongrid.h"
 #include "kestromfixture.h"
-#include "msgbox.h"
-#include "sessiongrid.h"
-#include "sessionquery.h"
+#include "oracle/sessionquery.h"
+#include "platform/msgbox.h"
 #include "standin_fixture.h"
 #include "testsupport.h"
 

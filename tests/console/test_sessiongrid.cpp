@@ -1,6 +1,6 @@
-#include "rowheader.h"
-#include "sessiongrid.h"
-#include "sessiongridmodel.h"
+#include "console/rowheader.h"
+#include "console/sessiongrid.h"
+#include "console/sessiongridmodel.h"
 
 #include <QApplication>
 #include <QHeaderView>

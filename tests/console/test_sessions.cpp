@@ -1,8 +1,8 @@
-#include "frmsearch.h"
+#include "auxiliary/frmsearch.h"
+#include "console/sessiongrid.h"
 #include "kestromfixture.h"
-#include "msgbox.h"
-#include "pointer.h"
-#include "sessiongrid.h"
+#include "platform/msgbox.h"
+#include "platform/pointer.h"
 #include "testsupport.h"
 
 #include <QApplication>

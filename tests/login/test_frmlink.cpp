@@ -1,9 +1,9 @@
-#include "centre.h"
-#include "frmlink.h"
-#include "mainform.h"
-#include "msgbox.h"
+#include "auxiliary/centre.h"
+#include "login/frmlink.h"
+#include "platform/mainform.h"
+#include "platform/msgbox.h"
+#include "platform/zoom.h"
 #include "testsupport.h"
-#include "zoom.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>

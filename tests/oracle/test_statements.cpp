@@ -1,9 +1,9 @@
-#include "database.h"
-#include "failuretext.h"
-#include "sessiondetails.h"
-#include "sessionkill.h"
-#include "sessionquery.h"
-#include "sessionrow.h"
+#include "oracle/database.h"
+#include "oracle/failuretext.h"
+#include "oracle/sessiondetails.h"
+#include "oracle/sessionkill.h"
+#include "oracle/sessionquery.h"
+#include "oracle/sessionrow.h"
 
 #include <QDateTime>
 #include <QTest>

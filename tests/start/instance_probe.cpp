@@ -2,9 +2,9 @@
 //   instance_probe start       runs the start-up window's load with message boxes answered
 //                              through the hook, and prints what happened
 //   instance_probe hold PATH   takes the instance lock at PATH and waits to be killed
-#include "frmstart.h"
-#include "instance.h"
-#include "msgbox.h"
+#include "platform/instance.h"
+#include "platform/msgbox.h"
+#include "start/frmstart.h"
 
 #include <QApplication>
 #include <QThread>

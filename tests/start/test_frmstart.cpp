@@ -1,8 +1,8 @@
-#include "frmstart.h"
-#include "instance.h"
-#include "msgbox.h"
+#include "platform/instance.h"
+#include "platform/msgbox.h"
+#include "platform/twips.h"
+#include "start/frmstart.h"
 #include "testsupport.h"
-#include "twips.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "database.h"
+#include "oracle/database.h"
 
 #include <QDateTime>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "testsupport.h"
 
-#include "fonts.h"
-#include "msgbox.h"
-#include "zoom.h"
+#include "platform/fonts.h"
+#include "platform/msgbox.h"
+#include "platform/zoom.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "oci_columns.h"
+#include "oracle/oci/oci_columns.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "oci_api.h"
-#include "oci_rowstore.h"
+#include "oracle/oci/api/oci_api.h"
+#include "oracle/oci/oci_rowstore.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "oci_credentials.h"
+#include "oracle/oci/oci_credentials.h"
 
 namespace ora::binding {
 

@@ -1,9 +1,9 @@
-#include "oci_database.h"
+#include "oracle/oci/oci_database.h"
 
-#include "oci_credentials.h"
-#include "oci_dynaset.h"
-#include "oci_error.h"
-#include "oci_query.h"
+#include "oracle/oci/oci_credentials.h"
+#include "oracle/oci/oci_dynaset.h"
+#include "oracle/oci/oci_error.h"
+#include "oracle/oci/oci_query.h"
 
 namespace ora::binding {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "database.h"
-#include "oci_handles.h"
+#include "oracle/database.h"
+#include "oracle/oci/oci_handles.h"
 
 namespace ora::binding {
 

@@ -1,4 +1,4 @@
-#include "oci_date.h"
+#include "oracle/oci/oci_date.h"
 
 namespace ora::binding {
 

@@ -1,4 +1,4 @@
-#include "oci_dynaset.h"
+#include "oracle/oci/oci_dynaset.h"
 
 namespace ora::binding {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "database.h"
-#include "oci_rowstore.h"
+#include "oracle/database.h"
+#include "oracle/oci/oci_rowstore.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "oci_error.h"
+#include "oracle/oci/oci_error.h"
 
 #include <array>
 #include <cstring>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "oci_library.h"
+#include "oracle/oci/oci_library.h"
 
-#include "database.h"
+#include "oracle/database.h"
 
 #include <QString>
 #include <optional>

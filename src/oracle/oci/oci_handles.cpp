@@ -1,6 +1,6 @@
-#include "oci_handles.h"
+#include "oracle/oci/oci_handles.h"
 
-#include "oci_error.h"
+#include "oracle/oci/oci_error.h"
 
 namespace ora::binding {
 

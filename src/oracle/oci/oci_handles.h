@@ -1,6 +1,6 @@
 #pragma once
 
-#include "oci_library.h"
+#include "oracle/oci/oci_library.h"
 
 #include <QByteArray>
 #include <utility>

@@ -1,6 +1,6 @@
-#include "oci_library.h"
+#include "oracle/oci/oci_library.h"
 
-#include "database.h"
+#include "oracle/database.h"
 
 #include <QStringList>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "oci_api.h"
+#include "oracle/oci/api/oci_api.h"
 
 #include <string>
 #include <vector>

@@ -1,9 +1,9 @@
-#include "oci_query.h"
+#include "oracle/oci/oci_query.h"
 
-#include "database.h"
-#include "oci_columns.h"
-#include "oci_error.h"
-#include "oci_handles.h"
+#include "oracle/database.h"
+#include "oracle/oci/oci_columns.h"
+#include "oracle/oci/oci_error.h"
+#include "oracle/oci/oci_handles.h"
 
 #include <cstring>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "oci_library.h"
-#include "oci_rowstore.h"
+#include "oracle/oci/oci_library.h"
+#include "oracle/oci/oci_rowstore.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
-#include "oci_rowstore.h"
+#include "oracle/oci/oci_rowstore.h"
 
-#include "database.h"
-#include "oci_date.h"
+#include "oracle/database.h"
+#include "oracle/oci/oci_date.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
-#include "oci_session.h"
+#include "oracle/oci/oci_session.h"
 
-#include "oci_database.h"
-#include "oci_library.h"
+#include "oracle/oci/oci_database.h"
+#include "oracle/oci/oci_library.h"
 
 namespace ora {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "database.h"
+#include "oracle/database.h"
 
 namespace ora {
 // A session object that reaches Oracle through the Oracle client library, loaded on first use.

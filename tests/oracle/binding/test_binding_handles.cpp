@@ -1,8 +1,8 @@
 // Every handle the binding takes from the client library goes back, on every path. The
 // stand-in keeps live handles in a table, so a leak would not show as a leak of memory;
 // instead the real entry points are wrapped with counters.
-#include "oci_database.h"
-#include "oci_library.h"
+#include "oracle/oci/oci_database.h"
+#include "oracle/oci/oci_library.h"
 #include "standin_fixture.h"
 
 #include <QTest>

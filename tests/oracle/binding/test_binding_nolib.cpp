@@ -1,6 +1,6 @@
 // Loading the client library when the loader cannot find it, and finding it through
 // ORACLE_HOME. Runs with a LD_LIBRARY_PATH that does not hold the stand-in.
-#include "oci_session.h"
+#include "oracle/oci/oci_session.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The binding's parts that no stand-in run can reach: the password split, the library names
 // tried, the message trimming and the return codes that carry no error record.
-#include "oci_credentials.h"
-#include "oci_error.h"
-#include "oci_library.h"
+#include "oracle/oci/oci_credentials.h"
+#include "oracle/oci/oci_error.h"
+#include "oracle/oci/oci_library.h"
 
 #include <QTest>
 

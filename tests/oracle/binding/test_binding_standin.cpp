@@ -1,7 +1,7 @@
 // The binding against the stand-in client library: logon, queries, errors and a lost
 // connection, through the same OCI calls a real client would receive.
-#include "oci_dynaset.h"
-#include "oci_session.h"
+#include "oracle/oci/oci_dynaset.h"
+#include "oracle/oci/oci_session.h"
 #include "standin_fixture.h"
 
 #include <QDateTime>
