@@ -72,10 +72,10 @@ void frmDetails::setDetails(const SessionDetails& details) {
     qDeleteAll(mFields->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
     auto* form = new QFormLayout(mFields);
     form->setContentsMargins(0, 0, 0, 0);
-    for (const auto& [caption, value] : details.fields) {
+    for (const auto& [caption, value] : details.texts.fields) {
         auto* shown = new QLabel(value, mFields);
         shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
         form->addRow(caption, shown);
     }
-    mSql->setPlainText(details.sqlText);
+    mSql->setPlainText(details.texts.sqlText);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "oracle/sessiondetails.h"
 #include "oracle/sessionkill.h"
 
 #include <QDialog>
@@ -13,9 +14,8 @@ class QPushButton;
 // What the details window shows of one session, as texts ready to read.
 struct SessionDetails {
     ora::SessionKey key;
-    QString terminal;                      // as the list shows it, for the kill's confirmation rule
-    QList<QPair<QString, QString>> fields; // caption, value
-    QString sqlText;
+    QString terminal; // as the list shows it, for the kill's confirmation rule
+    ora::DetailsTexts texts;
 };
 
 // The session details window: modeless, one at a time, Esc closes it. It can end the session

@@ -2,15 +2,18 @@
 
 #include "auxiliary/basline.h"
 #include "auxiliary/frmversion.h"
+#include "console/gridcolumns.h"
 #include "console/mainlayout.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "login/frmlink.h"
+#include "oracle/failuretext.h"
 #include "platform/blockingcall.h"
 #include "platform/enterkey.h"
 #include "platform/events.h"
 #include "platform/keys.h"
 #include "platform/mainform.h"
+#include "platform/msgbox.h"
 #include "platform/svgpixmap.h"
 #include "platform/twips.h"
 #include "platform/zoom.h"
@@ -61,7 +64,7 @@ Kestrom::Kestrom(QWidget* parent) : QMainWindow(parent), mLoginPrompt(&frmLink::
     setWindowIcon(icon);
     buildMenus();
     buildControls();
-    buildSessionTools();
+    buildGridActions();
     // The designed client area, 9150 x 5595 twips, under the menu bar.
     resize(platform::TwipsToPixelsX(9150),
            menuBar()->sizeHint().height() + platform::TwipsToPixelsY(5595));
@@ -71,36 +74,6 @@ Kestrom::Kestrom(QWidget* parent) : QMainWindow(parent), mLoginPrompt(&frmLink::
 Kestrom::~Kestrom() {
     if (platform::MainForm() == this)
         platform::SetMainForm(nullptr);
-}
-
-void Kestrom::buildMenus() {
-    auto action = [this](QMenu* menu, const char* name, const QString& caption,
-                         void (Kestrom::*slot)()) {
-        QAction* a = menu->addAction(caption);
-        a->setObjectName(QString::fromLatin1(name));
-        if (slot)
-            connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    Lin = menuBar()->addMenu(QStringLiteral("接続(&L)"));
-    Lin->setObjectName(QStringLiteral("Lin"));
-    Link = action(Lin, "Link", QStringLiteral("ＤＢ接続(&L)"), &Kestrom::Link_Click);
-    Cutting = action(Lin, "Cutting", QStringLiteral("ＤＢ切断(&C)"), &Kestrom::Cutting_Click);
-    Cutting->setEnabled(false);
-    Lin->addSeparator()->setObjectName(QStringLiteral("a"));
-    EN = action(Lin, "EN", QStringLiteral("終了(&X)"), &Kestrom::EN_Click);
-
-    ken = menuBar()->addMenu(QStringLiteral("検索(&S)"));
-    ken->setObjectName(QStringLiteral("ken"));
-    Search = action(ken, "Search", QStringLiteral("ｾｯｼｮﾝの検索(&S)"), &Kestrom::Search_Click);
-    ken->addSeparator()->setObjectName(QStringLiteral("b"));
-    MyPcName = action(ken, "MyPcName", QStringLiteral("自分のﾏｼﾝ名(&P)"), &Kestrom::MyPcName_Click);
-
-    hel = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    hel->setObjectName(QStringLiteral("hel"));
-    Help = action(hel, "Help", QStringLiteral("ヘルプ(&H)"), nullptr);
-    Help->setEnabled(false);
-    Version = action(hel, "Version", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"), &Kestrom::Version_Click);
 }
 
 void Kestrom::buildControls() {
@@ -164,37 +137,31 @@ void Kestrom::buildControls() {
 void Kestrom::buildGrid() {
     SessionGrid* g = MSFlexGrid1;
     g->setRows(2);
-    g->setCols(9);
+    g->setCols(kListColumns);
     g->setFixedRows(1);
     g->setFixedCols(1);
     platform::SetControlRectTwips(
         g, QRectF(platform::ControlRectTwips(g).topLeft(), QSizeF(8655, 3580)));
-    g->setRow(0);
-    const float widths[9] = {400, 800, 800, 1250, 1250, 1250, 1250, 2000, 1700};
-    for (int c = 0; c < 9; ++c)
-        g->setColWidth(c, widths[c]);
     g->setRowHeight(0, 250);
-    const QString headers[9] = {
-        QString(),
-        QStringLiteral("ｾｯｼｮﾝID"),
-        QStringLiteral("ｼﾘｱﾙNo."),
-        QStringLiteral("状態"),
-        QStringLiteral("端末名"),
-        QStringLiteral("OSﾕｰｻﾞ名"),
-        QStringLiteral("DBﾕｰｻﾞ名"),
-        QStringLiteral("ﾌﾟﾛｸﾞﾗﾑ名"),
-        QStringLiteral("ﾛｸﾞｲﾝ時刻"),
-    };
-    for (int c = 1; c <= 8; ++c) {
-        g->setCol(c);
-        g->setText(headers[c]);
-        g->setCellAlignment(SessionGrid::flexAlignCenterCenter);
-    }
-    g->setCol(0);
     g->setRow(0);
-    g->setText(QStringLiteral("No."));
-    g->setCol(0);
+    for (int c = colNo; c < kListColumns; ++c)
+        setHeaderCell(kGridColumns[static_cast<size_t>(c)]);
+    g->setCol(colNo);
     g->setRows(1);
+}
+
+void Kestrom::setHeaderCell(const GridColumnSpec& spec) {
+    SessionGrid* g = MSFlexGrid1;
+    g->setColWidth(spec.column, spec.width);
+    g->setCol(spec.column);
+    g->setText(spec.header.toString());
+    // The corner cell keeps its default alignment; the column captions are centred.
+    if (spec.column != colNo)
+        g->setCellAlignment(SessionGrid::flexAlignCenterCenter);
+}
+
+void Kestrom::reportFailure(const QString& sentence, const QString& description) {
+    platform::MsgBox(ora::FailureText(sentence, description), platform::vbInformation);
 }
 
 void Kestrom::Form_Load() {

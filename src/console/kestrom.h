@@ -16,15 +16,13 @@ class QMenu;
 class QPushButton;
 class PanelStatusBar;
 class SessionGrid;
+struct GridColumnSpec;
 
 // The main window: the session console and the owner of all program state.
 class Kestrom : public QMainWindow {
     Q_OBJECT
 public:
     using LoginPrompt = std::function<qint16(QString&, QString&, QString&)>;
-
-    // The grid column of the instance, shown when the list covers every instance of a cluster.
-    static constexpr int kInstanceColumn = 9;
 
     explicit Kestrom(QWidget* parent = nullptr);
     ~Kestrom() override;
@@ -90,7 +88,12 @@ private:
     void SessionSearch();
     void GetMyPcName();
     void Disconnect();
-    void buildSessionTools();
+    void buildGridActions();
+    // Writes one column's caption into the header row and gives the column its width.
+    void setHeaderCell(const GridColumnSpec& spec);
+    // A failure the user can do nothing about but read: the sentence, then the database's text.
+    void reportFailure(const QString& sentence, const QString& description);
+    static bool allInstancesSetting();
     // Gives the grid its tenth column, the instance, for the cluster-wide list, or takes it away.
     void showInstanceColumn(bool shown);
     // After a failed cluster-wide probe: a user who may read v$session but not gv$session

@@ -1,6 +1,7 @@
 // Connecting and disconnecting.
 #include "console/kestrom.h"
 
+#include "console/gridcolumns.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "platform/blockingcall.h"
@@ -65,7 +66,7 @@ void Kestrom::Disconnect() {
     Cutting->setEnabled(false);
     cmdSessionCt->setEnabled(false);
     MSFlexGrid1->setRows(1);
-    MSFlexGrid1->setCol(0);
+    MSFlexGrid1->setCol(colNo);
     mDbLinkFlg = 0;
     CmdDB->setText(QStringLiteral("ＤＢ接続"));
     sbStatusBar->setPanelText(1, QStringLiteral("- DB未接続 -"));
@@ -120,4 +121,16 @@ bool Kestrom::DbConnect() {
     Disconnect();
     platform::DoEvents();
     return true;
+}
+
+void Kestrom::probeWithoutCluster() {
+    const QString reason = mSearchError;
+    mStrFlg = -1;
+    mLogFlg = -1;
+    mSingleInstanceOnly = true;
+    SessionSearch();
+    mSingleInstanceOnly = false;
+    mLogFlg = 0;
+    if (mStrFlg == -1)
+        reportSearchFailure(reason);
 }

@@ -1,25 +1,27 @@
 // Ending the session of the grid's current row.
 #include "console/kestrom.h"
 
+#include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
-#include "oracle/failuretext.h"
 #include "oracle/sessionkill.h"
 #include "platform/blockingcall.h"
 #include "platform/msgbox.h"
 #include "platform/pointer.h"
 
+#include <QPushButton>
+
 Kestrom::RowSession Kestrom::currentSession() const {
     SessionGrid* grid = MSFlexGrid1;
-    grid->setCol(1);
+    grid->setCol(colSid);
     const QString sid = grid->Text();
-    grid->setCol(2);
+    grid->setCol(colSerial);
     const QString serial = grid->Text();
     QString instance;
-    if (grid->Cols() > kInstanceColumn) {
-        grid->setCol(kInstanceColumn);
+    if (grid->Cols() > colInstance) {
+        grid->setCol(colInstance);
         instance = grid->Text();
     }
-    grid->setCol(4);
+    grid->setCol(colTerminal);
     return {ora::ParseSessionKey(sid, serial, instance), grid->Text()};
 }
 
@@ -27,6 +29,12 @@ void Kestrom::cmdSessionCt_Click() {
     if (MSFlexGrid1->Rows() == 1)
         return;
     killCurrentRow(false);
+}
+
+void Kestrom::KillImmediate_Click() {
+    if (MSFlexGrid1->Rows() == 1 || !cmdSessionCt->isEnabled())
+        return;
+    killCurrentRow(true);
 }
 
 void Kestrom::killCurrentRow(bool immediate) {
@@ -60,10 +68,9 @@ void Kestrom::killSession(const RowSession& session, bool immediate) {
         }
         platform::MsgBox(QStringLiteral("セッションを切断しました。"), platform::vbInformation);
     } catch (const ora::OraError& error) {
-        platform::MsgBox(ora::FailureText(QStringLiteral("以下の理由により切断できませんでした。"),
-                                          error.description()),
-                         platform::vbInformation);
-        MSFlexGrid1->setCol(1);
+        reportFailure(QStringLiteral("以下の理由により切断できませんでした。"),
+                      error.description());
+        MSFlexGrid1->setCol(colSid);
         return;
     }
 

@@ -2,8 +2,8 @@
 #include "console/kestrom.h"
 
 #include "auxiliary/frmsearch.h"
+#include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
-#include "oracle/failuretext.h"
 #include "oracle/sessionquery.h"
 #include "oracle/sessionrow.h"
 #include "platform/blockingcall.h"
@@ -13,12 +13,15 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <array>
 
 namespace {
-constexpr int kResultColumns = 8;
-// The cluster-wide list adds the instance as a last result column and grid column.
-constexpr int kInstanceResultColumn = 8;
+const QString kAllInstancesKey = QStringLiteral("search/allInstances");
+
+QSettings Settings() {
+    return QSettings(QStringLiteral("Kestrom"), QStringLiteral("Kestrom"));
+}
 } // namespace
 
 void Kestrom::cmdSearch_Click() {
@@ -47,12 +50,15 @@ void Kestrom::SessionSearch() {
             return db->DbCreateDynaset(
                 cluster ? ora::AllInstancesQuery(mPCname) : ora::SessionQuery(mPCname), 0);
         });
-        const int columns = cluster ? kResultColumns + 1 : kResultColumns;
-        if (dynaset->fieldsCount() < columns)
-            throw ora::OraError(QStringLiteral("検索結果の列が足りません。"));
-        std::array<ora::OraField*, kResultColumns + 1> fields{};
-        for (int i = 0; i < columns; ++i)
-            fields[static_cast<size_t>(i)] = &dynaset->Fields(i);
+        const int columns = cluster ? kClusterListColumns : kListColumns;
+        // The field each grid column shows; the row-number column shows none.
+        std::array<ora::OraField*, kClusterListColumns> fields{};
+        for (int c = colSid; c < columns; ++c) {
+            const ora::ResultColumn result = kGridColumns[static_cast<size_t>(c)].result;
+            if (result >= dynaset->fieldsCount())
+                throw ora::OraError(QStringLiteral("検索結果の列が足りません。"));
+            fields[static_cast<size_t>(c)] = &dynaset->Fields(result);
+        }
 
         grid->setRows(static_cast<int>(dynaset->RecordCount()) + 1);
         int row = 0;
@@ -61,22 +67,21 @@ void Kestrom::SessionSearch() {
             grid->setRow(row);
             // Every cell is turned into text before any is written, so a row is either
             // written whole or not at all.
-            std::array<QString, kResultColumns + 2> cells;
-            cells[0] = QString::number(row);
-            for (int c = 0; c < kResultColumns - 1; ++c)
-                cells[static_cast<size_t>(c + 1)] =
-                    ora::FieldText(fields[static_cast<size_t>(c)]->value());
-            cells[kResultColumns] = ora::LogonTimeText(fields[kResultColumns - 1]->value());
-            if (cluster)
-                cells[kInstanceColumn] = ora::FieldText(fields[kInstanceResultColumn]->value());
-            for (int c = 0; c < grid->Cols(); ++c) {
+            std::array<QString, kClusterListColumns> cells;
+            cells[colNo] = QString::number(row);
+            for (int c = colSid; c < columns; ++c) {
+                const QVariant value = fields[static_cast<size_t>(c)]->value();
+                cells[static_cast<size_t>(c)] =
+                    c == colLogonTime ? ora::LogonTimeText(value) : ora::FieldText(value);
+            }
+            for (int c = colNo; c < columns; ++c) {
                 grid->setCol(c);
                 grid->setText(cells[static_cast<size_t>(c)]);
             }
             written = row;
             dynaset->DbMoveNext();
         }
-        grid->setCol(0);
+        grid->setCol(colNo);
         dynaset.reset();
         cmdSessionCt->setEnabled(true);
         grid->setFocus();
@@ -93,9 +98,34 @@ void Kestrom::SessionSearch() {
 }
 
 void Kestrom::reportSearchFailure(const QString& description) {
-    platform::MsgBox(
-        ora::FailureText(QStringLiteral("以下の理由により検索できませんでした。"), description),
-        platform::vbInformation);
+    reportFailure(QStringLiteral("以下の理由により検索できませんでした。"), description);
+}
+
+bool Kestrom::allInstances() const {
+    return AllInstances->isChecked();
+}
+
+bool Kestrom::allInstancesSetting() {
+    return Settings().value(kAllInstancesKey, false).toBool();
+}
+
+void Kestrom::AllInstances_Click() {
+    Settings().setValue(kAllInstancesKey, AllInstances->isChecked());
+}
+
+void Kestrom::showInstanceColumn(bool shown) {
+    SessionGrid* grid = MSFlexGrid1;
+    const int cols = shown ? kClusterListColumns : kListColumns;
+    if (grid->Cols() == cols)
+        return;
+    const int row = grid->Row();
+    grid->setCols(cols);
+    if (!shown)
+        return;
+    grid->setRow(0);
+    setHeaderCell(kGridColumns[colInstance]);
+    grid->setCol(colNo);
+    grid->setRow(row);
 }
 
 void Kestrom::GetMyPcName() {

@@ -36,7 +36,7 @@ QString Duration(qint64 seconds) {
         .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
-DetailsTexts SessionDetailsTexts(const QList<QVariant>& values) {
+DetailsTexts SessionDetailsTexts(const QList<QVariant>& values, int instance) {
     auto text = [&](int column) {
         const QVariant v = values.value(column);
         return !v.isValid() || v.isNull() ? QStringLiteral("－") : v.toString();
@@ -48,7 +48,9 @@ DetailsTexts SessionDetailsTexts(const QList<QVariant>& values) {
     auto number = [&](int column) { return values.value(column).toString().toLongLong(); };
 
     DetailsTexts out;
-    out.fields = {
+    if (instance > 0)
+        out.fields.append({QStringLiteral("ｲﾝｽﾀﾝｽ"), QString::number(instance)});
+    out.fields << QList<QPair<QString, QString>>{
         {QStringLiteral("マシン名"), text(dcMachine)},
         {QStringLiteral("モジュール"), text(dcModule)},
         {QStringLiteral("アクション"), text(dcAction)},

@@ -38,12 +38,13 @@ enum DetailsColumn : int {
 
 // The details as the user reads them: caption and value pairs, and the statement's text
 // ("なし" when the session runs none). `values` holds the query's columns in order; NULL
-// shows as "－".
+// shows as "－". A session of the cluster-wide list (instance above 0) names its instance
+// first.
 struct DetailsTexts {
     QList<QPair<QString, QString>> fields;
     QString sqlText;
 };
-DetailsTexts SessionDetailsTexts(const QList<QVariant>& values);
+DetailsTexts SessionDetailsTexts(const QList<QVariant>& values, int instance = 0);
 
 // Seconds as h:mm:ss.
 QString Duration(qint64 seconds);

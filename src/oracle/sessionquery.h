@@ -4,6 +4,20 @@
 
 namespace ora {
 
+// Result columns of both session queries, in order; the instance only in the cluster-wide one.
+enum ResultColumn : int {
+    rcNone = -1,
+    rcSid,
+    rcSerial,
+    rcStatus,
+    rcTerminal,
+    rcOsUser,
+    rcUsername,
+    rcProgram,
+    rcLogonTime,
+    rcInstance,
+};
+
 // The v$session query for one terminal, ordered by sid and serial#. An empty machine name
 // lists every session. Lines are joined with CR alone.
 QString SessionQuery(const QString& machine);

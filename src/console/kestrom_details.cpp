@@ -1,0 +1,55 @@
+// The details of one session, read in one round trip, in their own window.
+#include "console/kestrom.h"
+
+#include "console/frmdetails.h"
+#include "console/gridcolumns.h"
+#include "console/sessiongrid.h"
+#include "oracle/sessiondetails.h"
+#include "platform/blockingcall.h"
+#include "platform/msgbox.h"
+#include "platform/pointer.h"
+
+void Kestrom::Details_Click() {
+    showDetails(MSFlexGrid1->Row());
+}
+
+void Kestrom::showDetails(int row) {
+    SessionGrid* grid = MSFlexGrid1;
+    if (row < 1 || row >= grid->Rows() || !OraDatabase)
+        return;
+    grid->setRow(row);
+    const RowSession session = currentSession();
+    grid->setCol(colNo);
+    const std::optional<ora::SessionKey>& key = session.key;
+    if (!key)
+        return;
+    SessionDetails details{*key, session.terminal, {}};
+    try {
+        const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
+        platform::SetMousePointer(this, platform::vbHourglass);
+        std::unique_ptr<ora::OraDynaset> dynaset = platform::BlockingCall(
+            [&] { return db->DbCreateDynaset(ora::SessionDetailsQuery(*key), 0); });
+        platform::SetMousePointer(this, platform::vbDefault);
+        if (dynaset->isEOF()) {
+            platform::MsgBox(QStringLiteral("ｾｯｼｮﾝ %1,%2 はすでに存在しません。\r\n"
+                                            "一覧を更新してください（F5）。")
+                                 .arg(key->sid)
+                                 .arg(key->serial),
+                             platform::vbInformation);
+            return;
+        }
+        QList<QVariant> values;
+        for (int c = 0; c < dynaset->fieldsCount(); ++c)
+            values << dynaset->Fields(c).value();
+        details.texts = ora::SessionDetailsTexts(values, key->instance);
+    } catch (const ora::OraError& error) {
+        platform::SetMousePointer(this, platform::vbDefault);
+        reportFailure(QStringLiteral("以下の理由により詳細を取得できませんでした。"),
+                      error.description());
+        return;
+    }
+    frmDetails::Show(this, details, [this](const ora::SessionKey& k, const QString& t) {
+        if (OraDatabase)
+            killSession({k, t}, true);
+    });
+}
