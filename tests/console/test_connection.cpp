@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using testsupport::KestromFixture;
+
 // Connecting and disconnecting through the scripted login dialog and the in-process database.
 class TestConnection : public QObject {
     Q_OBJECT

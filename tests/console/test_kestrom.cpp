@@ -16,6 +16,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using testsupport::KestromFixture;
+
 // The main window on its own: controls, menus, the enable table and the key rules.
 class TestKestrom : public QObject {
     Q_OBJECT

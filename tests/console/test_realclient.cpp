@@ -14,12 +14,14 @@
 #include <QPushButton>
 #include <QTest>
 
+using testsupport::KestromFixture;
+
 // The main window's procedures over the real client-library binding and the stand-in client
 // library: what reaches the "server" is read from the stand-in's own statement log.
 class TestRealClient : public QObject {
     Q_OBJECT
 
-    StandinFixture mStandin;
+    testsupport::StandinFixture mStandin;
 
     static QString instance(const QString& extra = QString()) {
         const QString me = KestromFixture::thisComputer();

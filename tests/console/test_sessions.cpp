@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using testsupport::KestromFixture;
+
 // Searching and killing sessions through the main window and the in-process database.
 class TestSessions : public QObject {
     Q_OBJECT

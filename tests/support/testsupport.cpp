@@ -23,18 +23,14 @@ void initWindowTests() {
     platform::ZoomHook::enable();
     platform::ZoomHook::clear();
 }
-} // namespace testsupport
 
-namespace testsupport {
 QStringList strings(std::initializer_list<const char*> utf8) {
     QStringList out;
     for (const char* s : utf8)
         out << QString::fromUtf8(s);
     return out;
 }
-} // namespace testsupport
 
-namespace testsupport {
 void runModal(const std::function<void()>& open, const std::function<void(QDialog&)>& script,
               const char* what) {
     bool ran = false;
@@ -53,9 +49,7 @@ void runModal(const std::function<void()>& open, const std::function<void(QDialo
     if (!ran)
         qWarning("the %s never became the active modal window", what);
 }
-} // namespace testsupport
 
-namespace testsupport {
 QStringList messageTexts() {
     QStringList out;
     for (const platform::MsgBoxRecord& r : platform::MsgBoxHook::log())

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QTest>
 
+namespace testsupport {
+
 KestromFixture::KestromFixture() : db(fakeoracle::install()), window(std::make_unique<Kestrom>()) {
     platform::MsgBoxHook::clear();
     window->setLoginPrompt([this](QString& id, QString& pass, QString& host) -> qint16 {
@@ -47,3 +49,5 @@ QString KestromFixture::thisComputer() {
     QString name;
     return platform::GetComputerName(name) ? name : QStringLiteral("????????");
 }
+
+} // namespace testsupport

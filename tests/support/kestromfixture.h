@@ -6,6 +6,8 @@
 #include <QList>
 #include <memory>
 
+namespace testsupport {
+
 // A main window whose login dialog is scripted: each answer either cancels or confirms with
 // the given values. The prompt records the values it was opened with.
 struct LoginAnswer {
@@ -36,3 +38,5 @@ struct KestromFixture {
         return {true, id, pass, host};
     }
 };
+
+} // namespace testsupport

@@ -56,7 +56,7 @@ private:
     std::unique_ptr<OraDatabase> open(const QString& connect = QStringLiteral("scott/tiger"));
 
     std::unique_ptr<ora::OraSession> mSession;
-    StandinFixture mFixture;
+    testsupport::StandinFixture mFixture;
     QString mBase;
 };
 

@@ -20,6 +20,8 @@ void* standinSymbol(const char* name) {
 }
 } // namespace
 
+namespace testsupport {
+
 StandinFixture::StandinFixture() {
     if (!mDir.isValid())
         qFatal("no temporary folder for the fixture");
@@ -50,3 +52,5 @@ QString StandinFixture::log() const {
         return QString();
     return QString::fromUtf8(file.readAll());
 }
+
+} // namespace testsupport

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+namespace testsupport {
+
 // Describes the stand-in client library's instance for one test: writes the fixture into a
 // temporary folder, points the stand-in at it and reloads it. The library must be loaded.
 class StandinFixture {
@@ -18,3 +20,5 @@ public:
 private:
     QTemporaryDir mDir;
 };
+
+} // namespace testsupport

@@ -93,7 +93,7 @@ private Q_SLOTS:
     void freesAfterLostConnection();
 
 private:
-    StandinFixture mFixture;
+    testsupport::StandinFixture mFixture;
     OciApi mApi;
     const QString mBase = QStringLiteral("connect\tDB\nuser\tscott\ttiger\tread\n"
                                          "user\tnobody\tpw\t-\ngenerate\t2500\n");
