@@ -46,7 +46,7 @@ private Q_SLOTS:
                 tabOrder << QApplication::focusWidget()->objectName();
             }
         });
-        QCOMPARE(text, QStringLiteral("Tarnwick Kestrom\nVersion : 0.10J R1\n"));
+        QCOMPARE(text, QStringLiteral("Tarnwick Kestrom\nVersion : " KESTROM_VERSION_TEXT "\n"));
         QVERIFY(isDefault);
         QCOMPARE(tabOrder, (QStringList{QStringLiteral("Command1"), QStringLiteral("Picture1"),
                                         QStringLiteral("Text1")}));

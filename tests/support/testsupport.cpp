@@ -34,10 +34,15 @@ QStringList strings(std::initializer_list<const char*> utf8) {
 void runModal(const std::function<void()>& open, const std::function<void(QDialog&)>& script,
               const char* what) {
     bool ran = false;
-    QTimer::singleShot(0, qApp, [&] {
+    // Looks for the window each time events run, until it is up; the timer ends with this
+    // call, so a window that never opened leaves nothing behind to fire later.
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
         auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!window)
             return;
+        poll.stop();
         ran = true;
         if (!QTest::qWaitForWindowActive(window))
             qWarning("the %s did not become active", what);
@@ -45,9 +50,11 @@ void runModal(const std::function<void()>& open, const std::function<void(QDialo
         if (window->isVisible())
             window->close();
     });
+    poll.start();
     open();
     if (!ran)
-        qWarning("the %s never became the active modal window", what);
+        QTest::qFail(qPrintable(QStringLiteral("the %1 never opened").arg(QLatin1StringView(what))),
+                     __FILE__, __LINE__);
 }
 
 QStringList messageTexts() {

@@ -16,7 +16,7 @@ QStringList strings(std::initializer_list<const char*> utf8);
 QStringList messageTexts();
 // Calls open(), which shows a modal window; once that window is the active modal one, runs
 // the script on it and closes whatever the script leaves open, so that a failed check cannot
-// hang the test. `what` names the window in warnings.
+// hang the test. A window that never opens fails the test; `what` names it.
 void runModal(const std::function<void()>& open, const std::function<void(QDialog&)>& script,
               const char* what);
 } // namespace testsupport
