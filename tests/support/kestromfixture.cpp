@@ -1,9 +1,14 @@
 #include "kestromfixture.h"
 
+#include "console/panelstatusbar.h"
+#include "console/sessiongrid.h"
 #include "platform/computername.h"
 #include "platform/msgbox.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace testsupport {
@@ -34,15 +39,73 @@ KestromFixture::~KestromFixture() {
 void KestromFixture::open(const QList<LoginAnswer>& script) {
     answers = script;
     window->Form_Load();
-    // Offscreen windows become active only when asked; focus checks need an active window.
+    activate();
+}
+
+void KestromFixture::openConnected() {
+    open({login()});
+}
+
+SessionGrid* KestromFixture::grid() const {
+    return find<SessionGrid>("MSFlexGrid1");
+}
+
+QLineEdit* KestromFixture::machineBox() const {
+    return find<QLineEdit>("txtPcName");
+}
+
+QString KestromFixture::panel(int number) const {
+    return find<PanelStatusBar>("sbStatusBar")->panelText(number);
+}
+
+bool KestromFixture::showsConnected() const {
+    return panel(1) == QStringLiteral("- DB接続中 -");
+}
+
+void KestromFixture::click(const char* button) {
+    QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
+}
+
+void KestromFixture::choose(const char* menuItem) {
+    find<QAction>(menuItem)->trigger();
+}
+
+void KestromFixture::typeMachine(const QString& name) {
+    QLineEdit* box = machineBox();
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, name);
+}
+
+void KestromFixture::search(const QString& name) {
+    typeMachine(name);
+    click("cmdSearch");
+}
+
+void KestromFixture::activate() {
+    // Offscreen windows become active only when asked; focus and shortcuts need an active
+    // window, and another window shown and hidden meanwhile (the search banner) leaves none.
     window->activateWindow();
     QApplication::setActiveWindow(window.get());
     if (!QTest::qWaitForWindowActive(window.get()))
         qWarning("the main window did not become active");
 }
 
-void KestromFixture::openConnected() {
-    open({login()});
+QPoint KestromFixture::rowCentre(int row) {
+    // A user clicks once the grid shows what the program last wrote, in the active window.
+    QCoreApplication::processEvents();
+    activate();
+    SessionGrid* g = grid();
+    return g->visualRect(g->model()->index(row - 1, 0)).center();
+}
+
+void KestromFixture::clickRow(int row) {
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, rowCentre(row));
+}
+
+void KestromFixture::doubleClickRow(int row) {
+    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, rowCentre(row));
 }
 
 QString KestromFixture::thisComputer() {

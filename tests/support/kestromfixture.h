@@ -4,7 +4,11 @@
 #include "fakeoracle.h"
 
 #include <QList>
+#include <QtGlobal>
 #include <memory>
+
+class QLineEdit;
+class SessionGrid;
 
 namespace testsupport {
 
@@ -15,6 +19,8 @@ struct LoginAnswer {
     QString id, pass, host;
 };
 
+// Tests act on the window as its user does, through its controls found by their names, and
+// read what it shows there.
 struct KestromFixture {
     std::shared_ptr<fakeoracle::Instance> db;
     std::unique_ptr<Kestrom> window;
@@ -29,6 +35,33 @@ struct KestromFixture {
     void openConnected();
     void setScript(const QList<LoginAnswer>& script) { answers = script; }
 
+    // A control of the window by its name; a missing one ends the run, as no test can go on.
+    template <typename T> T* find(const char* name) const {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("the main window has no %s", name);
+        return found;
+    }
+    SessionGrid* grid() const;
+    QLineEdit* machineBox() const;
+    // The text of a status bar panel (1: connection state, 2: login, 3: clock).
+    QString panel(int number) const;
+    // What the status bar says of the connection.
+    bool showsConnected() const;
+
+    // Makes the window the active one, as a user's click on it does.
+    void activate();
+    // Clicks a button, chooses a menu item.
+    void click(const char* button);
+    void choose(const char* menuItem);
+    // Replaces the machine name in the box by typing it.
+    void typeMachine(const QString& name);
+    // Types the machine name and clicks the search button.
+    void search(const QString& name);
+    // Clicks, double-clicks a data row of the grid (1 is the first).
+    void clickRow(int row);
+    void doubleClickRow(int row);
+
     // The name the window finds for this computer.
     static QString thisComputer();
     static LoginAnswer cancel() { return {}; }
@@ -37,6 +70,9 @@ struct KestromFixture {
                              const QString& host = QStringLiteral("ORCL")) {
         return {true, id, pass, host};
     }
+
+private:
+    QPoint rowCentre(int row);
 };
 
 } // namespace testsupport
