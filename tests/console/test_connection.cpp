@@ -23,8 +23,8 @@ private Q_SLOTS:
         f.open({KestromFixture::cancel()});
         QCOMPARE(f.prompts, (QList<QStringList>{
                                 {QStringLiteral("system"), QStringLiteral("pelmora"), QString()}}));
-        QVERIFY(!f.window->connected());
-        QVERIFY(f.window->findChild<QPushButton*>(QStringLiteral("CmdDB"))->hasFocus());
+        QCOMPARE(f.panel(1), QStringLiteral("- DB未接続 -"));
+        QVERIFY(f.find<QPushButton>("CmdDB")->hasFocus());
         QVERIFY(f.db->logons.isEmpty());
     }
 
@@ -33,14 +33,13 @@ private Q_SLOTS:
         f.db->sessions.push_back(fakeoracle::makeSession(5, 9, QStringLiteral("X")));
         f.open({KestromFixture::login(QStringLiteral("system"), QStringLiteral("pelmora"),
                                       QStringLiteral("ORCL"))});
-        QVERIFY(f.window->connected());
-        QCOMPARE(f.window->dbLinkFlg(), qint16(-1));
-        QCOMPARE(f.window->statusBarPanels()->panelText(2), QStringLiteral("system / ORCL"));
+        QCOMPARE(f.panel(1), QStringLiteral("- DB接続中 -"));
+        QCOMPARE(f.panel(2), QStringLiteral("system / ORCL"));
         QCOMPARE(f.db->logons, QStringList{QStringLiteral("system@ORCL")});
         // The probe searched for the machine in the box, quietly.
         QCOMPARE(f.db->statements.size(), 1);
         QVERIFY(f.db->statements[0].contains(
-            QStringLiteral("WHERE terminal = '%1'").arg(f.window->myPcName().toUpper())));
+            QStringLiteral("WHERE terminal = '%1'").arg(KestromFixture::thisComputer().toUpper())));
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
     }
 
@@ -52,17 +51,17 @@ private Q_SLOTS:
         QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
         QCOMPARE(platform::MsgBoxHook::log()[0].title, platform::ExeName());
         QCOMPARE(f.prompts.size(), 1);
-        QVERIFY(!f.window->connected());
+        QVERIFY(!f.showsConnected());
 
         platform::MsgBoxHook::clear();
         f.setScript({KestromFixture::login(QStringLiteral("u"), QString(), QString())});
-        f.window->CmdDB_Click();
+        f.choose("Link");
         QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral("ﾊﾟｽﾜｰﾄﾞが未入力です。\r\n")});
 
         platform::MsgBoxHook::clear();
         f.setScript({KestromFixture::login(QStringLiteral("u"), QStringLiteral("p"), QString())});
-        f.window->CmdDB_Click();
+        f.click("CmdDB");
         QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral("接続文字列が未入力です。\r\n")});
         QVERIFY(f.db->logons.isEmpty());
@@ -82,11 +81,7 @@ private Q_SLOTS:
         QCOMPARE(f.prompts.size(), 2);
         QCOMPARE(f.prompts[1], (QStringList{QStringLiteral("system"), QStringLiteral("wrong/p@ss"),
                                             QStringLiteral("ORCL")}));
-        QVERIFY(!f.window->connected());
-        QCOMPARE(f.window->statusBarPanels()->panelText(1), QStringLiteral("- DB未接続 -"));
-        // The status copies follow every dialog, cancelled or not.
-        QCOMPARE(f.window->usrIDCopy(), QStringLiteral("system"));
-        QCOMPARE(f.window->hostCopy(), QStringLiteral("ORCL"));
+        QCOMPARE(f.panel(1), QStringLiteral("- DB未接続 -"));
     }
 
     void retryAfterAFailureConnects() {
@@ -94,9 +89,7 @@ private Q_SLOTS:
         f.open({KestromFixture::login(QStringLiteral("system"), QStringLiteral("bad"),
                                       QStringLiteral("ORCL")),
                 KestromFixture::login()});
-        QVERIFY(f.window->connected());
-        QCOMPARE(f.window->findChild<QPushButton*>(QStringLiteral("CmdDB"))->text(),
-                 QStringLiteral("ＤＢ切断"));
+        QCOMPARE(f.find<QPushButton>("CmdDB")->text(), QStringLiteral("ＤＢ切断"));
         QCOMPARE(f.db->logons.size(), 1);
     }
 
@@ -110,7 +103,7 @@ private Q_SLOTS:
         QCOMPARE(platform::MsgBoxHook::log()[0].detail,
                  QStringLiteral("libclntsh.so: cannot open shared object file"));
         QCOMPARE(f.prompts.size(), 2);
-        QVERIFY(!f.window->connected());
+        QVERIFY(!f.showsConnected());
     }
 
     void userWithoutPrivilegeIsDisconnectedAndAskedAgain() {
@@ -123,13 +116,11 @@ private Q_SLOTS:
                                     "\r\nORACLEで設定されているSystem権限を確認してください。")});
         QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
         QCOMPARE(f.prompts.size(), 2);
-        QVERIFY(!f.window->connected());
-        QVERIFY(!f.window->hasDatabase());
         QCOMPARE(f.db->closes, 1);
-        QCOMPARE(f.window->grid()->Rows(), 1);
-        QCOMPARE(f.window->statusBarPanels()->panelText(1), QStringLiteral("- DB未接続 -"));
-        QCOMPARE(f.window->statusBarPanels()->panelText(2), QString());
-        QVERIFY(!f.window->findChild<QPushButton*>(QStringLiteral("cmdSessionCt"))->isEnabled());
+        QCOMPARE(f.grid()->Rows(), 1);
+        QCOMPARE(f.panel(1), QStringLiteral("- DB未接続 -"));
+        QCOMPARE(f.panel(2), QString());
+        QVERIFY(!f.find<QPushButton>("cmdSessionCt")->isEnabled());
     }
 
     void privilegeRetryCanSucceedAsAnotherUser() {
@@ -147,8 +138,7 @@ private Q_SLOTS:
             return qint16(n <= 2 ? -1 : 0);
         });
         f.window->Form_Load();
-        QVERIFY(f.window->connected());
-        QCOMPARE(f.window->statusBarPanels()->panelText(1), QStringLiteral("- DB接続中 -"));
+        QCOMPARE(f.panel(1), QStringLiteral("- DB接続中 -"));
         QCOMPARE(f.db->logons.size(), 2);
     }
 
@@ -157,9 +147,7 @@ private Q_SLOTS:
         KestromFixture f;
         f.open({KestromFixture::login()});
         platform::SetComputerNameForTest(std::nullopt);
-        QCOMPARE(f.window->myPcName(), QStringLiteral("????????"));
-        QCOMPARE(f.window->findChild<QLineEdit*>(QStringLiteral("txtPcName"))->text(),
-                 QStringLiteral("????????"));
+        QCOMPARE(f.machineBox()->text(), QStringLiteral("????????"));
         QVERIFY(f.db->statements.value(0).contains(
             QStringLiteral("WHERE terminal = '%1'").arg(QStringLiteral("????????"))));
     }
@@ -168,15 +156,15 @@ private Q_SLOTS:
         KestromFixture f;
         f.openConnected();
         f.db->connectionLost = true;
-        f.window->CmdDB_Click();
-        QVERIFY(!f.window->connected());
-        QVERIFY(!f.window->hasDatabase());
+        f.choose("Cutting");
+        QVERIFY(!f.showsConnected());
+        QCOMPARE(f.db->closes, 1);
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
         // And a new connection works once the server is back.
         f.db->connectionLost = false;
         f.setScript({KestromFixture::login()});
-        f.window->CmdDB_Click();
-        QVERIFY(f.window->connected());
+        f.choose("Link");
+        QVERIFY(f.showsConnected());
     }
 };
 
