@@ -25,13 +25,6 @@ class TestSessions : public QObject {
             cells << g->TextMatrix(r, c);
         return cells;
     }
-    static QLineEdit* box(KestromFixture& f) {
-        return f.window->findChild<QLineEdit*>(QStringLiteral("txtPcName"));
-    }
-    static void search(KestromFixture& f, const QString& name) {
-        box(f)->setText(name);
-        f.window->cmdSearch_Click();
-    }
     static QStringList killStatements(const KestromFixture& f) {
         return f.db->statements.filter(QStringLiteral("ALTER SYSTEM"));
     }
@@ -53,8 +46,8 @@ private Q_SLOTS:
         blank.logonTime = QString();
         s.push_back(blank);
         f.openConnected();
-        search(f, QStringLiteral("hosta"));
-        SessionGrid* g = f.window->grid();
+        f.search(QStringLiteral("hosta"));
+        SessionGrid* g = f.grid();
         QCOMPARE(g->Rows(), 5);
         QCOMPARE(row(g, 1),
                  (testsupport::strings({"1", "12", "345", "ACTIVE", "HOSTA", "oracle", "SCOTT",
@@ -67,7 +60,7 @@ private Q_SLOTS:
         // the focus; the banner is gone.
         QCOMPARE(g->Row(), 4);
         QCOMPARE(g->Col(), 0);
-        QVERIFY(f.window->findChild<QPushButton*>(QStringLiteral("cmdSessionCt"))->isEnabled());
+        QVERIFY(f.find<QPushButton>("cmdSessionCt")->isEnabled());
         QCOMPARE(f.window->focusWidget(), g);
         QVERIFY(!frmSearch::instance());
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
@@ -78,22 +71,22 @@ private Q_SLOTS:
         for (int i = 1; i <= 3; ++i)
             f.db->sessions.push_back(fakeoracle::makeSession(i, i, QStringLiteral("M%1").arg(i)));
         f.openConnected();
-        search(f, QString());
-        QCOMPARE(f.window->grid()->Rows(), 4);
+        f.search(QString());
+        QCOMPARE(f.grid()->Rows(), 4);
         QVERIFY(!f.db->statements.last().contains(QStringLiteral("WHERE")));
-        search(f, QStringLiteral("m2"));
-        QCOMPARE(f.window->grid()->Rows(), 2);
-        QCOMPARE(row(f.window->grid(), 1)[0], QStringLiteral("1"));
-        QCOMPARE(row(f.window->grid(), 1)[4], QStringLiteral("M2"));
+        f.search(QStringLiteral("m2"));
+        QCOMPARE(f.grid()->Rows(), 2);
+        QCOMPARE(row(f.grid(), 1)[0], QStringLiteral("1"));
+        QCOMPARE(row(f.grid(), 1)[4], QStringLiteral("M2"));
     }
 
     void aQuoteInTheNameIsSearchedExactly() {
         KestromFixture f;
         f.db->sessions.push_back(fakeoracle::makeSession(8, 1, QStringLiteral("O'HARA")));
         f.openConnected();
-        search(f, QStringLiteral("o'hara"));
+        f.search(QStringLiteral("o'hara"));
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
-        QCOMPARE(f.window->grid()->Rows(), 2);
+        QCOMPARE(f.grid()->Rows(), 2);
         QVERIFY(f.db->statements.last().contains(QStringLiteral("WHERE terminal = 'O''HARA'")));
     }
 
@@ -101,14 +94,14 @@ private Q_SLOTS:
         KestromFixture f;
         f.db->sessions.push_back(fakeoracle::makeSession(8, 1, KestromFixture::thisComputer()));
         f.openConnected();
-        QCOMPARE(f.window->grid()->Rows(), 2);
-        search(f, QStringLiteral("nobody"));
-        QCOMPARE(f.window->grid()->Rows(), 1);
-        auto* kill = f.window->findChild<QPushButton*>(QStringLiteral("cmdSessionCt"));
+        QCOMPARE(f.grid()->Rows(), 2);
+        f.search(QStringLiteral("nobody"));
+        QCOMPARE(f.grid()->Rows(), 1);
+        auto* kill = f.find<QPushButton>("cmdSessionCt");
         QVERIFY(kill->isEnabled());
         // The kill command then does nothing at all.
         f.db->statements.clear();
-        f.window->cmdSessionCt_Click();
+        f.click("cmdSessionCt");
         QVERIFY(f.db->statements.isEmpty());
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
     }
@@ -118,12 +111,12 @@ private Q_SLOTS:
         for (int i = 1; i <= 5; ++i)
             f.db->sessions.push_back(fakeoracle::makeSession(i, 1, QStringLiteral("HOSTA")));
         f.openConnected();
-        search(f, QStringLiteral("HOSTA"));
-        QCOMPARE(f.window->grid()->Rows(), 6);
+        f.search(QStringLiteral("HOSTA"));
+        QCOMPARE(f.grid()->Rows(), 6);
         // A NULL session ID from the third row on ends the search part way.
         f.db->nullFromRow = 2;
         f.db->nullColumn = 0;
-        search(f, QStringLiteral("HOSTA"));
+        f.search(QStringLiteral("HOSTA"));
         QCOMPARE(platform::MsgBoxHook::log().size(), 1);
         const platform::MsgBoxRecord box = platform::MsgBoxHook::log()[0];
         QVERIFY(box.text.startsWith(
@@ -131,18 +124,18 @@ private Q_SLOTS:
         QVERIFY(box.text.endsWith(QStringLiteral("」")));
         QCOMPARE(box.style, 64);
         QCOMPARE(box.title, QStringLiteral("Kestrom"));
-        QCOMPARE(f.window->grid()->Rows(), 3);
-        QCOMPARE(row(f.window->grid(), 2)[1], QStringLiteral("2"));
+        QCOMPARE(f.grid()->Rows(), 3);
+        QCOMPARE(row(f.grid(), 2)[1], QStringLiteral("2"));
         QVERIFY(!frmSearch::instance());
 
         platform::MsgBoxHook::clear();
         f.db->nullFromRow = -1;
         f.db->mayRead = false;
-        search(f, QStringLiteral("HOSTA"));
+        f.search(QStringLiteral("HOSTA"));
         QCOMPARE(platform::MsgBoxHook::log()[0].text,
                  QStringLiteral("以下の理由により検索できませんでした。\r\n\r\n「ORA-00942: table "
                                 "or view does not exist」"));
-        QCOMPARE(f.window->grid()->Rows(), 1);
+        QCOMPARE(f.grid()->Rows(), 1);
     }
 
     void closingWhileTheSearchLetsEventsRunStopsTheSearch() {
@@ -151,8 +144,7 @@ private Q_SLOTS:
         const qsizetype before = f.db->statements.size();
         // A click on the close box that is pending when the search lets events run.
         QMetaObject::invokeMethod(f.window.get(), &QWidget::close, Qt::QueuedConnection);
-        f.window->cmdSearch_Click();
-        QVERIFY(f.window->unloaded());
+        f.click("cmdSearch");
         QCOMPARE(f.db->statements.size(), before);
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
         QVERIFY(!frmSearch::instance());
@@ -168,12 +160,12 @@ private Q_SLOTS:
         // focus and would kill the session listed last, which nobody confirmed.
         f.db->duringCall = [&] {
             QCoreApplication::postEvent(
-                f.window->grid(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier));
+                f.grid(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier));
         };
-        search(f, KestromFixture::thisComputer());
+        f.search(KestromFixture::thisComputer());
         f.db->duringCall = nullptr;
         QApplication::processEvents();
-        QCOMPARE(f.window->focusWidget(), f.window->grid());
+        QCOMPARE(f.window->focusWidget(), f.grid());
         QVERIFY(killStatements(f).isEmpty());
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
     }
@@ -182,8 +174,8 @@ private Q_SLOTS:
         KestromFixture f;
         f.open({KestromFixture::cancel()});
         f.setScript({KestromFixture::login()});
-        f.window->cmdSearch_Click();
-        QVERIFY(f.window->connected());
+        f.click("cmdSearch");
+        QVERIFY(f.showsConnected());
         QCOMPARE(f.db->statements.size(), 1);
     }
 
@@ -193,26 +185,25 @@ private Q_SLOTS:
         f.db->sessions.push_back(fakeoracle::makeSession(12, 345, me));
         f.db->sessions.push_back(fakeoracle::makeSession(13, 7, me));
         f.openConnected();
-        f.window->grid()->setRow(1);
+        f.clickRow(1);
         int pointerDuringRefresh = -1;
         platform::MsgBoxHook::setOnShow([&](const platform::MsgBoxRecord&) {
             pointerDuringRefresh = platform::MousePointer(f.window.get());
             return int(platform::vbOK);
         });
         f.db->statements.clear();
-        f.window->cmdSessionCt_Click();
+        f.click("cmdSessionCt");
         QCOMPARE(killStatements(f),
                  QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '12,345'")});
-        const auto log = platform::MsgBoxHook::log();
-        QCOMPARE(log.size(), 1);
-        QCOMPARE(log[0].text, QStringLiteral("セッションを切断しました。"));
-        QCOMPARE(log[0].style, 64);
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("セッションを切断しました。")});
+        QCOMPARE(platform::MsgBoxHook::log()[0].style, 64);
         QCOMPARE(pointerDuringRefresh, platform::vbDefault);
         QCOMPARE(platform::MousePointer(f.window.get()), platform::vbDefault);
         // Refreshed for the last searched machine.
         QCOMPARE(f.db->statements.size(), 2);
-        QCOMPARE(f.window->grid()->Rows(), 2);
-        QCOMPARE(row(f.window->grid(), 1)[1], QStringLiteral("13"));
+        QCOMPARE(f.grid()->Rows(), 2);
+        QCOMPARE(row(f.grid(), 1)[1], QStringLiteral("13"));
     }
 
     void confirmationRuleForOtherTerminals_data() {
@@ -238,11 +229,11 @@ private Q_SLOTS:
             s.terminal = QVariant();
         f.db->sessions.push_back(s);
         f.openConnected();
-        search(f, QString());
-        QCOMPARE(f.window->grid()->Rows(), 2);
+        f.search(QString());
+        QCOMPARE(f.grid()->Rows(), 2);
         platform::MsgBoxHook::setNextAnswers({platform::vbNo});
-        f.window->grid()->setFocus();
-        QTest::keyClick(f.window->grid(), Qt::Key_Delete);
+        f.grid()->setFocus();
+        QTest::keyClick(f.grid(), Qt::Key_Delete);
         const auto log = platform::MsgBoxHook::log();
         if (asks) {
             QCOMPARE(log.size(), 1);
@@ -252,7 +243,7 @@ private Q_SLOTS:
             QCOMPARE(log[0].style, 52);
             // No: nothing sent, nothing changed.
             QVERIFY(killStatements(f).isEmpty());
-            QCOMPARE(f.window->grid()->Rows(), 2);
+            QCOMPARE(f.grid()->Rows(), 2);
         } else {
             QCOMPARE(killStatements(f).size(), 1);
             QCOMPARE(log[0].text, QStringLiteral("セッションを切断しました。"));
@@ -263,12 +254,12 @@ private Q_SLOTS:
         KestromFixture f;
         f.db->sessions.push_back(fakeoracle::makeSession(21, 3, QStringLiteral("FARAWAY")));
         f.openConnected();
-        search(f, QStringLiteral("faraway"));
+        f.search(QStringLiteral("faraway"));
         platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
-        f.window->cmdSessionCt_Click();
+        f.click("cmdSessionCt");
         QCOMPARE(killStatements(f),
                  QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '21,3'")});
-        QCOMPARE(f.window->grid()->Rows(), 1);
+        QCOMPARE(f.grid()->Rows(), 1);
         QVERIFY(f.db->statements.last().contains(QStringLiteral("'FARAWAY'")));
     }
 
@@ -277,11 +268,11 @@ private Q_SLOTS:
         for (int sid : {3, 20, 100})
             f.db->sessions.push_back(fakeoracle::makeSession(sid, sid + 1, QStringLiteral("PCS")));
         f.openConnected();
-        search(f, QStringLiteral("pcs"));
-        SessionGrid* g = f.window->grid();
+        f.search(QStringLiteral("pcs"));
+        SessionGrid* g = f.grid();
         QHeaderView* header = g->horizontalHeader();
         const QPoint sidHeader(header->sectionViewportPosition(0) + 5, header->height() / 2);
-        g->setRow(2); // sid 20
+        f.clickRow(2); // sid 20
         // Ascending, then descending: as numbers, not as text.
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, sidHeader);
         QVERIFY(header->isSortIndicatorShown());
@@ -289,13 +280,13 @@ private Q_SLOTS:
         QCOMPARE(g->TextMatrix(1, 1) + u' ' + g->TextMatrix(2, 1) + u' ' + g->TextMatrix(3, 1),
                  QStringLiteral("100 20 3"));
         QCOMPARE(g->Row(), 2); // still sid 20
-        g->setRow(1);
-        f.window->Copy_Click();
+        f.clickRow(1);
+        QTest::keySequence(g, QKeySequence::Copy);
         QCOMPARE(QApplication::clipboard()->text().split(u'\n').value(1),
                  QStringLiteral("3\t100\t101\tINACTIVE\tPCS\toracle\tSCOTT\tsqlplus@PCS\t"
                                 "2026/12/07 9:05:07"));
         platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
-        f.window->cmdSessionCt_Click();
+        f.click("cmdSessionCt");
         QCOMPARE(killStatements(f),
                  QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '100,101'")});
         // The refreshed list comes in the query's order again.
@@ -324,16 +315,15 @@ private Q_SLOTS:
         else
             f.db->mayKill = false;
         const int statementsBefore = static_cast<int>(f.db->statements.size());
-        f.window->cmdSessionCt_Click();
-        QCOMPARE(platform::MsgBoxHook::log().size(), 1);
-        QCOMPARE(platform::MsgBoxHook::log()[0].text,
-                 QStringLiteral("以下の理由により切断できませんでした。\r\n\r\n「") + reason +
-                     u'」');
+        f.click("cmdSessionCt");
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("以下の理由により切断できませんでした。\r\n\r\n「") +
+                             reason + u'」'});
         QCOMPARE(platform::MsgBoxHook::log()[0].style, 64);
         // No refresh: the grid still shows the row, column 1 current.
         QCOMPARE(f.db->statements.size(), statementsBefore + 1);
-        QCOMPARE(f.window->grid()->Rows(), 2);
-        QCOMPARE(f.window->grid()->Col(), 1);
+        QCOMPARE(f.grid()->Rows(), 2);
+        QCOMPARE(f.grid()->Col(), 1);
     }
 
     void sessionMarkedForKillCountsAsKilled() {
@@ -342,10 +332,10 @@ private Q_SLOTS:
         f.db->sessions.push_back(fakeoracle::makeSession(12, 345, me));
         f.openConnected();
         f.db->killAnswer = 31;
-        f.window->cmdSessionCt_Click();
-        QCOMPARE(platform::MsgBoxHook::log().size(), 1);
-        QCOMPARE(platform::MsgBoxHook::log()[0].text, QStringLiteral("セッションを切断しました。"));
-        QCOMPARE(f.window->grid()->Rows(), 1);
+        f.click("cmdSessionCt");
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("セッションを切断しました。")});
+        QCOMPARE(f.grid()->Rows(), 1);
     }
 
     void lostConnectionBeforeAKillThenRecovery() {
@@ -354,21 +344,21 @@ private Q_SLOTS:
         f.db->sessions.push_back(fakeoracle::makeSession(12, 345, me));
         f.openConnected();
         f.db->connectionLost = true;
-        f.window->cmdSessionCt_Click();
-        QVERIFY(platform::MsgBoxHook::log()[0].text.contains(QStringLiteral("ORA-03113")));
+        f.click("cmdSessionCt");
+        QVERIFY(testsupport::messageTexts().value(0).contains(QStringLiteral("ORA-03113")));
         platform::MsgBoxHook::clear();
-        f.window->cmdSearch_Click();
-        QVERIFY(platform::MsgBoxHook::log()[0].text.startsWith(
+        f.choose("Search");
+        QVERIFY(testsupport::messageTexts().value(0).startsWith(
             QStringLiteral("以下の理由により検索できませんでした。")));
         // Disconnect and reconnect work; the window then closes without a hang.
-        f.window->CmdDB_Click();
-        QVERIFY(!f.window->connected());
+        f.choose("Cutting");
+        QVERIFY(!f.showsConnected());
         f.db->connectionLost = false;
         f.setScript({KestromFixture::login()});
-        f.window->CmdDB_Click();
-        QVERIFY(f.window->connected());
+        f.choose("Link");
+        QVERIFY(f.showsConnected());
         f.window->close();
-        QVERIFY(!f.window->hasDatabase());
+        QCOMPARE(f.db->closes, 2);
     }
 };
 
