@@ -16,7 +16,7 @@
 
 using testsupport::KestromFixture;
 
-// The main window's procedures over the real client-library binding and the stand-in client
+// The main window over the real client-library binding and the stand-in client
 // library: what reaches the "server" is read from the stand-in's own statement log.
 class TestRealClient : public QObject {
     Q_OBJECT
@@ -43,10 +43,6 @@ class TestRealClient : public QObject {
     QStringList kills() const {
         return mStandin.log().split(QChar(u'\n')).filter(QStringLiteral("EXEC ALTER SYSTEM"));
     }
-    static void search(Window& w, const QString& name) {
-        w.window->findChild<QLineEdit*>(QStringLiteral("txtPcName"))->setText(name);
-        w.window->cmdSearch_Click();
-    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -66,43 +62,41 @@ private Q_SLOTS:
     void listsThisComputerAndAnswersNoSendsNothing() {
         Window w;
         w.open({KestromFixture::login()});
-        QVERIFY(w.window->connected());
-        QCOMPARE(w.window->grid()->Rows(), 2);
-        QCOMPARE(w.window->grid()->TextMatrix(1, 8), QStringLiteral("2026/12/07 9:05:07"));
-        search(w, QStringLiteral("farpc"));
-        QCOMPARE(w.window->grid()->TextMatrix(1, 7), QStringLiteral("会計.exe"));
+        QCOMPARE(w.grid()->Rows(), 2);
+        QCOMPARE(w.grid()->TextMatrix(1, 8), QStringLiteral("2026/12/07 9:05:07"));
+        w.search(QStringLiteral("farpc"));
+        QCOMPARE(w.grid()->TextMatrix(1, 7), QStringLiteral("会計.exe"));
         platform::MsgBoxHook::setNextAnswers({platform::vbNo});
-        w.window->cmdSessionCt_Click();
+        w.click("cmdSessionCt");
         QCOMPARE(platform::MsgBoxHook::log().size(), 1);
         QVERIFY(kills().isEmpty());
         // An empty result: the command sends nothing either.
-        search(w, QStringLiteral("nobody"));
-        w.window->cmdSessionCt_Click();
+        w.search(QStringLiteral("nobody"));
+        w.click("cmdSessionCt");
         QVERIFY(kills().isEmpty());
     }
 
     void killFailuresCarryOraclesText() {
         Window w;
         w.open({KestromFixture::login(QStringLiteral("viewer"), QStringLiteral("viewer"))});
-        QVERIFY(w.window->connected());
-        w.window->cmdSessionCt_Click();
+        w.click("cmdSessionCt");
         QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral("以下の理由により切断できませんでした。\r\n\r\n"
                                             "「ORA-01031: insufficient privileges」")});
-        QCOMPARE(w.window->grid()->Rows(), 2);
+        QCOMPARE(w.grid()->Rows(), 2);
 
         // A session that has gone meanwhile.
         platform::MsgBoxHook::clear();
-        w.window->CmdDB_Click();
+        w.choose("Cutting");
         w.setScript({KestromFixture::login()});
-        w.window->CmdDB_Click();
+        w.choose("Link");
         mStandin.load(
             instance().replace(QStringLiteral("session\t23"), QStringLiteral("session\t24")));
-        w.window->cmdSessionCt_Click();
+        w.click("cmdSessionCt");
         QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral("以下の理由により切断できませんでした。\r\n\r\n"
                                             "「ORA-00030: User session ID does not exist.」")});
-        QCOMPARE(w.window->grid()->Rows(), 2);
+        QCOMPARE(w.grid()->Rows(), 2);
     }
 
     void sessionMarkedForKillIsReportedAsKilled() {
@@ -110,13 +104,13 @@ private Q_SLOTS:
         Window w;
         w.open({KestromFixture::login()});
         const unsigned long long before = mStandin.roundTrips();
-        w.window->cmdSessionCt_Click();
+        w.click("cmdSessionCt");
         // The kill and the refreshed list, one round trip each.
         QCOMPARE(mStandin.roundTrips() - before, 2ull);
         QCOMPARE(kills(), QStringList{QStringLiteral("EXEC ALTER SYSTEM KILL SESSION '23,4711'")});
         QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral("セッションを切断しました。")});
-        QCOMPARE(w.window->grid()->Rows(), 1);
+        QCOMPARE(w.grid()->Rows(), 1);
     }
 
     void loginFailuresLeadBackToTheDialog() {
@@ -130,7 +124,7 @@ private Q_SLOTS:
                      QStringLiteral("このﾕｰｻﾞでは、ｾｯｼｮﾝを操作するための権限がありません。"
                                     "\r\nORACLEで設定されているSystem権限を確認してください。")}));
         QCOMPARE(w.prompts.size(), 3);
-        QVERIFY(!w.window->connected());
+        QVERIFY(!w.showsConnected());
         // The guest's connection was closed again.
         QCOMPARE(mStandin.log().count(QStringLiteral("LOGOFF")), 1);
     }
@@ -150,8 +144,8 @@ private Q_SLOTS:
         auto* all = w.window->findChild<QAction*>(QStringLiteral("AllInstances"));
         QVERIFY(!all->isChecked());
         all->trigger();
-        search(w, me);
-        SessionGrid* g = w.window->grid();
+        w.search(me);
+        SessionGrid* g = w.grid();
         QCOMPARE(g->Cols(), 10);
         QCOMPARE(g->TextMatrix(0, 9), QStringLiteral("ｲﾝｽﾀﾝｽ"));
         QCOMPARE(g->Rows(), 3); // sid 23 on instance 1 and on instance 2
@@ -159,9 +153,8 @@ private Q_SLOTS:
 
         // Details of the session on instance 2: one round trip, the statement from its pool,
         // the session it blocks counted.
-        g->setRow(2);
         const unsigned long long before = mStandin.roundTrips();
-        w.window->Details_Click();
+        w.doubleClickRow(2);
         QCOMPARE(mStandin.roundTrips() - before, 1ull);
         QPointer<frmDetails> details = frmDetails::instance();
         QVERIFY(details && details->isVisible());
@@ -188,30 +181,30 @@ private Q_SLOTS:
         platform::MsgBoxHook::clear();
         mStandin.load(instance(QStringLiteral("user\tlocal\tlocal\tread,alter,nogv\n"))
                           .replace(QStringLiteral("session\t23"), QStringLiteral("session\t24")));
-        w.window->Details_Click();
+        w.doubleClickRow(1);
         QCOMPARE(testsupport::messageTexts().size(), 1);
         QVERIFY(testsupport::messageTexts()[0].contains(QStringLiteral("すでに存在しません")));
         QVERIFY(!frmDetails::instance());
 
         // A user who may not read gv$session is told Oracle's reason; the setting stays.
-        w.window->CmdDB_Click();
+        w.choose("Cutting");
         platform::MsgBoxHook::clear();
         w.setScript({KestromFixture::login(QStringLiteral("local"), QStringLiteral("local"))});
-        w.window->CmdDB_Click();
+        w.choose("Link");
         // Logged in with the single-instance list rather than refused for lack of privilege.
-        QVERIFY(w.window->connected());
+        QVERIFY(w.showsConnected());
         QCOMPARE(g->Cols(), 9);
         QCOMPARE(testsupport::messageTexts().size(), 1);
         QVERIFY(testsupport::messageTexts()[0].contains(QStringLiteral("ORA-00942")));
         platform::MsgBoxHook::clear();
-        search(w, me);
+        w.search(me);
         QVERIFY2(testsupport::messageTexts().value(0).contains(QStringLiteral("ORA-00942")),
                  qPrintable(testsupport::messageTexts().join(u'|')));
         QVERIFY(all->isChecked());
 
         // Off again: the classic statement, nine columns.
         all->trigger();
-        search(w, me);
+        w.search(me);
         QCOMPARE(g->Cols(), 9);
         const QStringList queries =
             mStandin.log().split(u'\n').filter(QStringLiteral("EXEC SELECT sid"));
@@ -225,28 +218,27 @@ private Q_SLOTS:
         mStandin.load(instance(QStringLiteral("fault\tlose-connection\t1\n")));
         Window w;
         w.open({KestromFixture::login()});
-        QVERIFY(w.window->connected());
-        w.window->cmdSessionCt_Click();
+        QVERIFY(w.showsConnected());
+        w.click("cmdSessionCt");
         QVERIFY2(testsupport::messageTexts().value(0).contains(QStringLiteral("ORA-03113")),
                  qPrintable(testsupport::messageTexts().value(0)));
         platform::MsgBoxHook::clear();
-        search(w, QString());
+        w.search(QString());
         QVERIFY2(testsupport::messageTexts().value(0).contains(QStringLiteral("ORA-03114")),
                  qPrintable(testsupport::messageTexts().value(0)));
-        QCOMPARE(w.window->grid()->Rows(), 1);
+        QCOMPARE(w.grid()->Rows(), 1);
         // Disconnecting a dead connection is quiet; a new connection works again.
         platform::MsgBoxHook::clear();
-        w.window->CmdDB_Click();
-        QVERIFY(!w.window->connected());
+        w.choose("Cutting");
+        QVERIFY(!w.showsConnected());
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
         mStandin.load(instance());
         w.setScript({KestromFixture::login()});
-        w.window->CmdDB_Click();
-        QVERIFY(w.window->connected());
+        w.choose("Link");
         // The box is still empty from the last search: the probe lists every session.
-        QCOMPARE(w.window->grid()->Rows(), 3);
+        QCOMPARE(w.grid()->Rows(), 3);
         w.window->close();
-        QVERIFY(!w.window->hasDatabase());
+        QCOMPARE(mStandin.log().count(QStringLiteral("LOGOFF")), 1);
     }
 };
 
