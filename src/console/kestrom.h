@@ -30,6 +30,19 @@ public:
     // The opening sequence: shows the window and opens the login dialog.
     void Form_Load();
 
+    // Test seam: the login dialog's LinkSet by default.
+    void setLoginPrompt(LoginPrompt prompt) { mLoginPrompt = std::move(prompt); }
+
+Q_SIGNALS:
+    // The window has closed; the program ends with it.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private Q_SLOTS:
     // Event procedures.
     void CmdDB_Click();
     void Link_Click();
@@ -52,33 +65,9 @@ public:
     void Details_Click();
     void Copy_Click();
     void AllInstances_Click();
-    bool allInstances() const;
-
-    // Test seam: the login dialog's LinkSet by default.
-    void setLoginPrompt(LoginPrompt prompt) { mLoginPrompt = std::move(prompt); }
-
-    // Read access for tests and the benchmark.
-    bool connected() const { return mDbLinkFlg != 0; }
-    qint16 dbLinkFlg() const { return mDbLinkFlg; }
-    const QString& pcName() const { return mPCname; }
-    const QString& myPcName() const { return mMyPCname; }
-    const QString& usrIDCopy() const { return pUsrID; }
-    const QString& hostCopy() const { return pHost; }
-    bool hasDatabase() const { return OraDatabase != nullptr; }
-    bool unloaded() const { return mUnloaded; }
-    SessionGrid* grid() const { return MSFlexGrid1; }
-    PanelStatusBar* statusBarPanels() const { return sbStatusBar; }
-
-Q_SIGNALS:
-    // The window has closed; the program ends with it.
-    void closed();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool allInstances() const;
     void buildControls();
     void buildMenus();
     void buildGrid();
