@@ -1,15 +1,9 @@
 #include "kestromfixture.h"
 
-#include "console/panelstatusbar.h"
-#include "console/sessiongrid.h"
 #include "platform/computername.h"
 #include "platform/msgbox.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
 namespace testsupport {
 
@@ -46,41 +40,12 @@ void KestromFixture::openConnected() {
     open({login()});
 }
 
-SessionGrid* KestromFixture::grid() const {
-    return find<SessionGrid>("MSFlexGrid1");
-}
-
-QLineEdit* KestromFixture::machineBox() const {
-    return find<QLineEdit>("txtPcName");
-}
-
-QString KestromFixture::panel(int number) const {
-    return find<PanelStatusBar>("sbStatusBar")->panelText(number);
-}
-
-bool KestromFixture::showsConnected() const {
-    return panel(1) == QStringLiteral("- DB接続中 -");
-}
-
-void KestromFixture::click(const char* button) {
-    QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
-}
-
-void KestromFixture::choose(const char* menuItem) {
-    find<QAction>(menuItem)->trigger();
-}
-
 void KestromFixture::typeMachine(const QString& name) {
     QLineEdit* box = machineBox();
     box->setFocus();
     box->selectAll();
     QTest::keyClick(box, Qt::Key_Delete);
     QTest::keyClicks(box, name);
-}
-
-void KestromFixture::search(const QString& name) {
-    typeMachine(name);
-    click("cmdSearch");
 }
 
 void KestromFixture::activate() {

@@ -1,14 +1,16 @@
 #pragma once
 
 #include "console/kestrom.h"
+#include "console/panelstatusbar.h"
+#include "console/sessiongrid.h"
 #include "fakeoracle.h"
 
+#include <QAction>
+#include <QLineEdit>
 #include <QList>
-#include <QtGlobal>
+#include <QPushButton>
+#include <QTest>
 #include <memory>
-
-class QLineEdit;
-class SessionGrid;
 
 namespace testsupport {
 
@@ -42,22 +44,23 @@ struct KestromFixture {
             qFatal("the main window has no %s", name);
         return found;
     }
-    SessionGrid* grid() const;
-    QLineEdit* machineBox() const;
+    SessionGrid* grid() const { return find<SessionGrid>("MSFlexGrid1"); }
+    QLineEdit* machineBox() const { return find<QLineEdit>("txtPcName"); }
     // The text of a status bar panel (1: connection state, 2: login, 3: clock).
-    QString panel(int number) const;
-    // What the status bar says of the connection.
-    bool showsConnected() const;
+    QString panel(int n) const { return find<PanelStatusBar>("sbStatusBar")->panelText(n); }
+    bool showsConnected() const { return panel(1) == QStringLiteral("- DB接続中 -"); }
 
     // Makes the window the active one, as a user's click on it does.
     void activate();
-    // Clicks a button, chooses a menu item.
-    void click(const char* button);
-    void choose(const char* menuItem);
+    void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
+    void choose(const char* menuItem) { find<QAction>(menuItem)->trigger(); }
     // Replaces the machine name in the box by typing it.
     void typeMachine(const QString& name);
     // Types the machine name and clicks the search button.
-    void search(const QString& name);
+    void search(const QString& name) {
+        typeMachine(name);
+        click("cmdSearch");
+    }
     // Clicks, double-clicks a data row of the grid (1 is the first).
     void clickRow(int row);
     void doubleClickRow(int row);
