@@ -10,19 +10,15 @@
 #include <QtTest>
 #include <functional>
 
-namespace {
-
-// Runs ShowModal with the script acting on the open window; closes what it leaves open.
-void runShowModal(const std::function<void(QDialog&)>& script) {
-    testsupport::runModal([] { frmVersion::ShowModal(); }, script, "version window");
-}
-
-} // namespace
-
 class TestFrmVersion : public QObject {
     Q_OBJECT
 
     QWidget mMain;
+
+    // Runs ShowModal with the script acting on the open window; closes what it leaves open.
+    static void runShowModal(const std::function<void(QDialog&)>& script) {
+        testsupport::runModal([] { frmVersion::ShowModal(); }, script, "version window");
+    }
 
 private Q_SLOTS:
     void initTestCase() {

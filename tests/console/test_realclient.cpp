@@ -160,12 +160,9 @@ private Q_SLOTS:
         QVERIFY(details && details->isVisible());
         QCOMPARE(details->findChild<QPlainTextEdit*>()->toPlainText(),
                  QStringLiteral("UPDATE t SET a = 1"));
-        const QStringList shown = [&] {
-            QStringList texts;
-            for (const QLabel* l : details->findChildren<QLabel*>())
-                texts << l->text();
-            return texts;
-        }();
+        QStringList shown;
+        for (const QLabel* l : details->findChildren<QLabel*>())
+            shown << l->text();
         QVERIFY2(shown.contains(QStringLiteral("ACTIVE（実行中 0:01:15）")),
                  qPrintable(shown.join(u'|')));
         QVERIFY(shown.contains(QStringLiteral("1"))); // blocks session 40

@@ -23,6 +23,7 @@ struct Values {
     QString id;
     QString pass;
     QString line;
+    QStringList all() const { return {id, pass, line}; }
 };
 
 template <typename T> T* child(QDialog& dialog, const char* name) {
@@ -86,25 +87,20 @@ private Q_SLOTS:
 
     void confirmReturnsEditedValuesExactly() {
         Values v{QStringLiteral("system"), QStringLiteral("pelmora"), QString()};
-        QString shown[3];
+        QStringList shown;
         QString message;
         const qint16 result = runLinkSet(v, [&](QDialog& d) {
-            shown[0] = box(d, "txtUsrID")->text();
-            shown[1] = box(d, "txtPasswd")->text();
-            shown[2] = box(d, "txtLinkChrLine")->text();
+            for (const char* name : {"txtUsrID", "txtPasswd", "txtLinkChrLine"})
+                shown << box(d, name)->text();
             setText(box(d, "txtUsrID"), QStringLiteral(" Scott "));
             setText(box(d, "txtPasswd"), QStringLiteral("ti/ger@x"));
             setText(box(d, "txtLinkChrLine"), QStringLiteral("本番 ＤＢ"));
             QTest::mouseClick(child<QPushButton>(d, "cmdOk"), Qt::LeftButton);
             message = child<QLabel>(d, "lblMessage")->text();
         });
-        QCOMPARE(shown[0], QStringLiteral("system"));
-        QCOMPARE(shown[1], QStringLiteral("pelmora"));
-        QCOMPARE(shown[2], QString());
+        QCOMPARE(shown, (QStringList{QStringLiteral("system"), QStringLiteral("pelmora"), {}}));
         QCOMPARE(result, qint16(-1));
-        QCOMPARE(v.id, QStringLiteral(" Scott "));
-        QCOMPARE(v.pass, QStringLiteral("ti/ger@x"));
-        QCOMPARE(v.line, QStringLiteral("本番 ＤＢ"));
+        QCOMPARE(v.all(), testsupport::strings({" Scott ", "ti/ger@x", "本番 ＤＢ"}));
         QCOMPARE(message, QStringLiteral("Oracleに接続中･･････"));
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
         // The dialog is gone once the call returns.
@@ -117,9 +113,7 @@ private Q_SLOTS:
         const qint16 result = runLinkSet(
             v, [&](QDialog& d) { QTest::keyClick(box(d, "txtLinkChrLine"), Qt::Key_Return); });
         QCOMPARE(result, qint16(-1));
-        QCOMPARE(v.id, QStringLiteral(" "));
-        QCOMPARE(v.pass, QStringLiteral("  "));
-        QCOMPARE(v.line, QStringLiteral("\t "));
+        QCOMPARE(v.all(), testsupport::strings({" ", "  ", "\t "}));
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
     }
 
@@ -168,11 +162,9 @@ private Q_SLOTS:
         QCOMPARE(result, qint16(0));
         QVERIFY(stillOpen);
         QCOMPARE(focused, focus);
-        const auto log = platform::MsgBoxHook::log();
-        QCOMPARE(log.size(), 1);
-        QCOMPARE(log[0].text, text);
-        QCOMPARE(log[0].style, 48);
-        QCOMPARE(log[0].title, platform::ExeName());
+        QCOMPARE(testsupport::messageTexts(), QStringList{text});
+        QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
+        QCOMPARE(platform::MsgBoxHook::log()[0].title, platform::ExeName());
     }
 
     void notConfirmedLeavesValuesUntouched_data() {
@@ -207,9 +199,7 @@ private Q_SLOTS:
         });
         QVERIFY(closed);
         QCOMPARE(result, qint16(0));
-        QCOMPARE(v.id, QStringLiteral("system"));
-        QCOMPARE(v.pass, QStringLiteral("pelmora"));
-        QCOMPARE(v.line, QStringLiteral("orcl"));
+        QCOMPARE(v.all(), testsupport::strings({"system", "pelmora", "orcl"}));
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
     }
 
