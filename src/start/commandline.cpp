@@ -111,7 +111,7 @@ std::optional<int> HandleCommandLine(int argc, char* argv[], platform::WindowTar
         return 0;
     }
     if (parser.isSet(version)) {
-        print(stdout, QStringLiteral(KESTROM_VERSION_TEXT "\n"));
+        print(stdout, QStringLiteral("kestrom " KESTROM_VERSION_TEXT "\n"));
         return 0;
     }
     // Where Qt takes an option more than once, the last one counts.
