@@ -6,6 +6,7 @@
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 namespace platform {
 
@@ -21,13 +22,15 @@ struct HeldMessage {
 };
 
 // While the application object is being made: what it is to open, the messages Qt gave
-// meanwhile and the handler they are for.
+// meanwhile and the handler they are for. Qt's threads (the X event reader) may give
+// messages too.
 struct Opening {
     WindowTarget target;
     QList<HeldMessage> held;
     QtMessageHandler previous = nullptr;
 };
 Opening* opening = nullptr;
+std::mutex openingMutex;
 
 void printRefusal(const QString& where, const QString& reason) {
     QString line = QStringLiteral("kestrom: cannot open a window");
@@ -53,6 +56,9 @@ QString platformsNamed(const WindowTarget& target) {
 // blames the installation, gives way to one line. The display is asked again, as it may have
 // gone since the first question.
 void holdOrRefuse(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    const std::lock_guard lock(openingMutex);
+    if (!opening) // the application object was made meanwhile
+        return qt_message_output(type, context, text);
     if (type != QtFatalMsg) {
         opening->held.append(
             {type, context.file, context.line, context.function, context.category, text});
@@ -92,6 +98,7 @@ void DisplayGuard::opened() {
     if (!mGuarding)
         return;
     mGuarding = false;
+    const std::lock_guard lock(openingMutex);
     qInstallMessageHandler(opening->previous);
     for (const HeldMessage& m : std::as_const(opening->held)) {
         const QMessageLogContext context(m.file, m.line, m.function, m.category);
