@@ -16,15 +16,7 @@ work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 chmod 700 "$work"
 fail() { echo "FAIL: $*"; exit 1; }
-# wait_until SECONDS COMMAND...: polls until the command succeeds.
-wait_until() {
-    local limit=$1; shift
-    local end=$((SECONDS + limit))
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -lt $end ] || return 1
-        sleep 0.1
-    done
-}
+. "$(dirname "$0")/../support/wait_until.sh"
 # A display number with no server, socket or lock, from N on.
 free_display() {
     local d=$1
