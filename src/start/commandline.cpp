@@ -47,17 +47,22 @@ constexpr QtOption kQtOptions[] = {
 
 // "-platform=xcb" would pass Qt by: it takes that value only from the next argument.
 QString joinedValueRefused(const QStringList& arguments) {
-    for (const QString& argument : arguments.mid(1)) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
         if (!argument.startsWith(u'-'))
             continue;
         const QString word = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
         const qsizetype equals = word.indexOf(u'=');
+        const QString name = equals < 0 ? word : word.left(equals);
         for (const QtOption& option : kQtOptions) {
-            if (option.value && !option.joined && equals > 0 &&
-                word.left(equals) == QLatin1StringView(option.name)) {
+            if (!option.value || name != QLatin1StringView(option.name))
+                continue;
+            if (equals < 0)
+                ++i; // its value, whatever it looks like
+            else if (!option.joined)
                 return QStringLiteral("Option '%1' takes its value as the next argument.")
-                    .arg(word.left(equals));
-            }
+                    .arg(name);
+            break;
         }
     }
     return QString();
