@@ -14,6 +14,7 @@ set(KESTROM_HOMEPAGE "https://github.com/tarnwick/kestrom")
 # them with every hardening feature on (bindnow as well): not for the sanitizers, which bring
 # their own checks, nor in a cross build, nor without optimisation, which fortify needs.
 find_program(KESTROM_DPKG_BUILDFLAGS dpkg-buildflags)
+set(KESTROM_HARDENED 0)
 if(KESTROM_DPKG_BUILDFLAGS AND NOT KESTROM_SANITIZE AND NOT CMAKE_CROSSCOMPILING)
     foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
         execute_process(
@@ -26,6 +27,8 @@ if(KESTROM_DPKG_BUILDFLAGS AND NOT KESTROM_SANITIZE AND NOT CMAKE_CROSSCOMPILING
         set(hardening_${kind} ${flags})
     endforeach()
     set(optimised $<CONFIG:Release,RelWithDebInfo,MinSizeRel>)
+    # The package test checks the hardening where it is applied.
+    set(KESTROM_HARDENED ${optimised})
     target_compile_options(kestrom_common INTERFACE
         "$<${optimised}:${hardening_CPPFLAGS};${hardening_CXXFLAGS}>")
     target_link_options(kestrom_common INTERFACE "$<${optimised}:${hardening_LDFLAGS}>")
