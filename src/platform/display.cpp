@@ -98,6 +98,7 @@ void DisplayGuard::opened() {
     if (!mGuarding)
         return;
     mGuarding = false;
+    CloseProbe();
     const std::lock_guard lock(openingMutex);
     qInstallMessageHandler(opening->previous);
     for (const HeldMessage& m : std::as_const(opening->held)) {

@@ -15,8 +15,11 @@ struct DisplayProblem {
 };
 
 // Asks the window system that Qt would use for the target whether it takes a connection now.
-// Nothing when it does, or when the platform needs no display (offscreen, vnc, ...).
+// Nothing when it does, or when the platform needs no display (offscreen, vnc, ...). A
+// connection made is kept until CloseProbe(): an X server without other clients resets when
+// its last one leaves, and would then turn Qt's own connection away.
 std::optional<DisplayProblem> ProbeDisplay(const WindowTarget& target);
+void CloseProbe();
 
 // The display Qt would open, named as in DisplayProblem::where; empty when none is set.
 QString DisplayName(const WindowTarget& target);

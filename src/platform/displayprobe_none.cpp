@@ -9,6 +9,8 @@ std::optional<DisplayProblem> ProbeDisplay(const WindowTarget&) {
     return std::nullopt;
 }
 
+void CloseProbe() {}
+
 QString DisplayName(const WindowTarget&) {
     return QString();
 }

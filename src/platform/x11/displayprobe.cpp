@@ -62,15 +62,33 @@ QByteArray xDisplay(const WindowTarget& target) {
     return target.display.isEmpty() ? qgetenv("DISPLAY") : target.display.toLocal8Bit();
 }
 
+// The connection of the last question that was answered, until Qt has its own.
+xcb_connection_t* kept = nullptr;
+
 std::optional<DisplayProblem> x11Problem(const QByteArray& name) {
     if (name.isEmpty())
         return DisplayProblem{QString(), noneSet()};
     int error = 0;
-    const QByteArray said = keepingStandardError([&] {
-        xcb_connection_t* c = xcb_connect(name.constData(), nullptr);
-        error = xcb_connection_has_error(c);
-        xcb_disconnect(c);
-    });
+    QByteArray said;
+    // A server that is resetting, as one does when its last client has left, closes the
+    // connections it has just accepted, without a word: ask again a few times before calling
+    // it unreachable.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (attempt > 0)
+            ::usleep(100'000);
+        said = keepingStandardError([&] {
+            xcb_connection_t* c = xcb_connect(name.constData(), nullptr);
+            error = xcb_connection_has_error(c);
+            if (error) {
+                xcb_disconnect(c);
+            } else {
+                CloseProbe();
+                kept = c;
+            }
+        });
+        if (error != XCB_CONN_ERROR || !said.trimmed().isEmpty())
+            break;
+    }
     QString reason;
     switch (error) {
     case 0:
@@ -157,6 +175,12 @@ std::optional<DisplayProblem> ProbeDisplay(const WindowTarget& target) {
             first = problem;
     }
     return first;
+}
+
+void CloseProbe() {
+    if (kept)
+        xcb_disconnect(kept);
+    kept = nullptr;
 }
 
 QString DisplayName(const WindowTarget& target) {
