@@ -9,18 +9,16 @@
 
 #include <QApplication>
 #include <QWidget>
-#include <cstdio>
 
 int main(int argc, char* argv[]) {
-    if (const auto code = HandleCommandLine(argc, argv))
+    platform::WindowTarget target;
+    if (const auto code = HandleCommandLine(argc, argv, target))
         return *code;
-    if (!platform::DisplayReachable()) {
-        std::fputs("kestrom: cannot open a window: no X11 or Wayland display can be reached "
-                   "(DISPLAY, WAYLAND_DISPLAY)\n",
-                   stderr);
+    platform::DisplayGuard display(target);
+    if (!display.reachable())
         return 1;
-    }
     QApplication app(argc, argv);
+    display.opened();
     QApplication::setApplicationName(QStringLiteral("Kestrom"));
     QApplication::setApplicationVersion(QStringLiteral(KESTROM_VERSION_TEXT));
     QApplication::setDesktopFileName(QStringLiteral(KESTROM_APP_ID));

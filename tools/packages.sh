@@ -21,8 +21,10 @@ ensure_packages() {
 # and dpkg-shlibdeps, with which cpack finds the program's library dependencies.
 KESTROM_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
     fonts-ipafont-gothic qt6-translations-l10n dpkg-dev file)
-# What the tests need on top: the end-to-end test runs under a window manager too.
-KESTROM_TEST_PACKAGES=(xvfb xauth xdotool libx11-dev openbox desktop-file-utils appstream)
+# What the tests need on top: the end-to-end test runs under a window manager too, the
+# start-up test serves a display through socat, the package test runs lintian.
+KESTROM_TEST_PACKAGES=(xvfb xauth xdotool libx11-dev openbox desktop-file-utils appstream socat
+    lintian)
 
 # What the Windows build and its tests under Wine need: the posix-threads MinGW compilers,
 # Wine, NSIS for the installer, and the IPA fonts and xdotool already listed above.

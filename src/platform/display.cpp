@@ -1,106 +1,112 @@
 #include "platform/display.h"
 
-#include <QByteArray>
-#include <QByteArrayList>
-#include <cstddef>
-#include <cstring>
-#include <netdb.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
+#include "platform/displayprobe.h"
+
+#include <QList>
+#include <QtGlobal>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
 
 namespace platform {
 
 namespace {
 
-bool connectsTo(const sockaddr* address, socklen_t length, int family) {
-    const int fd = ::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
-    const bool connected = ::connect(fd, address, length) == 0;
-    ::close(fd);
-    return connected;
+struct HeldMessage {
+    QtMsgType type;
+    const char* file;
+    int line;
+    const char* function;
+    const char* category;
+    QString text;
+};
+
+// While the application object is being made: what it is to open, the messages Qt gave
+// meanwhile and the handler they are for. Qt's threads (the X event reader) may give
+// messages too.
+struct Opening {
+    WindowTarget target;
+    QList<HeldMessage> held;
+    QtMessageHandler previous = nullptr;
+};
+Opening* opening = nullptr;
+std::mutex openingMutex;
+
+void printRefusal(const QString& where, const QString& reason) {
+    QString line = QStringLiteral("kestrom: cannot open a window");
+    if (!where.isEmpty())
+        line += QStringLiteral(" on ") + where;
+    line += QStringLiteral(": ") + reason + u'\n';
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
 }
 
-// A local socket; a name starting with a NUL byte is in the abstract namespace.
-bool localSocketAnswers(const QByteArray& path) {
-    sockaddr_un address{};
-    if (path.isEmpty() || static_cast<std::size_t>(path.size()) > sizeof(address.sun_path))
-        return false;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
-    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size());
-    return connectsTo(reinterpret_cast<const sockaddr*>(&address), length, AF_UNIX);
+void printRefusal(const DisplayProblem& problem) {
+    printRefusal(problem.where, problem.reason);
 }
 
-bool localPortAnswers(int port) {
-    addrinfo hints{};
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo("localhost", QByteArray::number(port).constData(), &hints, &found) != 0)
-        return false;
-    bool connected = false;
-    for (const addrinfo* a = found; a && !connected; a = a->ai_next)
-        connected = connectsTo(a->ai_addr, a->ai_addrlen, a->ai_family);
-    ::freeaddrinfo(found);
-    return connected;
+// The platforms Qt was told to try, for naming them.
+QString platformsNamed(const WindowTarget& target) {
+    if (!target.platform.isEmpty())
+        return target.platform;
+    return qEnvironmentVariable("QT_QPA_PLATFORM");
 }
 
-// DISPLAY is [protocol/][host]:number[.screen]. A local display is found as the X library
-// finds it: its socket in /tmp/.X11-unix (abstract name first), then TCP on localhost.
-bool x11Reachable() {
-    const QByteArray display = qgetenv("DISPLAY");
-    const qsizetype colon = display.lastIndexOf(':');
-    if (colon < 0)
-        return false;
-    QByteArray host = display.left(colon);
-    QByteArray protocol;
-    if (const qsizetype slash = host.indexOf('/'); slash >= 0) {
-        protocol = host.left(slash);
-        host = host.mid(slash + 1);
+// Qt's warnings while its platform plugin starts are held back; its fatal message, which
+// blames the installation, gives way to one line. The display is asked again, as it may have
+// gone since the first question.
+void holdOrRefuse(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    const std::lock_guard lock(openingMutex);
+    if (!opening) // the application object was made meanwhile
+        return qt_message_output(type, context, text);
+    if (type != QtFatalMsg) {
+        opening->held.append(
+            {type, context.file, context.line, context.function, context.category, text});
+        return;
     }
-    if (!host.isEmpty() && host != "unix")
-        return true;
-    bool isNumber = false;
-    const int number = display.mid(colon + 1).split('.').constFirst().toInt(&isNumber);
-    if (!isNumber || number < 0)
-        return false;
-    const QByteArray socket = "/tmp/.X11-unix/X" + QByteArray::number(number);
-    if (localSocketAnswers('\0' + socket) || localSocketAnswers(socket))
-        return true;
-    return protocol != "unix" && host.isEmpty() && localPortAnswers(6000 + number);
-}
-
-// WAYLAND_DISPLAY names a socket in XDG_RUNTIME_DIR (wayland-0 when unset) or gives its path.
-bool waylandReachable() {
-    if (!qgetenv("WAYLAND_SOCKET").isEmpty())
-        return true;
-    QByteArray name = qgetenv("WAYLAND_DISPLAY");
-    if (name.isEmpty())
-        name = "wayland-0";
-    if (name.startsWith('/'))
-        return localSocketAnswers(name);
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    return !runtime.isEmpty() && localSocketAnswers(runtime + '/' + name);
-}
-
-// QT_QPA_PLATFORM lists the platforms Qt tries, each maybe with ":options".
-bool platformNeedsNoDisplay() {
-    const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
-    if (chosen.isEmpty())
-        return false;
-    for (const QByteArray& entry : chosen.split(';')) {
-        const QByteArray name = entry.split(':').constFirst();
-        if (name.startsWith("xcb") || name.startsWith("wayland"))
-            return false;
+    if (const auto problem = ProbeDisplay(opening->target)) {
+        printRefusal(*problem);
+    } else {
+        const QString platforms = platformsNamed(opening->target);
+        printRefusal(
+            DisplayName(opening->target),
+            QStringLiteral("no usable Qt platform plugin") +
+                (platforms.isEmpty() ? QString() : QStringLiteral(" (\"%1\")").arg(platforms)));
     }
-    return true;
+    // Qt is half way through making the application object: nothing may run any more.
+    std::_Exit(1);
 }
 
 } // namespace
 
-bool DisplayReachable() {
-    return platformNeedsNoDisplay() || x11Reachable() || waylandReachable();
+DisplayGuard::DisplayGuard(const WindowTarget& target) {
+    if (const auto problem = ProbeDisplay(target)) {
+        printRefusal(*problem);
+        return;
+    }
+    mReachable = true;
+    mGuarding = true;
+    opening = new Opening{target, {}, nullptr};
+    opening->previous = qInstallMessageHandler(holdOrRefuse);
+}
+
+DisplayGuard::~DisplayGuard() {
+    opened();
+}
+
+void DisplayGuard::opened() {
+    if (!mGuarding)
+        return;
+    mGuarding = false;
+    CloseProbe();
+    const std::lock_guard lock(openingMutex);
+    qInstallMessageHandler(opening->previous);
+    for (const HeldMessage& m : std::as_const(opening->held)) {
+        const QMessageLogContext context(m.file, m.line, m.function, m.category);
+        opening->previous(m.type, context, m.text);
+    }
+    delete opening;
+    opening = nullptr;
 }
 
 } // namespace platform

@@ -26,15 +26,7 @@ export XDG_CONFIG_HOME="$work/config"
 me=$(hostname | cut -d. -f1 | tr '[:lower:]' '[:upper:]' | cut -c1-15)
 
 fail() { echo "FAIL${wm:+ ($wm)}: $*"; echo "--- statement log:"; cat "$KESTROM_STANDIN_LOG"; exit 1; }
-# wait_until SECONDS COMMAND...: polls until the command succeeds.
-wait_until() {
-    local limit=$1; shift
-    local end=$((SECONDS + limit))
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -lt $end ] || return 1
-        sleep 0.1
-    done
-}
+. "$(dirname "$0")/../support/wait_until.sh"
 logged() { grep -qF -- "$1" "$KESTROM_STANDIN_LOG"; }
 count_logged() { grep -cF -- "$1" "$KESTROM_STANDIN_LOG" || true; }
 visible_windows() { xdotool search --onlyvisible --pid "$1" 2>/dev/null || true; }

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Makes the Debian package, unpacks it into a throw-away root with dpkg -x and checks it: its
-# control fields, exactly the files it holds, the desktop entry, icon and AppStream metadata
-# where the desktop looks for them, and the installed program's command line without a display.
-#   install.sh CPACK CPACK-CONFIG APP-ID PACKAGE-VERSION VERSION-TEXT ICON-ARTWORK
+# control fields, exactly the files it holds, lintian's verdict, the hardening of the program,
+# the manual page and release history, the desktop entry, icon and AppStream metadata where
+# the desktop looks for them, and the installed program's command line without a display.
+#   install.sh CPACK CPACK-CONFIG APP-ID PACKAGE-VERSION VERSION-TEXT ICON-ARTWORK HARDENED
+# HARDENED is 1 for a build with Debian's hardening flags (not one for the sanitizers).
 set -euo pipefail
-cpack=$1 config=$2 id=$3 version=$4 version_text=$5 artwork=$6
+cpack=$1 config=$2 id=$3 version=$4 version_text=$5 artwork=$6 hardened=$7
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
@@ -24,14 +26,24 @@ depends=", $(field Depends),"
 # Present only when dpkg-shlibdeps read the libraries off the binary.
 [[ $depends == *", libqt6widgets6 ("* && $depends == *", libc6 ("* ]] ||
     fail "library dependencies not computed: $depends"
-[ "$(field Recommends)" = "libaio1 | libaio1t64" ] || fail "recommends $(field Recommends)"
+# Qt's own buttons and dialogs speak Japanese only with Qt's translations.
+[ "$(field Recommends)" = "libaio1 | libaio1t64, qt6-translations-l10n" ] ||
+    fail "recommends $(field Recommends)"
+
+echo "lintian: no error and no warning"
+lintian --info --display-info --fail-on error,warning "$deb" > "$work/lintian.out" 2>&1 ||
+    { cat "$work/lintian.out"; fail "lintian"; }
+cat "$work/lintian.out"
 
 echo "exactly the program and its desktop files, nothing of the tests or the stand-in"
 expected=$(LC_ALL=C sort <<END
 ./usr/bin/kestrom
 ./usr/share/applications/$id.desktop
+./usr/share/doc/kestrom/README.md.gz
+./usr/share/doc/kestrom/changelog.gz
 ./usr/share/doc/kestrom/copyright
 ./usr/share/icons/hicolor/scalable/apps/$id.svg
+./usr/share/man/man1/kestrom.1.gz
 ./usr/share/metainfo/$id.metainfo.xml
 END
 )
@@ -45,6 +57,27 @@ kestrom=$root/usr/bin/kestrom
 echo "the program: stripped, no search path into the build"
 [[ $(file -b "$kestrom") == ELF*executable*", stripped"* ]] || fail "$(file -b "$kestrom")"
 ! readelf -d "$kestrom" | grep -qE 'RPATH|RUNPATH' || fail "the program carries a library path"
+if [ "$hardened" = 1 ]; then
+    echo "the program: Debian's hardening (bind now, fortified calls, stack protector)"
+    readelf -d "$kestrom" | grep -qE 'BIND_NOW|FLAGS.*\<NOW\>' || fail "not linked with -z now"
+    symbols=$(readelf --dyn-syms -W "$kestrom")
+    grep -qE ' __[a-z0-9_]+_chk(@|$)' <<< "$symbols" || fail "no fortified function is called"
+    grep -q ' __stack_chk_fail' <<< "$symbols" || fail "no stack protector"
+fi
+
+echo "the manual page and the release history, newest first, name this version"
+manual=$root/usr/share/man/man1/kestrom.1.gz
+man_out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$manual" 2>&1 >/dev/null) || true
+[ -z "$man_out" ] || { echo "$man_out"; fail "the manual page has faults"; }
+page=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -E UTF-8 -l "$manual" 2>/dev/null)
+for section in NAME SYNOPSIS OPTIONS ENVIRONMENT FILES "EXIT STATUS"; do
+    grep -qx "$section" <<< "$page" || fail "the manual page has no $section"
+done
+for word in LD_LIBRARY_PATH ORACLE_HOME NLS_LANG TNS_ADMIN Kestrom.conf "$version_text"; do
+    grep -qF "$word" <<< "$page" || fail "the manual page does not name $word"
+done
+[ "$(zcat "$root/usr/share/doc/kestrom/changelog.gz" | head -n1)" = \
+    "kestrom ($version) unstable; urgency=medium" ] || fail "the release history does not start with $version"
 
 echo "the desktop entry finds the program and the icon, which is the window's own artwork"
 desktop=$root/usr/share/applications/$id.desktop
@@ -81,7 +114,7 @@ expect() { # expect NAME RC: the exit code, with the output shown when it differ
 echo "installed kestrom --version and --help answer on standard output"
 run version --version
 expect version 0
-[ "$(cat "$work/version.out")" = "$version_text" ] ||
+[ "$(cat "$work/version.out")" = "kestrom $version_text" ] ||
     fail "--version printed $(cat "$work/version.out")"
 [ ! -s "$work/version.err" ] || fail "--version wrote to standard error"
 run help --help

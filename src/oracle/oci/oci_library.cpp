@@ -55,13 +55,18 @@ void* findSymbol(void* handle, const char* name) {
 }
 #endif
 
-// Names every file tried, so that a user can see where the client was looked for.
+// What a user without a loadable client installs and sets.
+const char* const kClientSetUp =
+    "Oracle Instant Client Basic をインストールして、そのフォルダを LD_LIBRARY_PATH に"
+    "設定するか、Oracle クライアントのフォルダを ORACLE_HOME に設定してください。";
+
+// Names every file tried, so that a user can see where the client was looked for, and what to do.
 QString libraryNotLoaded(const std::vector<std::string>& tried, const QString& reason) {
     QStringList names;
     for (const std::string& name : tried)
         names << QString::fromLocal8Bit(name.c_str());
-    return QStringLiteral("Oracle クライアント ライブラリ (%1) を読み込めません: %2")
-        .arg(names.join(QStringLiteral(", ")), reason);
+    return QStringLiteral("Oracle クライアント ライブラリ (%1) を読み込めません: %2。%3")
+        .arg(names.join(QStringLiteral(", ")), reason, QString::fromUtf8(kClientSetUp));
 }
 
 } // namespace

@@ -35,9 +35,13 @@ void BindingNoLibrary::reportsMissingLibraryWithLoaderReason() {
     QVERIFY2(first.startsWith(QStringLiteral("Oracle クライアント ライブラリ (") + tried +
                               QStringLiteral(") を読み込めません: ")),
              qPrintable(first));
-    // The loader's own reason, as dlerror words it, for the plain name.
+    // The loader's own reason, as dlerror words it, for the plain name, then what to install
+    // and set.
     QVERIFY2(first.endsWith(QStringLiteral(
-                 "libclntsh.so: cannot open shared object file: No such file or directory")),
+                 "libclntsh.so: cannot open shared object file: No such file or directory。"
+                 "Oracle Instant Client Basic をインストールして、そのフォルダを "
+                 "LD_LIBRARY_PATH に設定するか、Oracle クライアントのフォルダを ORACLE_HOME に"
+                 "設定してください。")),
              qPrintable(first));
     // A second attempt tries again and fails the same clear way.
     QCOMPARE(loadFailure(), first);
