@@ -100,6 +100,7 @@ private:
     // is connected with the single-instance list and told why the cluster list failed.
     void probeWithoutCluster();
     void showGridMenu(int row, const QPoint& globalPos);
+    static void toClipboard(const QString& text);
     void showDetails(int row);
     // The session of the grid's current row, read from its cells (the key is empty when the
     // texts are not plain numbers); leaves the terminal's column current.

@@ -18,7 +18,8 @@ SessionGrid::SessionGrid(QWidget* parent) : QTableView(parent), mModel(new Sessi
     setVerticalHeader(new RowHeader(this));
     setModel(mModel);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // One highlighted row, the current one: the row Delete and セッション切断 act on.
+    setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setTabKeyNavigation(false);
@@ -126,14 +127,19 @@ void SessionGrid::sortByHeader(int section) {
 }
 
 QString SessionGrid::CopyText() const {
+    return mRow >= 1 ? copyRows({mRow}) : QString();
+}
+
+QString SessionGrid::CopyAllText() const {
     QList<int> rows;
-    for (const QModelIndex& index : selectionModel()->selectedRows())
-        rows << index.row() + 1;
-    if (rows.isEmpty() && mRow >= 1)
-        rows << mRow;
+    for (int row = 1; row < Rows(); ++row)
+        rows << row;
+    return copyRows(rows);
+}
+
+QString SessionGrid::copyRows(const QList<int>& rows) const {
     if (rows.isEmpty())
         return QString();
-    std::sort(rows.begin(), rows.end());
     QString text;
     for (int row : QList<int>{0} + rows) {
         for (int col = 0; col < Cols(); ++col) {
@@ -175,8 +181,18 @@ void SessionGrid::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
+QItemSelectionModel::SelectionFlags SessionGrid::selectionCommand(const QModelIndex&,
+                                                                  const QEvent*) const {
+    // No key, click or drag highlights rows by itself: the highlight follows the current row
+    // (see currentChanged), so that what is highlighted is what a kill acts on.
+    return QItemSelectionModel::NoUpdate;
+}
+
 void SessionGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
+    if (current.isValid())
+        selectionModel()->select(current,
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     // While the program's own position waits to be shown, the view's moves (such as the
     // first cell it picks on getting the focus) are not the user's.
     if (mSyncing || mSyncQueued || !current.isValid())

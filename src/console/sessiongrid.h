@@ -37,9 +37,10 @@ public:
     void setColWidth(int col, float twips);
     void setRowHeight(int row, float twips);
 
-    // The selected data rows (the current row at least) as tab-separated lines, the header
-    // row first; empty when there is no data row.
+    // The current data row, or every data row in the order shown, as tab-separated lines under
+    // the header line; empty when there is no such row.
     QString CopyText() const;
+    QString CopyAllText() const;
 
     // Alignment of the current cell; only the header row's cells are aligned.
     void setCellAlignment(int alignment);
@@ -56,6 +57,8 @@ Q_SIGNALS:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -68,6 +71,7 @@ private:
     // A click on a column header sorts by it, again to reverse; the current row stays on the
     // same session.
     void sortByHeader(int section);
+    QString copyRows(const QList<int>& rows) const;
 
     SessionGridModel* mModel;
     int mRow = 0;

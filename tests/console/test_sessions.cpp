@@ -7,11 +7,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 // Searching and killing sessions through the main window and the in-process database.
 class TestSessions : public QObject {
@@ -32,6 +34,41 @@ class TestSessions : public QObject {
     }
     static QStringList killStatements(const KestromFixture& f) {
         return f.db->statements.filter(QStringLiteral("ALTER SYSTEM"));
+    }
+    static SessionGrid* gridOf(KestromFixture& f) {
+        return f.window->findChild<SessionGrid*>(QStringLiteral("MSFlexGrid1"));
+    }
+    // The session IDs of the rows the grid shows highlighted, and of its current row.
+    static QStringList highlighted(SessionGrid* g) {
+        QStringList sids;
+        for (const QModelIndex& index : g->selectionModel()->selectedRows())
+            sids << index.data().toString();
+        return sids;
+    }
+    static QString current(SessionGrid* g) {
+        return g->model()->index(g->currentIndex().row(), 0).data().toString();
+    }
+    static QPoint rowCentre(SessionGrid* g, int row) {
+        return g->visualRect(g->model()->index(row, 1)).center();
+    }
+    // Opens the context menu over a data row (0-based) with a right click and presses a key in
+    // it.
+    static void contextMenuKey(SessionGrid* g, int row, Qt::Key key) {
+        bool shown = false;
+        QTimer::singleShot(0, g, [&] {
+            if (QWidget* menu = QApplication::activePopupWidget()) {
+                shown = true;
+                QTest::keyClick(menu, key);
+                if (menu->isVisible())
+                    menu->close();
+            }
+        });
+        // A right click, and the context-menu request the window system makes of it.
+        const QPoint at = rowCentre(g, row);
+        QTest::mouseClick(g->viewport(), Qt::RightButton, {}, at);
+        QContextMenuEvent request(QContextMenuEvent::Mouse, at, g->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(g->viewport(), &request);
+        QVERIFY(shown);
     }
 
 private Q_SLOTS:
@@ -367,6 +404,60 @@ private Q_SLOTS:
         QVERIFY(f.window->connected());
         f.window->close();
         QVERIFY(!f.window->hasDatabase());
+    }
+
+    void onlyTheCurrentRowIsHighlightedKilledAndCopied() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        for (int sid : {11, 12, 13, 14})
+            f.db->sessions.push_back(fakeoracle::makeSession(sid, sid * 10, me));
+        f.openConnected();
+        SessionGrid* g = gridOf(f);
+        QTRY_COMPARE(highlighted(g), QStringList{QStringLiteral("14")});
+        g->setFocus();
+        // Shift+Up moves the current row; it never highlights a block of rows.
+        QTest::keyClick(g, Qt::Key_Up, Qt::ShiftModifier);
+        QTest::keyClick(g, Qt::Key_Up, Qt::ShiftModifier);
+        QCOMPARE(highlighted(g), QStringList{QStringLiteral("12")});
+        QCOMPARE(current(g), QStringLiteral("12"));
+        // Ctrl+click on the current row leaves it highlighted; a drag highlights only the row
+        // it ends on, which becomes current.
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(g, 1));
+        QCOMPARE(highlighted(g), QStringList{QStringLiteral("12")});
+        QTest::mousePress(g->viewport(), Qt::LeftButton, {}, rowCentre(g, 0));
+        QTest::mouseMove(g->viewport(), rowCentre(g, 2));
+        QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, rowCentre(g, 2));
+        QCOMPARE(highlighted(g).size(), 1);
+        QCOMPARE(highlighted(g).first(), current(g));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(g, 2));
+        QCOMPARE(highlighted(g), QStringList{QStringLiteral("13")});
+
+        // Ctrl+C copies the current row under the header line.
+        QApplication::clipboard()->clear();
+        QTest::keyClick(g, Qt::Key_C, Qt::ControlModifier);
+        const QString header = QStringLiteral("No.\tｾｯｼｮﾝID\tｼﾘｱﾙNo.\t状態\t端末名\tOSﾕｰｻﾞ名\t"
+                                              "DBﾕｰｻﾞ名\tﾌﾟﾛｸﾞﾗﾑ名\tﾛｸﾞｲﾝ時刻\n");
+        auto line = [&](int no, int sid) {
+            return QStringLiteral("%1\t%2\t%3\tINACTIVE\t%4\toracle\tSCOTT\tsqlplus@%4\t"
+                                  "2026/12/07 9:05:07\n")
+                .arg(no)
+                .arg(sid)
+                .arg(sid * 10)
+                .arg(me);
+        };
+        QCOMPARE(QApplication::clipboard()->text(), header + line(3, 13));
+        // すべてコピー copies every listed row in the order shown; コピー the row clicked on.
+        contextMenuKey(g, 0, Qt::Key_A);
+        QCOMPARE(QApplication::clipboard()->text(),
+                 header + line(1, 11) + line(2, 12) + line(3, 13) + line(4, 14));
+        contextMenuKey(g, 1, Qt::Key_C);
+        QCOMPARE(QApplication::clipboard()->text(), header + line(2, 12));
+        QCOMPARE(highlighted(g), QStringList{QStringLiteral("12")});
+
+        // Delete ends the highlighted session, and only that one.
+        QTest::keyClick(g, Qt::Key_Delete);
+        QCOMPARE(killStatements(f),
+                 QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '12,120'")});
     }
 };
 
