@@ -45,6 +45,10 @@ public:
     // Alignment of the current cell; only the header row's cells are aligned.
     void setCellAlignment(int alignment);
 
+    // Typed characters do nothing: the view's search by typing would move the current row,
+    // which is the row a kill acts on, without the user choosing it.
+    void keyboardSearch(const QString&) override {}
+
 Q_SIGNALS:
     // Every key pressed in the grid, as a classic key code and shift state; a handler may set
     // KeyCode to 0 to swallow the key.

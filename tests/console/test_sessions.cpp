@@ -459,6 +459,22 @@ private Q_SLOTS:
         QCOMPARE(killStatements(f),
                  QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '12,120'")});
     }
+
+    void typedCharactersDoNotMoveTheKillTarget() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        for (int sid : {1, 10, 23})
+            f.db->sessions.push_back(fakeoracle::makeSession(sid, 1, me));
+        f.openConnected();
+        SessionGrid* g = gridOf(f);
+        QTRY_COMPARE(highlighted(g), QStringList{QStringLiteral("23")});
+        g->setFocus();
+        QTest::keyClicks(g, QStringLiteral("1a "));
+        QCOMPARE(highlighted(g), QStringList{QStringLiteral("23")});
+        QTest::keyClick(g, Qt::Key_Delete);
+        QCOMPARE(killStatements(f),
+                 QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '23,1'")});
+    }
 };
 
 QTEST_MAIN(TestSessions)
