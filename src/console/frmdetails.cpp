@@ -28,20 +28,31 @@ frmDetails::frmDetails(QWidget* owner) : QDialog(owner) {
     QPushButton* kill =
         buttons->addButton(QStringLiteral("即時切断(&I)"), QDialogButtonBox::ActionRole);
     kill->setObjectName(QStringLiteral("cmdKillImmediate"));
+    // Ends a session only when clicked or chosen with its access key: never the default, and
+    // never focused, so that neither Enter nor Space presses it.
+    kill->setAutoDefault(false);
+    kill->setFocusPolicy(Qt::NoFocus);
     QPushButton* closeButton =
         buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
     closeButton->setObjectName(QStringLiteral("cmdClose"));
+    closeButton->setDefault(true);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(kill, &QPushButton::clicked, this, [this] {
-        // The kill may refresh the list and open message boxes; the window goes first, as
-        // the session it shows is about to end.
+        // The request asks, kills, reports and refreshes, and may close this window meanwhile;
+        // nothing of the window is used after it.
         const SessionDetails details = mDetails;
         const KillRequest request = mKill;
-        close();
         if (request)
             request(details.key, details.terminal);
     });
+}
+
+void frmDetails::SessionEnded(const ora::SessionKey& key) {
+    const frmDetails* shown = sInstance;
+    if (shown && shown->mDetails.key.sid == key.sid && shown->mDetails.key.serial == key.serial &&
+        shown->mDetails.key.instance == key.instance)
+        sInstance->close();
 }
 
 frmDetails* frmDetails::instance() {

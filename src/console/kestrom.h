@@ -110,9 +110,9 @@ private:
     };
     RowSession currentSession() const;
     void killCurrentRow(bool immediate);
-    // Ends one session: asks first when it belongs to another machine, reports the outcome
-    // and lists the sessions again.
-    void killSession(const RowSession& session, bool immediate);
+    // Ends one session: asks first when it belongs to another machine (or always, when asked
+    // to), reports the outcome and lists the sessions again.
+    void killSession(const RowSession& session, bool immediate, bool askAlways = false);
     void reportSearchFailure(const QString& description);
     // The open database, held by the caller so that a disconnect from a nested event loop
     // cannot pull it away; ORA-03114 when there is none.

@@ -50,6 +50,6 @@ void Kestrom::showDetails(int row) {
     }
     frmDetails::Show(this, details, [this](const ora::SessionKey& k, const QString& t) {
         if (OraDatabase)
-            killSession({k, t}, true);
+            killSession({k, t}, true, true);
     });
 }

@@ -7,6 +7,8 @@
 #include "testsupport.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -40,6 +42,22 @@ class TestRealClient : public QObject {
     };
     QStringList kills() const {
         return mStandin.log().split(QChar(u'\n')).filter(QStringLiteral("EXEC ALTER SYSTEM"));
+    }
+    static SessionGrid* gridOf(Window& w) {
+        return w.window->findChild<SessionGrid*>(QStringLiteral("MSFlexGrid1"));
+    }
+    // Double-clicks a data row (0-based) and returns the details window that opened.
+    static QDialog* openDetails(Window& w, int row) {
+        SessionGrid* g = gridOf(w);
+        const QPoint at = g->visualRect(g->model()->index(row, 1)).center();
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, at);
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QStringLiteral("frmDetails") && top->isVisible()) {
+                if (!QTest::qWaitForWindowActive(top))
+                    qWarning("the details window did not become active");
+                return qobject_cast<QDialog*>(top);
+            }
+        return nullptr;
     }
     static void search(Window& w, const QString& name) {
         w.window->findChild<QLineEdit*>(QStringLiteral("txtPcName"))->setText(name);
@@ -175,7 +193,8 @@ private Q_SLOTS:
                  qPrintable(shown.join(u'|')));
         QVERIFY(shown.contains(QStringLiteral("1"))); // blocks session 40
 
-        // The immediate kill from the details window names the instance.
+        // The immediate kill from the details window asks, then names the instance.
+        platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
         details->findChild<QPushButton*>(QStringLiteral("cmdKillImmediate"))->click();
         QCOMPARE(kills(), QStringList{QStringLiteral(
                               "EXEC ALTER SYSTEM KILL SESSION '23,9001,@2' IMMEDIATE")});
@@ -245,6 +264,43 @@ private Q_SLOTS:
         QCOMPARE(w.window->grid()->Rows(), 3);
         w.window->close();
         QVERIFY(!w.window->hasDatabase());
+    }
+
+    void detailsWindowClosesWithEnterAndAsksBeforeItsKill() {
+        Window w;
+        w.open({KestromFixture::login()});
+        QTRY_VERIFY(gridOf(w)->currentIndex().isValid());
+        // Enter and Esc close the window; nothing is sent.
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QPointer<QDialog> details = openDetails(w, 0);
+            QVERIFY(details);
+            QTest::keyClick(details, key);
+            QTRY_VERIFY(!details || !details->isVisible());
+            QVERIFY(kills().isEmpty());
+        }
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+
+        // 即時切断 asks first, also for this computer's session; No leaves the window open.
+        QPointer<QDialog> details = openDetails(w, 0);
+        QVERIFY(details);
+        platform::MsgBoxHook::setNextAnswers({platform::vbNo});
+        details->findChild<QPushButton*>(QStringLiteral("cmdKillImmediate"))->click();
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("他人のセッションを即時切断しようとしています。\r\n"
+                                            "処理を続けてもよろしいですか？")});
+        QCOMPARE(platform::MsgBoxHook::log()[0].title, QStringLiteral("切断確認"));
+        QCOMPARE(platform::MsgBoxHook::log()[0].style, 52);
+        QVERIFY(kills().isEmpty());
+        QVERIFY(details && details->isVisible());
+        // Its access key, then Yes: the session ends, once.
+        platform::MsgBoxHook::clear();
+        platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
+        QTest::keyClick(details, Qt::Key_I, Qt::AltModifier);
+        QTRY_COMPARE(kills(), QStringList{QStringLiteral(
+                                  "EXEC ALTER SYSTEM KILL SESSION '23,4711' IMMEDIATE")});
+        QCOMPARE(testsupport::messageTexts().size(), 2);
+        QCOMPARE(testsupport::messageTexts()[1], QStringLiteral("セッションを切断しました。"));
+        QTRY_VERIFY(!details || !details->isVisible());
     }
 };
 
