@@ -2,6 +2,7 @@
 
 #include "auxiliary/basline.h"
 #include "auxiliary/frmversion.h"
+#include "console/frmdetails.h"
 #include "console/gridcolumns.h"
 #include "console/mainlayout.h"
 #include "console/panelstatusbar.h"
@@ -202,6 +203,9 @@ void Kestrom::Form_QueryUnload() {
 }
 
 void Kestrom::closeDatabaseQuietly() {
+    // What the details window shows was read on this connection; it goes with it.
+    if (frmDetails* details = frmDetails::instance())
+        details->close();
     // A connection that died cannot be closed cleanly; the window is not connected either way.
     std::shared_ptr<ora::OraDatabase> db = std::move(OraDatabase);
     OraDatabase.reset();

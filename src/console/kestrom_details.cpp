@@ -24,8 +24,11 @@ void Kestrom::showDetails(int row) {
     if (!key)
         return;
     SessionDetails details{*key, session.terminal, {}};
+    // The kill acts on the connection the details were read on, or not at all.
+    std::weak_ptr<ora::OraDatabase> source;
     try {
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
+        source = db;
         platform::SetMousePointer(this, platform::vbHourglass);
         std::unique_ptr<ora::OraDynaset> dynaset = platform::BlockingCall(
             [&] { return db->DbCreateDynaset(ora::SessionDetailsQuery(*key), 0); });
@@ -48,8 +51,11 @@ void Kestrom::showDetails(int row) {
                       error.description());
         return;
     }
-    frmDetails::Show(this, details, [this](const ora::SessionKey& k, const QString& t) {
-        if (OraDatabase)
+    // The connection may have closed while the details were read.
+    if (mUnloaded || !OraDatabase || OraDatabase != source.lock())
+        return;
+    frmDetails::Show(this, details, [this, source](const ora::SessionKey& k, const QString& t) {
+        if (OraDatabase && OraDatabase == source.lock())
             killSession({k, t}, true, true);
     });
 }

@@ -302,6 +302,26 @@ private Q_SLOTS:
         QCOMPARE(testsupport::messageTexts()[1], QStringLiteral("セッションを切断しました。"));
         QTRY_VERIFY(!details || !details->isVisible());
     }
+
+    void detailsWindowGoesWithItsConnection() {
+        Window w;
+        w.open({KestromFixture::login()});
+        QTRY_VERIFY(gridOf(w)->currentIndex().isValid());
+        QPointer<QDialog> details = openDetails(w, 0);
+        QVERIFY(details);
+        // 接続 → ＤＢ切断: the window goes, so that it cannot act on the next connection.
+        w.window->findChild<QAction*>(QStringLiteral("Cutting"))->trigger();
+        QTRY_VERIFY(!details || !details->isVisible());
+        w.setScript({KestromFixture::login(QStringLiteral("viewer"), QStringLiteral("viewer"))});
+        w.window->findChild<QAction*>(QStringLiteral("Link"))->trigger();
+        QTRY_VERIFY(gridOf(w)->currentIndex().isValid());
+        // Ending the program takes it too.
+        details = openDetails(w, 0);
+        QVERIFY(details);
+        w.window->findChild<QAction*>(QStringLiteral("EN"))->trigger();
+        QTRY_VERIFY(!details || !details->isVisible());
+        QVERIFY(kills().isEmpty());
+    }
 };
 
 QTEST_MAIN(TestRealClient)
