@@ -96,9 +96,9 @@ private:
     static bool allInstancesSetting();
     // Gives the grid its tenth column, the instance, for the cluster-wide list, or takes it away.
     void showInstanceColumn(bool shown);
-    // After a failed cluster-wide probe: a user who may read v$session but not gv$session
-    // is connected with the single-instance list and told why the cluster list failed.
-    void probeWithoutCluster();
+    // The cluster-wide list was refused: for the rest of this connection the single-instance
+    // list is shown, at once, and the user is told why.
+    void listWithoutCluster(const QString& reason);
     void showGridMenu(int row, const QPoint& globalPos);
     static void toClipboard(const QString& text);
     void showDetails(int row);
@@ -141,10 +141,8 @@ private:
     QString pHost;
     // Set once the window has closed; procedures that let events run stop there.
     bool mUnloaded = false;
-    // The description of the last failed search, and whether the next search must read the
-    // single instance whatever the setting says.
-    QString mSearchError;
-    bool mSingleInstanceOnly = false;
+    // Why the last search failed; empty when it succeeded.
+    std::optional<ora::OraError> mSearchFailure;
     platform::WinRect mWindowRect;
     platform::WinRect mMirrorRect;
 

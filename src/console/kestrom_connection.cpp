@@ -104,12 +104,12 @@ bool Kestrom::DbConnect() {
         return true;
     }
 
+    // A cluster list refused on the last connection is tried again on this one.
+    AllInstances->setChecked(allInstancesSetting());
     mStrFlg = -1;
     mLogFlg = -1;
     SessionSearch();
     mLogFlg = 0;
-    if (mStrFlg == 0 && allInstances())
-        probeWithoutCluster();
     if (mStrFlg == -1)
         return false;
 
@@ -121,16 +121,4 @@ bool Kestrom::DbConnect() {
     Disconnect();
     platform::DoEvents();
     return true;
-}
-
-void Kestrom::probeWithoutCluster() {
-    const QString reason = mSearchError;
-    mStrFlg = -1;
-    mLogFlg = -1;
-    mSingleInstanceOnly = true;
-    SessionSearch();
-    mSingleInstanceOnly = false;
-    mLogFlg = 0;
-    if (mStrFlg == -1)
-        reportSearchFailure(reason);
 }

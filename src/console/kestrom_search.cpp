@@ -4,6 +4,7 @@
 #include "auxiliary/frmsearch.h"
 #include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
+#include "oracle/errorkind.h"
 #include "oracle/sessionquery.h"
 #include "oracle/sessionrow.h"
 #include "platform/blockingcall.h"
@@ -42,7 +43,8 @@ void Kestrom::cmdSearch_Click() {
 void Kestrom::SessionSearch() {
     SessionGrid* grid = MSFlexGrid1;
     int written = 0;
-    const bool cluster = allInstances() && !mSingleInstanceOnly;
+    mSearchFailure.reset();
+    const bool cluster = allInstances();
     showInstanceColumn(cluster);
     try {
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
@@ -89,12 +91,27 @@ void Kestrom::SessionSearch() {
         // Only what this search wrote stays: rows of an earlier search must not pass for its
         // results.
         grid->setRows(written + 1);
+        if (cluster && ora::MissingPrivilege(error)) {
+            listWithoutCluster(error.description());
+            return;
+        }
         mStrFlg = 0;
-        mSearchError = error.description();
+        mSearchFailure = error;
         if (mLogFlg == 0)
             reportSearchFailure(error.description());
         mLogFlg = 0;
     }
+}
+
+void Kestrom::listWithoutCluster(const QString& reason) {
+    // Unchecked, not stored: the setting stays for the next connection.
+    AllInstances->setChecked(false);
+    SessionSearch();
+    // A user who may not read v$session either hears about that alone.
+    if (!mSearchFailure)
+        reportFailure(QStringLiteral("以下の理由により全ｲﾝｽﾀﾝｽのｾｯｼｮﾝを検索できませんでした。\r\n"
+                                     "この接続では、接続先ｲﾝｽﾀﾝｽのｾｯｼｮﾝを表示します。"),
+                      reason);
 }
 
 void Kestrom::reportSearchFailure(const QString& description) {
