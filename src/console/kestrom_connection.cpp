@@ -4,6 +4,7 @@
 #include "console/gridcolumns.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
+#include "oracle/errorkind.h"
 #include "platform/blockingcall.h"
 #include "platform/events.h"
 #include "platform/msgbox.h"
@@ -113,11 +114,16 @@ bool Kestrom::DbConnect() {
     if (mStrFlg == -1)
         return false;
 
-    // The probe could not read v$session: this user may not work on sessions.
-    platform::MsgBox(QStringLiteral("このﾕｰｻﾞでは、ｾｯｼｮﾝを操作するための権限がありません。") +
-                         QStringLiteral("\r\n") +
-                         QStringLiteral("ORACLEで設定されているSystem権限を確認してください。"),
-                     platform::vbExclamation, title);
+    if (mSearchFailure && !ora::MissingPrivilege(*mSearchFailure)) {
+        // A lost connection or a failed fetch says nothing about privileges.
+        reportConnectFailure(title, mSearchFailure->description());
+    } else {
+        // The probe could not read v$session: this user may not work on sessions.
+        platform::MsgBox(QStringLiteral("このﾕｰｻﾞでは、ｾｯｼｮﾝを操作するための権限がありません。") +
+                             QStringLiteral("\r\n") +
+                             QStringLiteral("ORACLEで設定されているSystem権限を確認してください。"),
+                         platform::vbExclamation, title);
+    }
     Disconnect();
     platform::DoEvents();
     return true;

@@ -362,6 +362,28 @@ private Q_SLOTS:
         QVERIFY(all->isChecked());
         QCOMPARE(g->model()->columnCount(), 9);
     }
+
+    void connectionLostDuringTheLoginSearchIsAFailedConnection() {
+        // Lost at the execute, and at a fetch part way through the list.
+        const QString me = KestromFixture::thisComputer();
+        for (const QString& fault :
+             {QStringLiteral("fault\tlose-connection\t0\n"),
+              QStringLiteral("generate\t3000\t%1\nfault\tlose-connection\t1\n").arg(me)}) {
+            mStandin.load(instance(fault));
+            platform::MsgBoxHook::clear();
+            Window w;
+            w.open({KestromFixture::login(), KestromFixture::cancel()});
+            QCOMPARE(testsupport::messageTexts(),
+                     QStringList{QStringLiteral("接続に失敗しました。")});
+            QVERIFY2(platform::MsgBoxHook::log()[0].detail.startsWith(QStringLiteral("ORA-03113")),
+                     qPrintable(platform::MsgBoxHook::log()[0].detail));
+            QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
+            QCOMPARE(w.prompts.size(), 2);
+            QCOMPARE(w.window->findChild<QLabel*>(QStringLiteral("sbStatusBar_Panel1"))->text(),
+                     QStringLiteral("- DB未接続 -"));
+            QCOMPARE(gridOf(w)->model()->rowCount(), 0);
+        }
+    }
 };
 
 QTEST_MAIN(TestRealClient)
