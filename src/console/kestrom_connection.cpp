@@ -72,6 +72,7 @@ void Kestrom::Disconnect() {
     CmdDB->setText(QStringLiteral("ＤＢ接続"));
     sbStatusBar->setPanelText(1, QStringLiteral("- DB未接続 -"));
     sbStatusBar->setPanelText(2, QString());
+    sbStatusBar->setNoticeText(QString());
 }
 
 bool Kestrom::DbConnect() {

@@ -3,6 +3,7 @@
 
 #include "auxiliary/frmsearch.h"
 #include "console/gridcolumns.h"
+#include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "oracle/errorkind.h"
 #include "oracle/sessionquery.h"
@@ -64,25 +65,45 @@ void Kestrom::SessionSearch() {
 
         grid->setRows(static_cast<int>(dynaset->RecordCount()) + 1);
         int row = 0;
+        // Sessions whose cells cannot be shown (a NULL sid, serial#, status or logon time)
+        // are left out and counted; they are never offered for a kill.
+        int skipped = 0;
+        QString skipReason;
         while (!dynaset->isEOF()) {
-            ++row;
-            grid->setRow(row);
             // Every cell is turned into text before any is written, so a row is either
             // written whole or not at all.
             std::array<QString, kClusterListColumns> cells;
-            cells[colNo] = QString::number(row);
-            for (int c = colSid; c < columns; ++c) {
+            cells[colNo] = QString::number(row + 1);
+            bool shown = true;
+            for (int c = colSid; c < columns && shown; ++c) {
                 const QVariant value = fields[static_cast<size_t>(c)]->value();
-                cells[static_cast<size_t>(c)] =
-                    c == colLogonTime ? ora::LogonTimeText(value) : ora::FieldText(value);
+                try {
+                    cells[static_cast<size_t>(c)] =
+                        c == colLogonTime ? ora::LogonTimeText(value) : ora::FieldText(value);
+                } catch (const ora::OraError& error) {
+                    shown = false;
+                    skipReason = error.description();
+                }
             }
-            for (int c = colNo; c < columns; ++c) {
-                grid->setCol(c);
-                grid->setText(cells[static_cast<size_t>(c)]);
+            if (shown) {
+                ++row;
+                grid->setRow(row);
+                for (int c = colNo; c < columns; ++c) {
+                    grid->setCol(c);
+                    grid->setText(cells[static_cast<size_t>(c)]);
+                }
+                written = row;
+            } else {
+                ++skipped;
             }
-            written = row;
             dynaset->DbMoveNext();
         }
+        if (skipped > 0)
+            grid->setRows(row + 1);
+        sbStatusBar->setNoticeText(
+            skipped > 0
+                ? QStringLiteral("ｾｯｼｮﾝ%1件を表示できません（%2）").arg(skipped).arg(skipReason)
+                : QString());
         grid->setCol(colNo);
         dynaset.reset();
         cmdSessionCt->setEnabled(true);
@@ -97,6 +118,7 @@ void Kestrom::SessionSearch() {
         }
         mStrFlg = 0;
         mSearchFailure = error;
+        sbStatusBar->setNoticeText(QString());
         if (mLogFlg == 0)
             reportSearchFailure(error.description());
         mLogFlg = 0;

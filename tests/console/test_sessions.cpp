@@ -10,6 +10,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -155,9 +156,8 @@ private Q_SLOTS:
         f.openConnected();
         search(f, QStringLiteral("HOSTA"));
         QCOMPARE(f.window->grid()->Rows(), 6);
-        // A NULL session ID from the third row on ends the search part way.
-        f.db->nullFromRow = 2;
-        f.db->nullColumn = 0;
+        // A fetch failing at the third row ends the search part way.
+        f.db->failFromRow = 2;
         search(f, QStringLiteral("HOSTA"));
         QCOMPARE(platform::MsgBoxHook::log().size(), 1);
         const platform::MsgBoxRecord box = platform::MsgBoxHook::log()[0];
@@ -171,7 +171,7 @@ private Q_SLOTS:
         QVERIFY(!frmSearch::instance());
 
         platform::MsgBoxHook::clear();
-        f.db->nullFromRow = -1;
+        f.db->failFromRow = -1;
         f.db->mayRead = false;
         search(f, QStringLiteral("HOSTA"));
         QCOMPARE(platform::MsgBoxHook::log()[0].text,
@@ -474,6 +474,58 @@ private Q_SLOTS:
         QTest::keyClick(g, Qt::Key_Delete);
         QCOMPARE(killStatements(f),
                  QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '23,1'")});
+    }
+
+    void rowsThatCannotBeShownAreLeftOutAndCounted() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        auto& s = f.db->sessions;
+        s.push_back(fakeoracle::makeSession(12, 345, me));
+        fakeoracle::Session noSid = fakeoracle::makeSession(13, 1, me);
+        noSid.sid = QVariant();
+        fakeoracle::Session noSerial = fakeoracle::makeSession(14, 2, me);
+        noSerial.serial = QVariant();
+        fakeoracle::Session noStatus = fakeoracle::makeSession(15, 3, me);
+        noStatus.status = QVariant();
+        fakeoracle::Session noLogon = fakeoracle::makeSession(16, 4, me);
+        noLogon.logonTime = QVariant();
+        s.insert(s.end(), {noSid, noSerial, noStatus, noLogon});
+        s.push_back(fakeoracle::makeSession(17, 5, me));
+        f.openConnected();
+        auto* notice = f.window->findChild<QLabel*>(QStringLiteral("sbStatusBar_Notice"));
+        auto shown = [&] {
+            QStringList rows;
+            SessionGrid* g = gridOf(f);
+            for (int r = 0; r < g->model()->rowCount(); ++r)
+                rows << g->model()->headerData(r, Qt::Vertical).toString() + u':' +
+                            g->model()->index(r, 0).data().toString() + u',' +
+                            g->model()->index(r, 1).data().toString();
+            return rows;
+        };
+        // Logged in: the sessions that can be shown are listed and numbered in order; the
+        // others are counted in the status bar with the reason.
+        QCOMPARE(f.window->findChild<QPushButton*>(QStringLiteral("CmdDB"))->text(),
+                 QStringLiteral("ＤＢ切断"));
+        QCOMPARE(shown(), (QStringList{QStringLiteral("1:12,345"), QStringLiteral("2:17,5")}));
+        QVERIFY(notice && notice->isVisible());
+        QCOMPARE(notice->text(),
+                 QStringLiteral("ｾｯｼｮﾝ4件を表示できません（Null の使い方が不正です。）"));
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        // A search lists them the same way, without a failure.
+        search(f, me);
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QCOMPARE(shown(), (QStringList{QStringLiteral("1:12,345"), QStringLiteral("2:17,5")}));
+        // Delete on the last row ends the session shown there; the refresh still counts.
+        QTest::keyClick(gridOf(f), Qt::Key_Delete);
+        QCOMPARE(killStatements(f),
+                 QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '17,5'")});
+        QCOMPARE(shown(), QStringList{QStringLiteral("1:12,345")});
+        QCOMPARE(notice->text(),
+                 QStringLiteral("ｾｯｼｮﾝ4件を表示できません（Null の使い方が不正です。）"));
+        // Once every session can be shown, the count goes.
+        s.erase(s.begin() + 1, s.end());
+        search(f, me);
+        QVERIFY(notice->isHidden());
     }
 };
 
