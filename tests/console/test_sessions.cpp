@@ -527,6 +527,39 @@ private Q_SLOTS:
         search(f, me);
         QVERIFY(notice->isHidden());
     }
+
+    void f5PressedWhileAKillBlocksIsDiscarded() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        f.db->sessions.push_back(fakeoracle::makeSession(7, 70, me));
+        f.db->sessions.push_back(fakeoracle::makeSession(8, 80, me));
+        f.openConnected();
+        SessionGrid* g = gridOf(f);
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        // F5 typed once while the kill's statement blocks the window: carried out afterwards,
+        // it would search before the success message.
+        bool typed = false;
+        f.db->duringCall = [&] {
+            if (!std::exchange(typed, true))
+                QCoreApplication::postEvent(
+                    g, new QKeyEvent(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier));
+        };
+        f.db->statements.clear();
+        int statementsAtMessage = -1;
+        platform::MsgBoxHook::setOnShow([&](const platform::MsgBoxRecord&) {
+            statementsAtMessage = static_cast<int>(f.db->statements.size());
+            return int(platform::vbOK);
+        });
+        g->setFocus();
+        QTest::keyClick(g, Qt::Key_Delete);
+        QApplication::processEvents();
+        platform::MsgBoxHook::setOnShow(nullptr);
+        QVERIFY(typed);
+        QCOMPARE(statementsAtMessage, 1);
+        QCOMPARE(f.db->statements.size(), 2); // the kill and its refresh
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("セッションを切断しました。")});
+    }
 };
 
 QTEST_MAIN(TestSessions)

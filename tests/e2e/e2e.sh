@@ -6,8 +6,8 @@
 #      on セッション切断 and No, Delete and Yes, the refreshed list, a second copy refused
 #      again, SIGTERM logging off and ending with 0.
 #   2. Against a server whose every statement takes 2 s: the search banner painted while the
-#      query blocks, a Delete typed meanwhile killing nothing, and the close box during a
-#      search (with another search asked for meanwhile) ending the program.
+#      query blocks, a Delete and an F5 typed meanwhile doing nothing, and the close box during
+#      a search (with another search asked for meanwhile) ending the program.
 # Checks what the stand-in received and that the program ends cleanly.
 #   e2e.sh KESTROM STANDIN-LIB-DIR WM-CLOSE XINSPECT DEMO-INSTANCE-SCRIPT [openbox]
 set -euo pipefail
@@ -199,6 +199,17 @@ xdotool key Delete
 sleep 3.5
 has_window_named '^切断確認$' && fail "the Delete typed during the search asked to kill"
 logged "KILL SESSION" && fail "the Delete typed during the search killed a session"
+
+echo "F5 typed while a search blocks is dropped, not carried out afterwards"
+searches=$(count_logged "EXEC SELECT")
+xdotool windowfocus --sync "$main" key F5
+wait_until 20 bash -c "[ \$(grep -c 'EXEC SELECT' '$KESTROM_STANDIN_LOG') -gt $searches ]" ||
+    fail "F5 did not search"
+sleep 0.5
+xdotool key F5
+sleep 4.5
+[ "$(count_logged "EXEC SELECT")" -eq $((searches + 1)) ] ||
+    fail "the F5 typed during the search searched again afterwards"
 
 echo "the close box during a search ends the program, also with a search asked for meanwhile"
 searches=$(count_logged "EXEC SELECT")
