@@ -11,6 +11,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStyleOptionHeader>
 #include <algorithm>
 
@@ -137,6 +138,19 @@ QString SessionGrid::CopyAllText() const {
     return copyRows(rows);
 }
 
+namespace {
+// A field as spreadsheets read tab-separated text: one holding a TAB, CR, LF or quote is put
+// in quotes, with its quotes doubled, so that it neither splits the row nor the line.
+QString TsvField(const QString& text) {
+    static const QRegularExpression special(QStringLiteral("[\t\r\n\"]"));
+    if (!text.contains(special))
+        return text;
+    QString quoted = text;
+    quoted.replace(QChar(u'"'), QStringLiteral("\"\""));
+    return QChar(u'"') + quoted + QChar(u'"');
+}
+} // namespace
+
 QString SessionGrid::copyRows(const QList<int>& rows) const {
     if (rows.isEmpty())
         return QString();
@@ -145,7 +159,7 @@ QString SessionGrid::copyRows(const QList<int>& rows) const {
         for (int col = 0; col < Cols(); ++col) {
             if (col > 0)
                 text += QChar(u'\t');
-            text += TextMatrix(row, col);
+            text += TsvField(TextMatrix(row, col));
         }
         text += QChar(u'\n');
     }

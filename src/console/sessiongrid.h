@@ -38,7 +38,7 @@ public:
     void setRowHeight(int row, float twips);
 
     // The current data row, or every data row in the order shown, as tab-separated lines under
-    // the header line; empty when there is no such row.
+    // the header line, quoted for spreadsheets; empty when there is no such row.
     QString CopyText() const;
     QString CopyAllText() const;
 

@@ -560,6 +560,40 @@ private Q_SLOTS:
         QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral("セッションを切断しました。")});
     }
+
+    void copiedFieldsAreQuotedForSpreadsheets() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        const QStringList programs{QStringLiteral("tab\there"), QStringLiteral("cr\rlf\nend"),
+                                   QStringLiteral("say \"hi\""), QStringLiteral("plain")};
+        for (int i = 0; i < programs.size(); ++i) {
+            fakeoracle::Session s = fakeoracle::makeSession(i + 1, 1, me);
+            s.program = programs[i];
+            f.db->sessions.push_back(s);
+        }
+        f.openConnected();
+        SessionGrid* g = gridOf(f);
+        // A field holding a TAB, CR, LF or quote is quoted, its quotes doubled.
+        auto line = [&](int n, const QString& program) {
+            return QStringLiteral("%1\t%1\t1\tINACTIVE\t%2\toracle\tSCOTT\t%3\t"
+                                  "2026/12/07 9:05:07\n")
+                .arg(n)
+                .arg(me, program);
+        };
+        const QStringList quoted{QStringLiteral("\"tab\there\""), QStringLiteral("\"cr\rlf\nend\""),
+                                 QStringLiteral("\"say \"\"hi\"\"\""), QStringLiteral("plain")};
+        contextMenuKey(g, 0, Qt::Key_A);
+        const QString text = QApplication::clipboard()->text();
+        QCOMPARE(text.section(u'\n', 1),
+                 line(1, quoted[0]) + line(2, quoted[1]) + line(3, quoted[2]) + line(4, quoted[3]));
+        // The current row alone is quoted the same way.
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        g->setFocus();
+        QTest::keyClick(g, Qt::Key_Down);
+        QTest::keyClick(g, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text().section(u'\n', 1), line(2, quoted[1]));
+    }
 };
 
 QTEST_MAIN(TestSessions)
