@@ -24,6 +24,11 @@ frmDetails::frmDetails(QWidget* owner) : QDialog(owner) {
     // About five lines; the window can be made larger for a long statement.
     mSql->setMinimumSize(420, 5 * mSql->fontMetrics().lineSpacing() + 12);
     layout->addWidget(mSql, 1);
+    mSqlCut = new QLabel(
+        QStringLiteral("SQL文は先頭1000ﾊﾞｲﾄまでしか読めないため、途中で切れています。"), this);
+    mSqlCut->setObjectName(QStringLiteral("lblSqlCut"));
+    mSqlCut->hide();
+    layout->addWidget(mSqlCut);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* kill =
         buttons->addButton(QStringLiteral("即時切断(&I)"), QDialogButtonBox::ActionRole);
@@ -89,4 +94,5 @@ void frmDetails::setDetails(const SessionDetails& details) {
         form->addRow(caption, shown);
     }
     mSql->setPlainText(details.texts.sqlText);
+    mSqlCut->setVisible(details.texts.sqlCut);
 }

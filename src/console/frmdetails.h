@@ -40,4 +40,5 @@ private:
     KillRequest mKill;
     QWidget* mFields = nullptr;
     QPlainTextEdit* mSql = nullptr;
+    QLabel* mSqlCut = nullptr;
 };

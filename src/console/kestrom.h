@@ -114,6 +114,9 @@ private:
     // to), reports the outcome and lists the sessions again.
     void killSession(const RowSession& session, bool immediate, bool askAlways = false);
     void reportSearchFailure(const QString& description);
+    // A call failed: when the connection is gone, the status bar says so and the details
+    // window read on it closes.
+    void noteFailure(const ora::OraError& error);
     // The open database, held by the caller so that a disconnect from a nested event loop
     // cannot pull it away; ORA-03114 when there is none.
     std::shared_ptr<ora::OraDatabase> connectedDatabase() const;

@@ -1,6 +1,7 @@
 // Connecting and disconnecting.
 #include "console/kestrom.h"
 
+#include "console/frmdetails.h"
 #include "console/gridcolumns.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
@@ -128,4 +129,12 @@ bool Kestrom::DbConnect() {
     Disconnect();
     platform::DoEvents();
     return true;
+}
+
+void Kestrom::noteFailure(const ora::OraError& error) {
+    if (!OraDatabase || !ora::ConnectionLost(error))
+        return;
+    sbStatusBar->setPanelText(1, QStringLiteral("- DB接続断 -"));
+    if (frmDetails* details = frmDetails::instance())
+        details->close();
 }

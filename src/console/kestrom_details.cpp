@@ -47,6 +47,7 @@ void Kestrom::showDetails(int row) {
         details.texts = ora::SessionDetailsTexts(values, key->instance);
     } catch (const ora::OraError& error) {
         platform::SetMousePointer(this, platform::vbDefault);
+        noteFailure(error);
         reportFailure(QStringLiteral("以下の理由により詳細を取得できませんでした。"),
                       error.description());
         return;

@@ -70,6 +70,7 @@ void Kestrom::killSession(const RowSession& session, bool immediate, bool askAlw
         frmDetails::SessionEnded(*session.key);
         platform::MsgBox(QStringLiteral("セッションを切断しました。"), platform::vbInformation);
     } catch (const ora::OraError& error) {
+        noteFailure(error);
         reportFailure(QStringLiteral("以下の理由により切断できませんでした。"),
                       error.description());
         MSFlexGrid1->setCol(colSid);

@@ -118,6 +118,7 @@ void Kestrom::SessionSearch() {
         }
         mStrFlg = 0;
         mSearchFailure = error;
+        noteFailure(error);
         sbStatusBar->setNoticeText(QString());
         if (mLogFlg == 0)
             reportSearchFailure(error.description());

@@ -384,6 +384,74 @@ private Q_SLOTS:
             QCOMPARE(gridOf(w)->model()->rowCount(), 0);
         }
     }
+
+    void detailsSayWhenTheStatementIsCutAndGoWithTheirKilledSession() {
+        const QString me = KestromFixture::thisComputer();
+        // A statement of 1100 bytes, of which the shared pool's text holds the first 1000.
+        QString statement = QStringLiteral("SELECT ");
+        for (int i = 0; statement.size() < 1100; ++i)
+            statement += QStringLiteral("column_%1, ").arg(i, 4, 10, QChar(u'0'));
+        const QString pooled = statement.left(1000);
+        mStandin.load(instance(QStringLiteral("session\t30\t7\tACTIVE\t%1\tdba\tSCOTT\tjava\t"
+                                              "2026-12-07 10:00:00\tsql_id=0long0000000\n"
+                                              "session\t31\t8\tACTIVE\t%1\tdba\tSCOTT\tjava\t"
+                                              "2026-12-07 10:00:00\tsql_id=0short000000\n"
+                                              "sql\t0long0000000\t1\t%2\n"
+                                              "sql\t0short000000\t1\tSELECT 1 FROM dual\n")
+                                   .arg(me, pooled)));
+        Window w;
+        w.open({KestromFixture::login()});
+        QTRY_COMPARE(gridOf(w)->model()->rowCount(), 3); // 23, 30, 31
+        QPointer<QDialog> details = openDetails(w, 1);
+        QVERIFY(details);
+        QCOMPARE(details->findChild<QPlainTextEdit*>()->toPlainText(), pooled);
+        auto* cut = details->findChild<QLabel*>(QStringLiteral("lblSqlCut"));
+        QVERIFY(cut && cut->isVisible());
+        QCOMPARE(cut->text(),
+                 QStringLiteral("SQL文は先頭1000ﾊﾞｲﾄまでしか読めないため、途中で切れています。"));
+        details = openDetails(w, 2);
+        QCOMPARE(details->findChild<QPlainTextEdit*>()->toPlainText(),
+                 QStringLiteral("SELECT 1 FROM dual"));
+        QVERIFY(!details->findChild<QLabel*>(QStringLiteral("lblSqlCut"))->isVisible());
+
+        // Ended from the grid while its details are open: the window, which would still show
+        // it ACTIVE, goes with the refreshed list.
+        w.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        SessionGrid* g = gridOf(w);
+        g->setFocus();
+        QTest::keyClick(g, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(g, Qt::Key_Delete);
+        QCOMPARE(kills(), QStringList{QStringLiteral("EXEC ALTER SYSTEM KILL SESSION '31,8'")});
+        QCOMPARE(g->model()->rowCount(), 2);
+        QTRY_VERIFY(!details || !details->isVisible());
+    }
+
+    void lostConnectionShowsInTheStatusBarAndClosesTheDetails() {
+        // The login's list and the details pass; the next round trip finds the line dead.
+        mStandin.load(instance(QStringLiteral("fault\tlose-connection\t2\n")));
+        Window w;
+        w.open({KestromFixture::login()});
+        auto* state = w.window->findChild<QLabel*>(QStringLiteral("sbStatusBar_Panel1"));
+        QCOMPARE(state->text(), QStringLiteral("- DB接続中 -"));
+        QTRY_VERIFY(gridOf(w)->currentIndex().isValid());
+        QPointer<QDialog> details = openDetails(w, 0);
+        QVERIFY(details);
+        auto* box = w.window->findChild<QLineEdit*>(QStringLiteral("txtPcName"));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY2(testsupport::messageTexts().value(0).contains(QStringLiteral("ORA-03113")),
+                 qPrintable(testsupport::messageTexts().join(u'|')));
+        QCOMPARE(state->text(), QStringLiteral("- DB接続断 -"));
+        QTRY_VERIFY(!details || !details->isVisible());
+        // ＤＢ切断 and a new login show the ordinary states again.
+        w.window->findChild<QAction*>(QStringLiteral("Cutting"))->trigger();
+        QCOMPARE(state->text(), QStringLiteral("- DB未接続 -"));
+        mStandin.load(instance());
+        w.setScript({KestromFixture::login()});
+        w.window->findChild<QAction*>(QStringLiteral("Link"))->trigger();
+        QCOMPARE(state->text(), QStringLiteral("- DB接続中 -"));
+    }
 };
 
 QTEST_MAIN(TestRealClient)
