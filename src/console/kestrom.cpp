@@ -10,6 +10,7 @@
 #include "login/frmlink.h"
 #include "oracle/failuretext.h"
 #include "platform/blockingcall.h"
+#include "platform/closerequest.h"
 #include "platform/enterkey.h"
 #include "platform/events.h"
 #include "platform/keys.h"
@@ -176,6 +177,9 @@ void Kestrom::Form_Load() {
     mSetID = QStringLiteral("system");
     mSetPass = QStringLiteral("pelmora");
     show();
+    // One close request ends the program also while the login dialog, a message box or the
+    // version window is open: the dialog is left as cancelled, the database logged off.
+    platform::OnCloseRequestWhileBlocked(this, [this] { close(); });
     txtPcName->setFocus();
     platform::DoEvents();
     if (mUnloaded)
