@@ -54,9 +54,12 @@ frmDetails::frmDetails(QWidget* owner) : QDialog(owner) {
 }
 
 void frmDetails::SessionEnded(const ora::SessionKey& key) {
-    const frmDetails* shown = sInstance;
-    if (shown && shown->mDetails.key.sid == key.sid && shown->mDetails.key.serial == key.serial &&
-        shown->mDetails.key.instance == key.instance)
+    if (sInstance && sInstance->mDetails.key == key)
+        Unload();
+}
+
+void frmDetails::Unload() {
+    if (sInstance)
         sInstance->close();
 }
 

@@ -30,6 +30,8 @@ public:
     static frmDetails* instance();
     // The session shown has ended: the window, which would show it still running, closes.
     static void SessionEnded(const ora::SessionKey& key);
+    // Closes the window, if open.
+    static void Unload();
 
 private:
     explicit frmDetails(QWidget* owner);

@@ -208,8 +208,7 @@ void Kestrom::Form_QueryUnload() {
 
 void Kestrom::closeDatabaseQuietly() {
     // What the details window shows was read on this connection; it goes with it.
-    if (frmDetails* details = frmDetails::instance())
-        details->close();
+    frmDetails::Unload();
     // A connection that died cannot be closed cleanly; the window is not connected either way.
     std::shared_ptr<ora::OraDatabase> db = std::move(OraDatabase);
     OraDatabase.reset();

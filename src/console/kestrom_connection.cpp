@@ -135,6 +135,5 @@ void Kestrom::noteFailure(const ora::OraError& error) {
     if (!OraDatabase || !ora::ConnectionLost(error))
         return;
     sbStatusBar->setPanelText(1, QStringLiteral("- DB接続断 -"));
-    if (frmDetails* details = frmDetails::instance())
-        details->close();
+    frmDetails::Unload();
 }
