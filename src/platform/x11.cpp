@@ -125,12 +125,15 @@ bool unframed(const QWidget* window) {
            window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip;
 }
 
-class CloseRequestFilter : public QAbstractNativeEventFilter {
+// Owned by the window it watches, and so installed exactly as long as the window lives.
+class CloseRequestFilter : public QObject, public QAbstractNativeEventFilter {
 public:
-    CloseRequestFilter(xcb_window_t window, xcb_atom_t protocols, xcb_atom_t deleteWindow,
-                       std::function<bool()> handler)
-        : mWindow(window), mProtocols(protocols), mDelete(deleteWindow),
-          mHandler(std::move(handler)) {}
+    CloseRequestFilter(QWidget* owner, xcb_window_t window, xcb_atom_t protocols,
+                       xcb_atom_t deleteWindow, std::function<bool()> handler)
+        : QObject(owner), mWindow(window), mProtocols(protocols), mDelete(deleteWindow),
+          mHandler(std::move(handler)) {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
         if (type != "xcb_generic_event_t")
             return false;
@@ -214,14 +217,12 @@ void Flush() {
         xcb_flush(c);
 }
 
-void WatchCloseRequests(const QWidget* window, std::function<bool()> handler) {
+void WatchCloseRequests(QWidget* window, std::function<bool()> handler) {
     xcb_connection_t* c = connection();
     if (!c)
         return;
-    // Lives as long as the program: the window it watches is the main window.
-    auto* filter = new CloseRequestFilter(windowId(window), atom(c, "WM_PROTOCOLS"),
-                                          atom(c, "WM_DELETE_WINDOW"), std::move(handler));
-    QCoreApplication::instance()->installNativeEventFilter(filter);
+    new CloseRequestFilter(window, windowId(window), atom(c, "WM_PROTOCOLS"),
+                           atom(c, "WM_DELETE_WINDOW"), std::move(handler));
 }
 
 } // namespace platform::x11
@@ -237,7 +238,7 @@ QString WindowManagerName() {
 }
 void SetWindowTypes(const QWidget*, std::initializer_list<const char*>) {}
 void Flush() {}
-void WatchCloseRequests(const QWidget*, std::function<bool()>) {}
+void WatchCloseRequests(QWidget*, std::function<bool()>) {}
 } // namespace platform::x11
 
 #endif

@@ -28,6 +28,6 @@ void Flush();
 
 // Calls `handler` whenever the window manager asks the window to close (WM_DELETE_WINDOW),
 // before Qt sees the request; when the handler returns true, Qt does not see it at all.
-void WatchCloseRequests(const QWidget* window, std::function<bool()> handler);
+void WatchCloseRequests(QWidget* window, std::function<bool()> handler);
 
 } // namespace platform::x11

@@ -239,8 +239,12 @@ start_fresh() {
     : > "$KESTROM_STANDIN_LOG"
     "$kestrom" > "$work/first.out" 2>&1 & first=$!
 }
-# ok_box WHAT: waits for a window over the main window (a message box) and presses its OK.
-other_window() { visible_windows "$first" | grep -vx "$(main_window)" | head -n1; }
+# ok_box WHAT: waits for a message box over the main window and presses its OK. Message boxes
+# are titled Kestrom or kestrom, as the main window is (and the search banner is not).
+other_window() {
+    xdotool search --onlyvisible --name '^Kestrom$' 2>/dev/null | grep -vx "$(main_window)" |
+        head -n1
+}
 other_window_shown() { [ -n "$(other_window)" ]; }
 window_gone() { ! visible_windows "$first" | grep -qx "$1"; }
 ok_box() {
