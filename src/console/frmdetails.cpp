@@ -24,24 +24,43 @@ frmDetails::frmDetails(QWidget* owner) : QDialog(owner) {
     // About five lines; the window can be made larger for a long statement.
     mSql->setMinimumSize(420, 5 * mSql->fontMetrics().lineSpacing() + 12);
     layout->addWidget(mSql, 1);
+    mSqlCut = new QLabel(
+        QStringLiteral("SQL文は先頭1000ﾊﾞｲﾄまでしか読めないため、途中で切れています。"), this);
+    mSqlCut->setObjectName(QStringLiteral("lblSqlCut"));
+    mSqlCut->hide();
+    layout->addWidget(mSqlCut);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* kill =
         buttons->addButton(QStringLiteral("即時切断(&I)"), QDialogButtonBox::ActionRole);
     kill->setObjectName(QStringLiteral("cmdKillImmediate"));
+    // Ends a session only when clicked or chosen with its access key: never the default, and
+    // never focused, so that neither Enter nor Space presses it.
+    kill->setAutoDefault(false);
+    kill->setFocusPolicy(Qt::NoFocus);
     QPushButton* closeButton =
         buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
     closeButton->setObjectName(QStringLiteral("cmdClose"));
+    closeButton->setDefault(true);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(kill, &QPushButton::clicked, this, [this] {
-        // The kill may refresh the list and open message boxes; the window goes first, as
-        // the session it shows is about to end.
+        // The request asks, kills, reports and refreshes, and may close this window meanwhile;
+        // nothing of the window is used after it.
         const SessionDetails details = mDetails;
         const KillRequest request = mKill;
-        close();
         if (request)
             request(details.key, details.terminal);
     });
+}
+
+void frmDetails::SessionEnded(const ora::SessionKey& key) {
+    if (sInstance && sInstance->mDetails.key == key)
+        Unload();
+}
+
+void frmDetails::Unload() {
+    if (sInstance)
+        sInstance->close();
 }
 
 frmDetails* frmDetails::instance() {
@@ -78,4 +97,5 @@ void frmDetails::setDetails(const SessionDetails& details) {
         form->addRow(caption, shown);
     }
     mSql->setPlainText(details.texts.sqlText);
+    mSqlCut->setVisible(details.texts.sqlCut);
 }

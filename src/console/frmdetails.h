@@ -18,8 +18,8 @@ struct SessionDetails {
     ora::DetailsTexts texts;
 };
 
-// The session details window: modeless, one at a time, Esc closes it. It can end the session
-// it shows at once (the immediate kill), through the main window's kill procedure.
+// The session details window: modeless, one at a time; Esc and Enter close it. It can end the
+// session it shows at once (the immediate kill), through the main window's kill procedure.
 class frmDetails : public QDialog {
     Q_OBJECT
 public:
@@ -28,6 +28,10 @@ public:
     // Shows the details over the owner, replacing what the window showed before.
     static frmDetails* Show(QWidget* owner, const SessionDetails& details, KillRequest kill);
     static frmDetails* instance();
+    // The session shown has ended: the window, which would show it still running, closes.
+    static void SessionEnded(const ora::SessionKey& key);
+    // Closes the window, if open.
+    static void Unload();
 
 private:
     explicit frmDetails(QWidget* owner);
@@ -38,4 +42,5 @@ private:
     KillRequest mKill;
     QWidget* mFields = nullptr;
     QPlainTextEdit* mSql = nullptr;
+    QLabel* mSqlCut = nullptr;
 };

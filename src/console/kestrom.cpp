@@ -2,6 +2,7 @@
 
 #include "auxiliary/basline.h"
 #include "auxiliary/frmversion.h"
+#include "console/frmdetails.h"
 #include "console/gridcolumns.h"
 #include "console/mainlayout.h"
 #include "console/panelstatusbar.h"
@@ -9,6 +10,7 @@
 #include "login/frmlink.h"
 #include "oracle/failuretext.h"
 #include "platform/blockingcall.h"
+#include "platform/closerequest.h"
 #include "platform/enterkey.h"
 #include "platform/events.h"
 #include "platform/keys.h"
@@ -175,6 +177,9 @@ void Kestrom::Form_Load() {
     mSetID = QStringLiteral("system");
     mSetPass = QStringLiteral("pelmora");
     show();
+    // One close request ends the program also while the login dialog, a message box or the
+    // version window is open: the dialog is left as cancelled, the database logged off.
+    platform::OnCloseRequestWhileBlocked(this, [this] { close(); });
     txtPcName->setFocus();
     platform::DoEvents();
     if (mUnloaded)
@@ -202,6 +207,8 @@ void Kestrom::Form_QueryUnload() {
 }
 
 void Kestrom::closeDatabaseQuietly() {
+    // What the details window shows was read on this connection; it goes with it.
+    frmDetails::Unload();
     // A connection that died cannot be closed cleanly; the window is not connected either way.
     std::shared_ptr<ora::OraDatabase> db = std::move(OraDatabase);
     OraDatabase.reset();

@@ -85,10 +85,11 @@ private:
     static bool allInstancesSetting();
     // Gives the grid its tenth column, the instance, for the cluster-wide list, or takes it away.
     void showInstanceColumn(bool shown);
-    // After a failed cluster-wide probe: a user who may read v$session but not gv$session
-    // is connected with the single-instance list and told why the cluster list failed.
-    void probeWithoutCluster();
+    // The cluster-wide list was refused: for the rest of this connection the single-instance
+    // list is shown, at once, and the user is told why.
+    void listWithoutCluster(const QString& reason);
     void showGridMenu(int row, const QPoint& globalPos);
+    static void toClipboard(const QString& text);
     void showDetails(int row);
     // The session of the grid's current row, read from its cells (the key is empty when the
     // texts are not plain numbers); leaves the terminal's column current.
@@ -98,10 +99,13 @@ private:
     };
     RowSession currentSession() const;
     void killCurrentRow(bool immediate);
-    // Ends one session: asks first when it belongs to another machine, reports the outcome
-    // and lists the sessions again.
-    void killSession(const RowSession& session, bool immediate);
+    // Ends one session: asks first when it belongs to another machine (or always, when asked
+    // to), reports the outcome and lists the sessions again.
+    void killSession(const RowSession& session, bool immediate, bool askAlways = false);
     void reportSearchFailure(const QString& description);
+    // A call failed: when the connection is gone, the status bar says so and the details
+    // window read on it closes.
+    void noteFailure(const ora::OraError& error);
     // The open database, held by the caller so that a disconnect from a nested event loop
     // cannot pull it away; ORA-03114 when there is none.
     std::shared_ptr<ora::OraDatabase> connectedDatabase() const;
@@ -129,10 +133,8 @@ private:
     QString pHost;
     // Set once the window has closed; procedures that let events run stop there.
     bool mUnloaded = false;
-    // The description of the last failed search, and whether the next search must read the
-    // single instance whatever the setting says.
-    QString mSearchError;
-    bool mSingleInstanceOnly = false;
+    // Why the last search failed; empty when it succeeded.
+    std::optional<ora::OraError> mSearchFailure;
     platform::WinRect mWindowRect;
     platform::WinRect mMirrorRect;
 

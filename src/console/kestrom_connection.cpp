@@ -1,9 +1,11 @@
 // Connecting and disconnecting.
 #include "console/kestrom.h"
 
+#include "console/frmdetails.h"
 #include "console/gridcolumns.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
+#include "oracle/errorkind.h"
 #include "platform/blockingcall.h"
 #include "platform/events.h"
 #include "platform/msgbox.h"
@@ -71,6 +73,7 @@ void Kestrom::Disconnect() {
     CmdDB->setText(QStringLiteral("ＤＢ接続"));
     sbStatusBar->setPanelText(1, QStringLiteral("- DB未接続 -"));
     sbStatusBar->setPanelText(2, QString());
+    sbStatusBar->setNoticeText(QString());
 }
 
 bool Kestrom::DbConnect() {
@@ -104,33 +107,33 @@ bool Kestrom::DbConnect() {
         return true;
     }
 
+    // A cluster list refused on the last connection is tried again on this one.
+    AllInstances->setChecked(allInstancesSetting());
     mStrFlg = -1;
     mLogFlg = -1;
     SessionSearch();
     mLogFlg = 0;
-    if (mStrFlg == 0 && allInstances())
-        probeWithoutCluster();
     if (mStrFlg == -1)
         return false;
 
-    // The probe could not read v$session: this user may not work on sessions.
-    platform::MsgBox(QStringLiteral("このﾕｰｻﾞでは、ｾｯｼｮﾝを操作するための権限がありません。") +
-                         QStringLiteral("\r\n") +
-                         QStringLiteral("ORACLEで設定されているSystem権限を確認してください。"),
-                     platform::vbExclamation, title);
+    if (mSearchFailure && !ora::MissingPrivilege(*mSearchFailure)) {
+        // A lost connection or a failed fetch says nothing about privileges.
+        reportConnectFailure(title, mSearchFailure->description());
+    } else {
+        // The probe could not read v$session: this user may not work on sessions.
+        platform::MsgBox(QStringLiteral("このﾕｰｻﾞでは、ｾｯｼｮﾝを操作するための権限がありません。") +
+                             QStringLiteral("\r\n") +
+                             QStringLiteral("ORACLEで設定されているSystem権限を確認してください。"),
+                         platform::vbExclamation, title);
+    }
     Disconnect();
     platform::DoEvents();
     return true;
 }
 
-void Kestrom::probeWithoutCluster() {
-    const QString reason = mSearchError;
-    mStrFlg = -1;
-    mLogFlg = -1;
-    mSingleInstanceOnly = true;
-    SessionSearch();
-    mSingleInstanceOnly = false;
-    mLogFlg = 0;
-    if (mStrFlg == -1)
-        reportSearchFailure(reason);
+void Kestrom::noteFailure(const ora::OraError& error) {
+    if (!OraDatabase || !ora::ConnectionLost(error))
+        return;
+    sbStatusBar->setPanelText(1, QStringLiteral("- DB接続断 -"));
+    frmDetails::Unload();
 }

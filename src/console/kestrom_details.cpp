@@ -24,8 +24,11 @@ void Kestrom::showDetails(int row) {
     if (!key)
         return;
     SessionDetails details{*key, session.terminal, {}};
+    // The kill acts on the connection the details were read on, or not at all.
+    std::weak_ptr<ora::OraDatabase> source;
     try {
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
+        source = db;
         platform::SetMousePointer(this, platform::vbHourglass);
         std::unique_ptr<ora::OraDynaset> dynaset = platform::BlockingCall(
             [&] { return db->DbCreateDynaset(ora::SessionDetailsQuery(*key), 0); });
@@ -44,12 +47,16 @@ void Kestrom::showDetails(int row) {
         details.texts = ora::SessionDetailsTexts(values, key->instance);
     } catch (const ora::OraError& error) {
         platform::SetMousePointer(this, platform::vbDefault);
+        noteFailure(error);
         reportFailure(QStringLiteral("以下の理由により詳細を取得できませんでした。"),
                       error.description());
         return;
     }
-    frmDetails::Show(this, details, [this](const ora::SessionKey& k, const QString& t) {
-        if (OraDatabase)
-            killSession({k, t}, true);
+    // The connection may have closed while the details were read.
+    if (mUnloaded || !OraDatabase || OraDatabase != source.lock())
+        return;
+    frmDetails::Show(this, details, [this, source](const ora::SessionKey& k, const QString& t) {
+        if (OraDatabase && OraDatabase == source.lock())
+            killSession({k, t}, true, true);
     });
 }

@@ -1,6 +1,7 @@
 // Ending the session of the grid's current row.
 #include "console/kestrom.h"
 
+#include "console/frmdetails.h"
 #include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
 #include "oracle/sessionkill.h"
@@ -41,12 +42,12 @@ void Kestrom::killCurrentRow(bool immediate) {
     killSession(currentSession(), immediate);
 }
 
-void Kestrom::killSession(const RowSession& session, bool immediate) {
+void Kestrom::killSession(const RowSession& session, bool immediate, bool askAlways) {
     try {
         // The cells' texts go into the statement, so only numbers may pass.
         if (!session.key)
             throw ora::OraError(QStringLiteral("ｾｯｼｮﾝIDまたはｼﾘｱﾙNo.が数値ではありません。"));
-        if (ora::IsOtherMachine(session.terminal, mMyPCname)) {
+        if (askAlways || ora::IsOtherMachine(session.terminal, mMyPCname)) {
             const QString question =
                 immediate ? QStringLiteral("他人のセッションを即時切断しようとしています。\r\n"
                                            "処理を続けてもよろしいですか？")
@@ -66,8 +67,10 @@ void Kestrom::killSession(const RowSession& session, bool immediate) {
             if (!ora::KillAccepted(error))
                 throw;
         }
+        frmDetails::SessionEnded(*session.key);
         platform::MsgBox(QStringLiteral("セッションを切断しました。"), platform::vbInformation);
     } catch (const ora::OraError& error) {
+        noteFailure(error);
         reportFailure(QStringLiteral("以下の理由により切断できませんでした。"),
                       error.description());
         MSFlexGrid1->setCol(colSid);

@@ -83,11 +83,17 @@ void Kestrom::showGridMenu(int row, const QPoint& globalPos) {
     }
     menu.addAction(QStringLiteral("コピー(&C)"), this, &Kestrom::Copy_Click)
         ->setEnabled(MSFlexGrid1->Rows() > 1);
+    menu.addAction(QStringLiteral("すべてコピー(&A)"), this,
+                   [this] { toClipboard(MSFlexGrid1->CopyAllText()); })
+        ->setEnabled(MSFlexGrid1->Rows() > 1);
     menu.exec(globalPos);
 }
 
 void Kestrom::Copy_Click() {
-    const QString text = MSFlexGrid1->CopyText();
+    toClipboard(MSFlexGrid1->CopyText());
+}
+
+void Kestrom::toClipboard(const QString& text) {
     if (!text.isEmpty())
         QApplication::clipboard()->setText(text);
 }

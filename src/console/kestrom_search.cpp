@@ -3,7 +3,9 @@
 
 #include "auxiliary/frmsearch.h"
 #include "console/gridcolumns.h"
+#include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
+#include "oracle/errorkind.h"
 #include "oracle/sessionquery.h"
 #include "oracle/sessionrow.h"
 #include "platform/blockingcall.h"
@@ -42,7 +44,8 @@ void Kestrom::cmdSearch_Click() {
 void Kestrom::SessionSearch() {
     SessionGrid* grid = MSFlexGrid1;
     int written = 0;
-    const bool cluster = allInstances() && !mSingleInstanceOnly;
+    mSearchFailure.reset();
+    const bool cluster = allInstances();
     showInstanceColumn(cluster);
     try {
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
@@ -62,25 +65,45 @@ void Kestrom::SessionSearch() {
 
         grid->setRows(static_cast<int>(dynaset->RecordCount()) + 1);
         int row = 0;
+        // Sessions whose cells cannot be shown (a NULL sid, serial#, status or logon time)
+        // are left out and counted; they are never offered for a kill.
+        int skipped = 0;
+        QString skipReason;
         while (!dynaset->isEOF()) {
-            ++row;
-            grid->setRow(row);
             // Every cell is turned into text before any is written, so a row is either
             // written whole or not at all.
             std::array<QString, kClusterListColumns> cells;
-            cells[colNo] = QString::number(row);
-            for (int c = colSid; c < columns; ++c) {
+            cells[colNo] = QString::number(row + 1);
+            bool shown = true;
+            for (int c = colSid; c < columns && shown; ++c) {
                 const QVariant value = fields[static_cast<size_t>(c)]->value();
-                cells[static_cast<size_t>(c)] =
-                    c == colLogonTime ? ora::LogonTimeText(value) : ora::FieldText(value);
+                try {
+                    cells[static_cast<size_t>(c)] =
+                        c == colLogonTime ? ora::LogonTimeText(value) : ora::FieldText(value);
+                } catch (const ora::OraError& error) {
+                    shown = false;
+                    skipReason = error.description();
+                }
             }
-            for (int c = colNo; c < columns; ++c) {
-                grid->setCol(c);
-                grid->setText(cells[static_cast<size_t>(c)]);
+            if (shown) {
+                ++row;
+                grid->setRow(row);
+                for (int c = colNo; c < columns; ++c) {
+                    grid->setCol(c);
+                    grid->setText(cells[static_cast<size_t>(c)]);
+                }
+                written = row;
+            } else {
+                ++skipped;
             }
-            written = row;
             dynaset->DbMoveNext();
         }
+        if (skipped > 0)
+            grid->setRows(row + 1);
+        sbStatusBar->setNoticeText(
+            skipped > 0
+                ? QStringLiteral("ｾｯｼｮﾝ%1件を表示できません（%2）").arg(skipped).arg(skipReason)
+                : QString());
         grid->setCol(colNo);
         dynaset.reset();
         cmdSessionCt->setEnabled(true);
@@ -89,12 +112,29 @@ void Kestrom::SessionSearch() {
         // Only what this search wrote stays: rows of an earlier search must not pass for its
         // results.
         grid->setRows(written + 1);
+        if (cluster && ora::MissingPrivilege(error)) {
+            listWithoutCluster(error.description());
+            return;
+        }
         mStrFlg = 0;
-        mSearchError = error.description();
+        mSearchFailure = error;
+        noteFailure(error);
+        sbStatusBar->setNoticeText(QString());
         if (mLogFlg == 0)
             reportSearchFailure(error.description());
         mLogFlg = 0;
     }
+}
+
+void Kestrom::listWithoutCluster(const QString& reason) {
+    // Unchecked, not stored: the setting stays for the next connection.
+    AllInstances->setChecked(false);
+    SessionSearch();
+    // A user who may not read v$session either hears about that alone.
+    if (!mSearchFailure)
+        reportFailure(QStringLiteral("以下の理由により全ｲﾝｽﾀﾝｽのｾｯｼｮﾝを検索できませんでした。\r\n"
+                                     "この接続では、接続先ｲﾝｽﾀﾝｽのｾｯｼｮﾝを表示します。"),
+                      reason);
 }
 
 void Kestrom::reportSearchFailure(const QString& description) {

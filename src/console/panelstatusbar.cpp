@@ -6,7 +6,8 @@
 #include <QTime>
 #include <QTimer>
 
-PanelStatusBar::PanelStatusBar(QWidget* parent) : QStatusBar(parent), mClock(new QTimer(this)) {
+PanelStatusBar::PanelStatusBar(QWidget* parent)
+    : QStatusBar(parent), mNotice(new QLabel(this)), mClock(new QTimer(this)) {
     setSizeGripEnabled(true);
     const float widths[3] = {1200.0f, 6840.0f, 800.0f};
     for (int i = 0; i < 3; ++i) {
@@ -21,6 +22,11 @@ PanelStatusBar::PanelStatusBar(QWidget* parent) : QStatusBar(parent), mClock(new
     mPanels[2]->setAlignment(Qt::AlignCenter);
     addWidget(mPanels[0]);
     addWidget(mPanels[1], 1);
+    mNotice->setObjectName(QStringLiteral("sbStatusBar_Notice"));
+    mNotice->setFrameShape(QFrame::StyledPanel);
+    mNotice->setFrameShadow(QFrame::Sunken);
+    mNotice->hide();
+    addPermanentWidget(mNotice);
     addPermanentWidget(mPanels[2]);
     connect(mClock, &QTimer::timeout, this, &PanelStatusBar::tick);
     mClock->start(1000);
@@ -42,6 +48,11 @@ void PanelStatusBar::setPanelText(int p, const QString& text) {
 
 QString PanelStatusBar::panelToolTip(int p) const {
     return panel(p) ? panel(p)->toolTip() : QString();
+}
+
+void PanelStatusBar::setNoticeText(const QString& text) {
+    mNotice->setText(text);
+    mNotice->setVisible(!text.isEmpty());
 }
 
 void PanelStatusBar::tick() {

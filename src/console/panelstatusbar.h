@@ -16,11 +16,15 @@ public:
     QString panelText(int panel) const;
     void setPanelText(int panel, const QString& text);
     QString panelToolTip(int panel) const;
+    // A note beside the login information (what the last list left out), shown while it is
+    // not empty.
+    void setNoticeText(const QString& text);
 
 private:
     void tick();
     QLabel* panel(int panel) const;
 
     QLabel* mPanels[3];
+    QLabel* mNotice;
     QTimer* mClock;
 };

@@ -11,6 +11,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStyleOptionHeader>
 #include <algorithm>
 
@@ -18,7 +19,8 @@ SessionGrid::SessionGrid(QWidget* parent) : QTableView(parent), mModel(new Sessi
     setVerticalHeader(new RowHeader(this));
     setModel(mModel);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // One highlighted row, the current one: the row Delete and セッション切断 act on.
+    setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setTabKeyNavigation(false);
@@ -126,20 +128,38 @@ void SessionGrid::sortByHeader(int section) {
 }
 
 QString SessionGrid::CopyText() const {
+    return mRow >= 1 ? copyRows({mRow}) : QString();
+}
+
+QString SessionGrid::CopyAllText() const {
     QList<int> rows;
-    for (const QModelIndex& index : selectionModel()->selectedRows())
-        rows << index.row() + 1;
-    if (rows.isEmpty() && mRow >= 1)
-        rows << mRow;
+    for (int row = 1; row < Rows(); ++row)
+        rows << row;
+    return copyRows(rows);
+}
+
+namespace {
+// A field as spreadsheets read tab-separated text: one holding a TAB, CR, LF or quote is put
+// in quotes, with its quotes doubled, so that it neither splits the row nor the line.
+QString TsvField(const QString& text) {
+    static const QRegularExpression special(QStringLiteral("[\t\r\n\"]"));
+    if (!text.contains(special))
+        return text;
+    QString quoted = text;
+    quoted.replace(QChar(u'"'), QStringLiteral("\"\""));
+    return QChar(u'"') + quoted + QChar(u'"');
+}
+} // namespace
+
+QString SessionGrid::copyRows(const QList<int>& rows) const {
     if (rows.isEmpty())
         return QString();
-    std::sort(rows.begin(), rows.end());
     QString text;
     for (int row : QList<int>{0} + rows) {
         for (int col = 0; col < Cols(); ++col) {
             if (col > 0)
                 text += QChar(u'\t');
-            text += TextMatrix(row, col);
+            text += TsvField(TextMatrix(row, col));
         }
         text += QChar(u'\n');
     }
@@ -175,8 +195,18 @@ void SessionGrid::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
+QItemSelectionModel::SelectionFlags SessionGrid::selectionCommand(const QModelIndex&,
+                                                                  const QEvent*) const {
+    // No key, click or drag highlights rows by itself: the highlight follows the current row
+    // (see currentChanged), so that what is highlighted is what a kill acts on.
+    return QItemSelectionModel::NoUpdate;
+}
+
 void SessionGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
+    if (current.isValid())
+        selectionModel()->select(current,
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     // While the program's own position waits to be shown, the view's moves (such as the
     // first cell it picks on getting the focus) are not the user's.
     if (mSyncing || mSyncQueued || !current.isValid())

@@ -37,12 +37,17 @@ public:
     void setColWidth(int col, float twips);
     void setRowHeight(int row, float twips);
 
-    // The selected data rows (the current row at least) as tab-separated lines, the header
-    // row first; empty when there is no data row.
+    // The current data row, or every data row in the order shown, as tab-separated lines under
+    // the header line, quoted for spreadsheets; empty when there is no such row.
     QString CopyText() const;
+    QString CopyAllText() const;
 
     // Alignment of the current cell; only the header row's cells are aligned.
     void setCellAlignment(int alignment);
+
+    // Typed characters do nothing: the view's search by typing would move the current row,
+    // which is the row a kill acts on, without the user choosing it.
+    void keyboardSearch(const QString&) override {}
 
 Q_SIGNALS:
     // Every key pressed in the grid, as a classic key code and shift state; a handler may set
@@ -56,6 +61,8 @@ Q_SIGNALS:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -68,6 +75,7 @@ private:
     // A click on a column header sorts by it, again to reverse; the current row stays on the
     // same session.
     void sortByHeader(int section);
+    QString copyRows(const QList<int>& rows) const;
 
     SessionGridModel* mModel;
     int mRow = 0;

@@ -80,6 +80,10 @@ DetailsTexts SessionDetailsTexts(const QList<QVariant>& values, int instance) {
     out.fields.append({QStringLiteral("ブロック中のｾｯｼｮﾝ数"),
                        present(dcBlockedCount) ? text(dcBlockedCount) : QStringLiteral("0")});
     out.sqlText = present(dcSqlText) ? text(dcSqlText) : QStringLiteral("なし");
+    // The pool keeps the first 1000 bytes, cut at a character boundary, so a cut text holds at
+    // least 997 of them. (In a database character set other than AL32UTF8 the bytes differ;
+    // a whole statement near the limit may then be taken for a cut one.)
+    out.sqlCut = present(dcSqlText) && out.sqlText.toUtf8().size() >= 1000 - 3;
     return out;
 }
 

@@ -39,10 +39,12 @@ enum DetailsColumn : int {
 // The details as the user reads them: caption and value pairs, and the statement's text
 // ("なし" when the session runs none). `values` holds the query's columns in order; NULL
 // shows as "－". A session of the cluster-wide list (instance above 0) names its instance
-// first.
+// first. sqlCut tells that the text fills the shared pool's 1000 bytes, so that the
+// statement goes on beyond it.
 struct DetailsTexts {
     QList<QPair<QString, QString>> fields;
     QString sqlText;
+    bool sqlCut = false;
 };
 DetailsTexts SessionDetailsTexts(const QList<QVariant>& values, int instance = 0);
 

@@ -16,6 +16,7 @@ struct SessionKey {
     qint64 sid = 0;
     qint64 serial = 0;
     qint64 instance = 0;
+    friend bool operator==(const SessionKey&, const SessionKey&) = default;
 };
 
 // The key from a grid row's texts, or nothing when they are not plain positive numbers: the

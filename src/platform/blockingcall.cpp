@@ -10,6 +10,8 @@ bool isInput(QEvent::Type type) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
+    // A key bound to a shortcut (F5, a menu's access key) arrives as this event instead.
+    case QEvent::Shortcut:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:

@@ -125,6 +125,35 @@ bool unframed(const QWidget* window) {
            window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip;
 }
 
+// Owned by the window it watches, and so installed exactly as long as the window lives.
+class CloseRequestFilter : public QObject, public QAbstractNativeEventFilter {
+public:
+    CloseRequestFilter(QWidget* owner, xcb_window_t window, xcb_atom_t protocols,
+                       xcb_atom_t deleteWindow, std::function<bool()> handler)
+        : QObject(owner), mWindow(window), mProtocols(protocols), mDelete(deleteWindow),
+          mHandler(std::move(handler)) {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t")
+            return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7F) != XCB_CLIENT_MESSAGE)
+            return false;
+        const auto* client = static_cast<const xcb_client_message_event_t*>(message);
+        if (client->window != mWindow || client->type != mProtocols || client->format != 32 ||
+            client->data.data32[0] != mDelete)
+            return false;
+        return mHandler();
+    }
+
+private:
+    xcb_window_t mWindow;
+    xcb_atom_t mProtocols;
+    xcb_atom_t mDelete;
+    std::function<bool()> mHandler;
+};
+
 } // namespace
 
 std::optional<QMargins> RequestFrameExtents(const QWidget* window, int timeoutMs) {
@@ -188,6 +217,14 @@ void Flush() {
         xcb_flush(c);
 }
 
+void WatchCloseRequests(QWidget* window, std::function<bool()> handler) {
+    xcb_connection_t* c = connection();
+    if (!c)
+        return;
+    new CloseRequestFilter(window, windowId(window), atom(c, "WM_PROTOCOLS"),
+                           atom(c, "WM_DELETE_WINDOW"), std::move(handler));
+}
+
 } // namespace platform::x11
 
 #else
@@ -201,6 +238,7 @@ QString WindowManagerName() {
 }
 void SetWindowTypes(const QWidget*, std::initializer_list<const char*>) {}
 void Flush() {}
+void WatchCloseRequests(QWidget*, std::function<bool()>) {}
 } // namespace platform::x11
 
 #endif

@@ -2,6 +2,7 @@
 
 #include <QMargins>
 #include <QString>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 
@@ -24,5 +25,9 @@ void SetWindowTypes(const QWidget* window, std::initializer_list<const char*> ty
 
 // Sends what has been drawn and asked for to the display now.
 void Flush();
+
+// Calls `handler` whenever the window manager asks the window to close (WM_DELETE_WINDOW),
+// before Qt sees the request; when the handler returns true, Qt does not see it at all.
+void WatchCloseRequests(QWidget* window, std::function<bool()> handler);
 
 } // namespace platform::x11

@@ -7,11 +7,14 @@
 #include "testsupport.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 
 using testsupport::KestromFixture;
@@ -43,6 +46,22 @@ class TestRealClient : public QObject {
     QStringList kills() const {
         return mStandin.log().split(QChar(u'\n')).filter(QStringLiteral("EXEC ALTER SYSTEM"));
     }
+    static SessionGrid* gridOf(Window& w) {
+        return w.window->findChild<SessionGrid*>(QStringLiteral("MSFlexGrid1"));
+    }
+    // Double-clicks a data row (0-based) and returns the details window that opened.
+    static QDialog* openDetails(Window& w, int row) {
+        SessionGrid* g = gridOf(w);
+        const QPoint at = g->visualRect(g->model()->index(row, 1)).center();
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, at);
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QStringLiteral("frmDetails") && top->isVisible()) {
+                if (!QTest::qWaitForWindowActive(top))
+                    qWarning("the details window did not become active");
+                return qobject_cast<QDialog*>(top);
+            }
+        return nullptr;
+    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -56,6 +75,7 @@ private Q_SLOTS:
     }
     void init() {
         platform::MsgBoxHook::clear();
+        QSettings(QStringLiteral("Kestrom"), QStringLiteral("Kestrom")).clear();
         mStandin.load(instance());
     }
 
@@ -167,7 +187,8 @@ private Q_SLOTS:
                  qPrintable(shown.join(u'|')));
         QVERIFY(shown.contains(QStringLiteral("1"))); // blocks session 40
 
-        // The immediate kill from the details window names the instance.
+        // The immediate kill from the details window asks, then names the instance.
+        platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
         details->findChild<QPushButton*>(QStringLiteral("cmdKillImmediate"))->click();
         QCOMPARE(kills(), QStringList{QStringLiteral(
                               "EXEC ALTER SYSTEM KILL SESSION '23,9001,@2' IMMEDIATE")});
@@ -183,7 +204,7 @@ private Q_SLOTS:
         QVERIFY(testsupport::messageTexts()[0].contains(QStringLiteral("すでに存在しません")));
         QVERIFY(!frmDetails::instance());
 
-        // A user who may not read gv$session is told Oracle's reason; the setting stays.
+        // A user who may not read gv$session is told Oracle's reason once.
         w.choose("Cutting");
         platform::MsgBoxHook::clear();
         w.setScript({KestromFixture::login(QStringLiteral("local"), QStringLiteral("local"))});
@@ -194,14 +215,11 @@ private Q_SLOTS:
         QCOMPARE(testsupport::messageTexts().size(), 1);
         QVERIFY(testsupport::messageTexts()[0].contains(QStringLiteral("ORA-00942")));
         platform::MsgBoxHook::clear();
-        w.search(me);
-        QVERIFY2(testsupport::messageTexts().value(0).contains(QStringLiteral("ORA-00942")),
-                 qPrintable(testsupport::messageTexts().join(u'|')));
-        QVERIFY(all->isChecked());
+        QVERIFY(!all->isChecked());
 
-        // Off again: the classic statement, nine columns.
-        all->trigger();
+        // Off for this connection: the classic statement, nine columns, no message.
         w.search(me);
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
         QCOMPARE(g->Cols(), 9);
         const QStringList queries =
             mStandin.log().split(u'\n').filter(QStringLiteral("EXEC SELECT sid"));
@@ -236,6 +254,194 @@ private Q_SLOTS:
         QCOMPARE(w.grid()->Rows(), 3);
         w.window->close();
         QCOMPARE(mStandin.log().count(QStringLiteral("LOGOFF")), 1);
+    }
+
+    void detailsWindowClosesWithEnterAndAsksBeforeItsKill() {
+        Window w;
+        w.open({KestromFixture::login()});
+        QTRY_VERIFY(gridOf(w)->currentIndex().isValid());
+        // Enter and Esc close the window; nothing is sent.
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QPointer<QDialog> details = openDetails(w, 0);
+            QVERIFY(details);
+            QTest::keyClick(details, key);
+            QTRY_VERIFY(!details || !details->isVisible());
+            QVERIFY(kills().isEmpty());
+        }
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+
+        // 即時切断 asks first, also for this computer's session; No leaves the window open.
+        QPointer<QDialog> details = openDetails(w, 0);
+        QVERIFY(details);
+        platform::MsgBoxHook::setNextAnswers({platform::vbNo});
+        details->findChild<QPushButton*>(QStringLiteral("cmdKillImmediate"))->click();
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("他人のセッションを即時切断しようとしています。\r\n"
+                                            "処理を続けてもよろしいですか？")});
+        QCOMPARE(platform::MsgBoxHook::log()[0].title, QStringLiteral("切断確認"));
+        QCOMPARE(platform::MsgBoxHook::log()[0].style, 52);
+        QVERIFY(kills().isEmpty());
+        QVERIFY(details && details->isVisible());
+        // Its access key, then Yes: the session ends, once.
+        platform::MsgBoxHook::clear();
+        platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
+        QTest::keyClick(details, Qt::Key_I, Qt::AltModifier);
+        QTRY_COMPARE(kills(), QStringList{QStringLiteral(
+                                  "EXEC ALTER SYSTEM KILL SESSION '23,4711' IMMEDIATE")});
+        QCOMPARE(testsupport::messageTexts().size(), 2);
+        QCOMPARE(testsupport::messageTexts()[1], QStringLiteral("セッションを切断しました。"));
+        QTRY_VERIFY(!details || !details->isVisible());
+    }
+
+    void detailsWindowGoesWithItsConnection() {
+        Window w;
+        w.open({KestromFixture::login()});
+        QTRY_VERIFY(gridOf(w)->currentIndex().isValid());
+        QPointer<QDialog> details = openDetails(w, 0);
+        QVERIFY(details);
+        // 接続 → ＤＢ切断: the window goes, so that it cannot act on the next connection.
+        w.window->findChild<QAction*>(QStringLiteral("Cutting"))->trigger();
+        QTRY_VERIFY(!details || !details->isVisible());
+        w.setScript({KestromFixture::login(QStringLiteral("viewer"), QStringLiteral("viewer"))});
+        w.window->findChild<QAction*>(QStringLiteral("Link"))->trigger();
+        QTRY_VERIFY(gridOf(w)->currentIndex().isValid());
+        // Ending the program takes it too.
+        details = openDetails(w, 0);
+        QVERIFY(details);
+        w.window->findChild<QAction*>(QStringLiteral("EN"))->trigger();
+        QTRY_VERIFY(!details || !details->isVisible());
+        QVERIFY(kills().isEmpty());
+    }
+
+    void refusedClusterListFallsBackForThisConnectionOnly() {
+        mStandin.load(instance(QStringLiteral("user\tlocal\tlocal\tread,alter,nogv\n")));
+        Window w;
+        w.open({KestromFixture::cancel()});
+        auto* all = w.window->findChild<QAction*>(QStringLiteral("AllInstances"));
+        if (!all->isChecked())
+            all->trigger();
+        w.setScript({KestromFixture::login(QStringLiteral("local"), QStringLiteral("local"))});
+        w.window->findChild<QAction*>(QStringLiteral("Link"))->trigger();
+        // Told once why, the item switched off, and listed from v$session at once.
+        QCOMPARE(testsupport::messageTexts().size(), 1);
+        QVERIFY2(testsupport::messageTexts()[0].contains(QStringLiteral("ORA-00942")),
+                 qPrintable(testsupport::messageTexts()[0]));
+        QVERIFY(!all->isChecked());
+        SessionGrid* g = gridOf(w);
+        QCOMPARE(g->model()->columnCount(), 8);
+        QCOMPARE(g->model()->rowCount(), 1);
+        const int refusals = mStandin.log().count(QStringLiteral("gv$session"));
+
+        // A search and a kill with its refresh: no failure, no cluster-wide statement.
+        platform::MsgBoxHook::clear();
+        auto* box = w.window->findChild<QLineEdit*>(QStringLiteral("txtPcName"));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Return);
+        QTRY_VERIFY(g->currentIndex().isValid());
+        g->setFocus();
+        QTest::keyClick(g, Qt::Key_Delete);
+        QCOMPARE(kills(), QStringList{QStringLiteral("EXEC ALTER SYSTEM KILL SESSION '23,4711'")});
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("セッションを切断しました。")});
+        QCOMPARE(g->model()->rowCount(), 0);
+        QCOMPARE(mStandin.log().count(QStringLiteral("gv$session")), refusals);
+
+        // The stored setting is kept: the next connection lists the cluster again.
+        w.window->findChild<QAction*>(QStringLiteral("Cutting"))->trigger();
+        w.setScript({KestromFixture::login()});
+        w.window->findChild<QAction*>(QStringLiteral("Link"))->trigger();
+        QVERIFY(all->isChecked());
+        QCOMPARE(g->model()->columnCount(), 9);
+    }
+
+    void connectionLostDuringTheLoginSearchIsAFailedConnection() {
+        // Lost at the execute, and at a fetch part way through the list.
+        const QString me = KestromFixture::thisComputer();
+        for (const QString& fault :
+             {QStringLiteral("fault\tlose-connection\t0\n"),
+              QStringLiteral("generate\t3000\t%1\nfault\tlose-connection\t1\n").arg(me)}) {
+            mStandin.load(instance(fault));
+            platform::MsgBoxHook::clear();
+            Window w;
+            w.open({KestromFixture::login(), KestromFixture::cancel()});
+            QCOMPARE(testsupport::messageTexts(),
+                     QStringList{QStringLiteral("接続に失敗しました。")});
+            QVERIFY2(platform::MsgBoxHook::log()[0].detail.startsWith(QStringLiteral("ORA-03113")),
+                     qPrintable(platform::MsgBoxHook::log()[0].detail));
+            QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
+            QCOMPARE(w.prompts.size(), 2);
+            QCOMPARE(w.window->findChild<QLabel*>(QStringLiteral("sbStatusBar_Panel1"))->text(),
+                     QStringLiteral("- DB未接続 -"));
+            QCOMPARE(gridOf(w)->model()->rowCount(), 0);
+        }
+    }
+
+    void detailsSayWhenTheStatementIsCutAndGoWithTheirKilledSession() {
+        const QString me = KestromFixture::thisComputer();
+        // A statement of 1100 bytes, of which the shared pool's text holds the first 1000.
+        QString statement = QStringLiteral("SELECT ");
+        for (int i = 0; statement.size() < 1100; ++i)
+            statement += QStringLiteral("column_%1, ").arg(i, 4, 10, QChar(u'0'));
+        const QString pooled = statement.left(1000);
+        mStandin.load(instance(QStringLiteral("session\t30\t7\tACTIVE\t%1\tdba\tSCOTT\tjava\t"
+                                              "2026-12-07 10:00:00\tsql_id=0long0000000\n"
+                                              "session\t31\t8\tACTIVE\t%1\tdba\tSCOTT\tjava\t"
+                                              "2026-12-07 10:00:00\tsql_id=0short000000\n"
+                                              "sql\t0long0000000\t1\t%2\n"
+                                              "sql\t0short000000\t1\tSELECT 1 FROM dual\n")
+                                   .arg(me, pooled)));
+        Window w;
+        w.open({KestromFixture::login()});
+        QTRY_COMPARE(gridOf(w)->model()->rowCount(), 3); // 23, 30, 31
+        QPointer<QDialog> details = openDetails(w, 1);
+        QVERIFY(details);
+        QCOMPARE(details->findChild<QPlainTextEdit*>()->toPlainText(), pooled);
+        auto* cut = details->findChild<QLabel*>(QStringLiteral("lblSqlCut"));
+        QVERIFY(cut && cut->isVisible());
+        QCOMPARE(cut->text(),
+                 QStringLiteral("SQL文は先頭1000ﾊﾞｲﾄまでしか読めないため、途中で切れています。"));
+        details = openDetails(w, 2);
+        QCOMPARE(details->findChild<QPlainTextEdit*>()->toPlainText(),
+                 QStringLiteral("SELECT 1 FROM dual"));
+        QVERIFY(!details->findChild<QLabel*>(QStringLiteral("lblSqlCut"))->isVisible());
+
+        // Ended from the grid while its details are open: the window, which would still show
+        // it ACTIVE, goes with the refreshed list.
+        w.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        SessionGrid* g = gridOf(w);
+        g->setFocus();
+        QTest::keyClick(g, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(g, Qt::Key_Delete);
+        QCOMPARE(kills(), QStringList{QStringLiteral("EXEC ALTER SYSTEM KILL SESSION '31,8'")});
+        QCOMPARE(g->model()->rowCount(), 2);
+        QTRY_VERIFY(!details || !details->isVisible());
+    }
+
+    void lostConnectionShowsInTheStatusBarAndClosesTheDetails() {
+        // The login's list and the details pass; the next round trip finds the line dead.
+        mStandin.load(instance(QStringLiteral("fault\tlose-connection\t2\n")));
+        Window w;
+        w.open({KestromFixture::login()});
+        auto* state = w.window->findChild<QLabel*>(QStringLiteral("sbStatusBar_Panel1"));
+        QCOMPARE(state->text(), QStringLiteral("- DB接続中 -"));
+        QTRY_VERIFY(gridOf(w)->currentIndex().isValid());
+        QPointer<QDialog> details = openDetails(w, 0);
+        QVERIFY(details);
+        auto* box = w.window->findChild<QLineEdit*>(QStringLiteral("txtPcName"));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY2(testsupport::messageTexts().value(0).contains(QStringLiteral("ORA-03113")),
+                 qPrintable(testsupport::messageTexts().join(u'|')));
+        QCOMPARE(state->text(), QStringLiteral("- DB接続断 -"));
+        QTRY_VERIFY(!details || !details->isVisible());
+        // ＤＢ切断 and a new login show the ordinary states again.
+        w.window->findChild<QAction*>(QStringLiteral("Cutting"))->trigger();
+        QCOMPARE(state->text(), QStringLiteral("- DB未接続 -"));
+        mStandin.load(instance());
+        w.setScript({KestromFixture::login()});
+        w.window->findChild<QAction*>(QStringLiteral("Link"))->trigger();
+        QCOMPARE(state->text(), QStringLiteral("- DB接続中 -"));
     }
 };
 

@@ -7,11 +7,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using testsupport::KestromFixture;
 
@@ -27,6 +30,41 @@ class TestSessions : public QObject {
     }
     static QStringList killStatements(const KestromFixture& f) {
         return f.db->statements.filter(QStringLiteral("ALTER SYSTEM"));
+    }
+    static SessionGrid* gridOf(KestromFixture& f) {
+        return f.window->findChild<SessionGrid*>(QStringLiteral("MSFlexGrid1"));
+    }
+    // The session IDs of the rows the grid shows highlighted, and of its current row.
+    static QStringList highlighted(SessionGrid* g) {
+        QStringList sids;
+        for (const QModelIndex& index : g->selectionModel()->selectedRows())
+            sids << index.data().toString();
+        return sids;
+    }
+    static QString current(SessionGrid* g) {
+        return g->model()->index(g->currentIndex().row(), 0).data().toString();
+    }
+    static QPoint rowCentre(SessionGrid* g, int row) {
+        return g->visualRect(g->model()->index(row, 1)).center();
+    }
+    // Opens the context menu over a data row (0-based) with a right click and presses a key in
+    // it.
+    static void contextMenuKey(SessionGrid* g, int row, Qt::Key key) {
+        bool shown = false;
+        QTimer::singleShot(0, g, [&] {
+            if (QWidget* menu = QApplication::activePopupWidget()) {
+                shown = true;
+                QTest::keyClick(menu, key);
+                if (menu->isVisible())
+                    menu->close();
+            }
+        });
+        // A right click, and the context-menu request the window system makes of it.
+        const QPoint at = rowCentre(g, row);
+        QTest::mouseClick(g->viewport(), Qt::RightButton, {}, at);
+        QContextMenuEvent request(QContextMenuEvent::Mouse, at, g->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(g->viewport(), &request);
+        QVERIFY(shown);
     }
 
 private Q_SLOTS:
@@ -113,9 +151,8 @@ private Q_SLOTS:
         f.openConnected();
         f.search(QStringLiteral("HOSTA"));
         QCOMPARE(f.grid()->Rows(), 6);
-        // A NULL session ID from the third row on ends the search part way.
-        f.db->nullFromRow = 2;
-        f.db->nullColumn = 0;
+        // A fetch failing at the third row ends the search part way.
+        f.db->failFromRow = 2;
         f.search(QStringLiteral("HOSTA"));
         QCOMPARE(platform::MsgBoxHook::log().size(), 1);
         const platform::MsgBoxRecord box = platform::MsgBoxHook::log()[0];
@@ -129,7 +166,7 @@ private Q_SLOTS:
         QVERIFY(!frmSearch::instance());
 
         platform::MsgBoxHook::clear();
-        f.db->nullFromRow = -1;
+        f.db->failFromRow = -1;
         f.db->mayRead = false;
         f.search(QStringLiteral("HOSTA"));
         QCOMPARE(platform::MsgBoxHook::log()[0].text,
@@ -359,6 +396,195 @@ private Q_SLOTS:
         QVERIFY(f.showsConnected());
         f.window->close();
         QCOMPARE(f.db->closes, 2);
+    }
+
+    void onlyTheCurrentRowIsHighlightedKilledAndCopied() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        for (int sid : {11, 12, 13, 14})
+            f.db->sessions.push_back(fakeoracle::makeSession(sid, sid * 10, me));
+        f.openConnected();
+        SessionGrid* g = gridOf(f);
+        QTRY_COMPARE(highlighted(g), QStringList{QStringLiteral("14")});
+        g->setFocus();
+        // Shift+Up moves the current row; it never highlights a block of rows.
+        QTest::keyClick(g, Qt::Key_Up, Qt::ShiftModifier);
+        QTest::keyClick(g, Qt::Key_Up, Qt::ShiftModifier);
+        QCOMPARE(highlighted(g), QStringList{QStringLiteral("12")});
+        QCOMPARE(current(g), QStringLiteral("12"));
+        // Ctrl+click on the current row leaves it highlighted; a drag highlights only the row
+        // it ends on, which becomes current.
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(g, 1));
+        QCOMPARE(highlighted(g), QStringList{QStringLiteral("12")});
+        QTest::mousePress(g->viewport(), Qt::LeftButton, {}, rowCentre(g, 0));
+        QTest::mouseMove(g->viewport(), rowCentre(g, 2));
+        QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, rowCentre(g, 2));
+        QCOMPARE(highlighted(g).size(), 1);
+        QCOMPARE(highlighted(g).first(), current(g));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(g, 2));
+        QCOMPARE(highlighted(g), QStringList{QStringLiteral("13")});
+
+        // Ctrl+C copies the current row under the header line.
+        QApplication::clipboard()->clear();
+        QTest::keyClick(g, Qt::Key_C, Qt::ControlModifier);
+        const QString header = QStringLiteral("No.\tｾｯｼｮﾝID\tｼﾘｱﾙNo.\t状態\t端末名\tOSﾕｰｻﾞ名\t"
+                                              "DBﾕｰｻﾞ名\tﾌﾟﾛｸﾞﾗﾑ名\tﾛｸﾞｲﾝ時刻\n");
+        auto line = [&](int no, int sid) {
+            return QStringLiteral("%1\t%2\t%3\tINACTIVE\t%4\toracle\tSCOTT\tsqlplus@%4\t"
+                                  "2026/12/07 9:05:07\n")
+                .arg(no)
+                .arg(sid)
+                .arg(sid * 10)
+                .arg(me);
+        };
+        QCOMPARE(QApplication::clipboard()->text(), header + line(3, 13));
+        // すべてコピー copies every listed row in the order shown; コピー the row clicked on.
+        contextMenuKey(g, 0, Qt::Key_A);
+        QCOMPARE(QApplication::clipboard()->text(),
+                 header + line(1, 11) + line(2, 12) + line(3, 13) + line(4, 14));
+        contextMenuKey(g, 1, Qt::Key_C);
+        QCOMPARE(QApplication::clipboard()->text(), header + line(2, 12));
+        QCOMPARE(highlighted(g), QStringList{QStringLiteral("12")});
+
+        // Delete ends the highlighted session, and only that one.
+        QTest::keyClick(g, Qt::Key_Delete);
+        QCOMPARE(killStatements(f),
+                 QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '12,120'")});
+    }
+
+    void typedCharactersDoNotMoveTheKillTarget() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        for (int sid : {1, 10, 23})
+            f.db->sessions.push_back(fakeoracle::makeSession(sid, 1, me));
+        f.openConnected();
+        SessionGrid* g = gridOf(f);
+        QTRY_COMPARE(highlighted(g), QStringList{QStringLiteral("23")});
+        g->setFocus();
+        QTest::keyClicks(g, QStringLiteral("1a "));
+        QCOMPARE(highlighted(g), QStringList{QStringLiteral("23")});
+        QTest::keyClick(g, Qt::Key_Delete);
+        QCOMPARE(killStatements(f),
+                 QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '23,1'")});
+    }
+
+    void rowsThatCannotBeShownAreLeftOutAndCounted() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        auto& s = f.db->sessions;
+        s.push_back(fakeoracle::makeSession(12, 345, me));
+        fakeoracle::Session noSid = fakeoracle::makeSession(13, 1, me);
+        noSid.sid = QVariant();
+        fakeoracle::Session noSerial = fakeoracle::makeSession(14, 2, me);
+        noSerial.serial = QVariant();
+        fakeoracle::Session noStatus = fakeoracle::makeSession(15, 3, me);
+        noStatus.status = QVariant();
+        fakeoracle::Session noLogon = fakeoracle::makeSession(16, 4, me);
+        noLogon.logonTime = QVariant();
+        s.insert(s.end(), {noSid, noSerial, noStatus, noLogon});
+        s.push_back(fakeoracle::makeSession(17, 5, me));
+        f.openConnected();
+        auto* notice = f.window->findChild<QLabel*>(QStringLiteral("sbStatusBar_Notice"));
+        auto shown = [&] {
+            QStringList rows;
+            SessionGrid* g = gridOf(f);
+            for (int r = 0; r < g->model()->rowCount(); ++r)
+                rows << g->model()->headerData(r, Qt::Vertical).toString() + u':' +
+                            g->model()->index(r, 0).data().toString() + u',' +
+                            g->model()->index(r, 1).data().toString();
+            return rows;
+        };
+        // Logged in: the sessions that can be shown are listed and numbered in order; the
+        // others are counted in the status bar with the reason.
+        QCOMPARE(f.window->findChild<QPushButton*>(QStringLiteral("CmdDB"))->text(),
+                 QStringLiteral("ＤＢ切断"));
+        QCOMPARE(shown(), (QStringList{QStringLiteral("1:12,345"), QStringLiteral("2:17,5")}));
+        QVERIFY(notice && notice->isVisible());
+        QCOMPARE(notice->text(),
+                 QStringLiteral("ｾｯｼｮﾝ4件を表示できません（Null の使い方が不正です。）"));
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        // A search lists them the same way, without a failure.
+        QTest::keyClick(box(f), Qt::Key_Return);
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QCOMPARE(shown(), (QStringList{QStringLiteral("1:12,345"), QStringLiteral("2:17,5")}));
+        // Delete on the last row ends the session shown there; the refresh still counts.
+        QTest::keyClick(gridOf(f), Qt::Key_Delete);
+        QCOMPARE(killStatements(f),
+                 QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '17,5'")});
+        QCOMPARE(shown(), QStringList{QStringLiteral("1:12,345")});
+        QCOMPARE(notice->text(),
+                 QStringLiteral("ｾｯｼｮﾝ4件を表示できません（Null の使い方が不正です。）"));
+        // Once every session can be shown, the count goes.
+        s.erase(s.begin() + 1, s.end());
+        QTest::keyClick(box(f), Qt::Key_Return);
+        QVERIFY(notice->isHidden());
+    }
+
+    void f5PressedWhileAKillBlocksIsDiscarded() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        f.db->sessions.push_back(fakeoracle::makeSession(7, 70, me));
+        f.db->sessions.push_back(fakeoracle::makeSession(8, 80, me));
+        f.openConnected();
+        SessionGrid* g = gridOf(f);
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        // F5 typed once while the kill's statement blocks the window: carried out afterwards,
+        // it would search before the success message.
+        bool typed = false;
+        f.db->duringCall = [&] {
+            if (!std::exchange(typed, true))
+                QCoreApplication::postEvent(
+                    g, new QKeyEvent(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier));
+        };
+        f.db->statements.clear();
+        int statementsAtMessage = -1;
+        platform::MsgBoxHook::setOnShow([&](const platform::MsgBoxRecord&) {
+            statementsAtMessage = static_cast<int>(f.db->statements.size());
+            return int(platform::vbOK);
+        });
+        g->setFocus();
+        QTest::keyClick(g, Qt::Key_Delete);
+        QApplication::processEvents();
+        platform::MsgBoxHook::setOnShow(nullptr);
+        QVERIFY(typed);
+        QCOMPARE(statementsAtMessage, 1);
+        QCOMPARE(f.db->statements.size(), 2); // the kill and its refresh
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("セッションを切断しました。")});
+    }
+
+    void copiedFieldsAreQuotedForSpreadsheets() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        const QStringList programs{QStringLiteral("tab\there"), QStringLiteral("cr\rlf\nend"),
+                                   QStringLiteral("say \"hi\""), QStringLiteral("plain")};
+        for (int i = 0; i < programs.size(); ++i) {
+            fakeoracle::Session s = fakeoracle::makeSession(i + 1, 1, me);
+            s.program = programs[i];
+            f.db->sessions.push_back(s);
+        }
+        f.openConnected();
+        SessionGrid* g = gridOf(f);
+        // A field holding a TAB, CR, LF or quote is quoted, its quotes doubled.
+        auto line = [&](int n, const QString& program) {
+            return QStringLiteral("%1\t%1\t1\tINACTIVE\t%2\toracle\tSCOTT\t%3\t"
+                                  "2026/12/07 9:05:07\n")
+                .arg(n)
+                .arg(me, program);
+        };
+        const QStringList quoted{QStringLiteral("\"tab\there\""), QStringLiteral("\"cr\rlf\nend\""),
+                                 QStringLiteral("\"say \"\"hi\"\"\""), QStringLiteral("plain")};
+        contextMenuKey(g, 0, Qt::Key_A);
+        const QString text = QApplication::clipboard()->text();
+        QCOMPARE(text.section(u'\n', 1),
+                 line(1, quoted[0]) + line(2, quoted[1]) + line(3, quoted[2]) + line(4, quoted[3]));
+        // The current row alone is quoted the same way.
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        g->setFocus();
+        QTest::keyClick(g, Qt::Key_Down);
+        QTest::keyClick(g, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text().section(u'\n', 1), line(2, quoted[1]));
     }
 };
 

@@ -6,8 +6,11 @@
 #      on セッション切断 and No, Delete and Yes, the refreshed list, a second copy refused
 #      again, SIGTERM logging off and ending with 0.
 #   2. Against a server whose every statement takes 2 s: the search banner painted while the
-#      query blocks, a Delete typed meanwhile killing nothing, and the close box during a
-#      search (with another search asked for meanwhile) ending the program.
+#      query blocks, a Delete and an F5 typed meanwhile doing nothing, and the close box during
+#      a search (with another search asked for meanwhile) ending the program.
+#   3. A close request on the main window ending the program after a connection lost at the
+#      login's search, a search, a kill, the refresh after a kill and the details, and with
+#      the login dialog or the version window open.
 # Checks what the stand-in received and that the program ends cleanly.
 #   e2e.sh KESTROM STANDIN-LIB-DIR WM-CLOSE XINSPECT DEMO-INSTANCE-SCRIPT [openbox]
 set -euo pipefail
@@ -192,6 +195,17 @@ sleep 3.5
 has_window_named '^切断確認$' && fail "the Delete typed during the search asked to kill"
 logged "KILL SESSION" && fail "the Delete typed during the search killed a session"
 
+echo "F5 typed while a search blocks is dropped, not carried out afterwards"
+searches=$(count_logged "EXEC SELECT")
+searched_more_than() { [ "$(count_logged "EXEC SELECT")" -gt "$1" ]; }
+xdotool windowfocus --sync "$main" key F5
+wait_until 20 searched_more_than "$searches" || fail "F5 did not search"
+sleep 0.5
+xdotool key F5
+sleep 4.5
+[ "$(count_logged "EXEC SELECT")" -eq $((searches + 1)) ] ||
+    fail "the F5 typed during the search searched again afterwards"
+
 echo "the close box during a search ends the program, also with a search asked for meanwhile"
 searches=$(count_logged "EXEC SELECT")
 # Shift+Tab from the grid reaches 検　索; Enter presses it.
@@ -208,6 +222,104 @@ ends_with_zero "$first" "after the close box during a search"
 logged "LOGOFF" || fail "the database was not closed"
 [ "$(count_logged "EXEC SELECT")" -eq $((searches + 1)) ] ||
     fail "the search asked for during the blocked one ran after all"
+
+echo "== 3. a close request after a lost connection, and with a modal window open${wm:+, under $wm}"
+# start_fresh EXTRA-FIXTURE-LINES: starts a copy against the demo instance with those lines.
+start_fresh() {
+    "$instance_script" > "$work/instance.txt"
+    printf '%b' "$1" >> "$work/instance.txt"
+    : > "$KESTROM_STANDIN_LOG"
+    "$kestrom" > "$work/first.out" 2>&1 & first=$!
+}
+# ok_box WHAT: waits for a message box over the main window and presses its OK. Message boxes
+# are titled Kestrom or kestrom, as the main window is (and the search banner is not).
+other_window() {
+    xdotool search --onlyvisible --name '^Kestrom$' 2>/dev/null | grep -vx "$(main_window)" |
+        head -n1
+}
+other_window_shown() { [ -n "$(other_window)" ]; }
+window_gone() { ! visible_windows "$first" | grep -qx "$1"; }
+ok_box() {
+    wait_until 20 other_window_shown || fail "no message: $1"
+    local box
+    box=$(other_window)
+    sleep 0.3
+    xdotool windowfocus --sync "$box" key Return
+    wait_until 20 window_gone "$box" || fail "the message stayed: $1"
+}
+# to_grid: from the machine-name box, where the login leaves the focus, to the grid.
+to_grid() { xdotool windowfocus --sync "$(main_window)" key Tab; sleep 0.2; xdotool key Tab; sleep 0.2; }
+close_ends() {
+    sleep 0.3
+    "$wm_close" "$(main_window)"
+    ends_with_zero "$first" "$1"
+}
+
+echo "the connection lost during the login's search"
+start_fresh 'fault\tlose-connection\t0\n'
+log_in
+ok_box "the failed login"
+wait_until 20 has_window_named '^ログイン$' || fail "no login dialog after the failed login"
+xdotool windowfocus --sync "$(window_named '^ログイン$')" key Escape
+wait_until 20 bash -c "! xdotool search --onlyvisible --name '^ログイン\$'" || fail "the login dialog stayed"
+close_ends "after a connection lost at login"
+
+echo "the connection lost at a search"
+start_fresh 'fault\tlose-connection\t1\n'
+log_in
+wait_until 20 logged "WHERE terminal = '$me'" || fail "the sessions of this computer were not listed"
+sleep 0.5
+xdotool windowfocus --sync "$(main_window)" key F5
+ok_box "the failed search"
+close_ends "after a connection lost at a search"
+
+echo "the connection lost at a kill"
+start_fresh 'fault\tlose-connection\t1\n'
+log_in
+wait_until 20 logged "WHERE terminal = '$me'" || fail "the sessions of this computer were not listed"
+sleep 0.5
+to_grid
+xdotool key Delete
+ok_box "the failed kill"
+close_ends "after a connection lost at a kill"
+
+echo "the connection lost at the refresh after a kill"
+start_fresh 'fault\tlose-connection\t2\n'
+log_in
+wait_until 20 logged "WHERE terminal = '$me'" || fail "the sessions of this computer were not listed"
+sleep 0.5
+to_grid
+xdotool key Delete
+wait_until 20 logged "KILL SESSION" || fail "no kill"
+ok_box "the report of the kill"
+ok_box "the failed refresh"
+close_ends "after a connection lost at the refresh"
+
+echo "the connection lost at the details"
+start_fresh 'fault\tlose-connection\t1\n'
+log_in
+wait_until 20 logged "WHERE terminal = '$me'" || fail "the sessions of this computer were not listed"
+sleep 0.5
+to_grid
+xdotool key Menu; sleep 0.5; xdotool key d
+ok_box "the failed details"
+close_ends "after a connection lost at the details"
+
+echo "one close request with the login dialog open ends the program"
+start_fresh ''
+wait_until 20 has_window_named '^ログイン$' || fail "no login dialog"
+close_ends "with the login dialog open"
+logged "LOGON" && fail "logged on after a close request"
+
+echo "one close request with the version window open logs off and ends the program"
+start_fresh ''
+log_in
+wait_until 20 logged "WHERE terminal = '$me'" || fail "the sessions of this computer were not listed"
+sleep 0.5
+xdotool windowfocus --sync "$(main_window)" key alt+h; sleep 0.3; xdotool key v
+wait_until 20 has_window_named 'ﾊﾞｰｼﾞｮﾝ情報' || fail "no version window"
+close_ends "with the version window open"
+logged "LOGOFF" || fail "the database was not closed"
 
 echo "--- statement log:"; cat "$KESTROM_STANDIN_LOG"
 echo "e2e${wm:+ ($wm)}: passed"

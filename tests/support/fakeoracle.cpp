@@ -30,7 +30,8 @@ private:
 
 class Dynaset : public ora::OraDynaset {
 public:
-    explicit Dynaset(std::vector<std::vector<QVariant>> rows) : mRows(std::move(rows)) {
+    Dynaset(std::vector<std::vector<QVariant>> rows, int failFrom)
+        : mRows(std::move(rows)), mFailFrom(failFrom) {
         for (int c = 0; c < 8; ++c)
             mFields.push_back(std::make_unique<Field>(mRows, mRow, c));
     }
@@ -43,12 +44,15 @@ public:
     qint64 RecordCount() const override { return static_cast<qint64>(mRows.size()); }
     bool isEOF() const override { return mRow >= mRows.size(); }
     void DbMoveNext() override {
+        if (mFailFrom >= 0 && mRow + 1 >= static_cast<size_t>(mFailFrom))
+            throw oraError(1555, QStringLiteral("snapshot too old"));
         if (mRow < mRows.size())
             ++mRow;
     }
 
 private:
     std::vector<std::vector<QVariant>> mRows;
+    int mFailFrom;
     size_t mRow = 0;
     std::vector<std::unique_ptr<Field>> mFields;
 };
@@ -86,11 +90,8 @@ public:
         for (const Session& s : found) {
             rows.push_back({s.sid, s.serial, s.status, nvl(s.terminal), nvl(s.osuser),
                             nvl(s.username), nvl(s.program), s.logonTime});
-            if (mInstance->nullFromRow >= 0 &&
-                static_cast<int>(rows.size()) > mInstance->nullFromRow)
-                rows.back()[static_cast<size_t>(mInstance->nullColumn)] = QVariant();
         }
-        return std::make_unique<Dynaset>(std::move(rows));
+        return std::make_unique<Dynaset>(std::move(rows), mInstance->failFromRow);
     }
 
     qint64 ExecuteSQL(const QString& sql) override {

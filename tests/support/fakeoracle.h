@@ -31,9 +31,8 @@ struct Instance {
     bool connectionLost = false; // every call on an open database fails with ORA-03113
     bool failClose = false;      // Close fails (after marking the database closed)
     int killAnswer = 0;          // an ORA code the next kill fails with (31: marked for kill)
-    // The query returns rows whose given column is NULL from this row on (-1: never).
-    int nullFromRow = -1;
-    int nullColumn = 0;
+    // Fetching the query's rows fails (ORA-01555) on moving to this row (-1: never).
+    int failFromRow = -1;
     // Runs inside every statement, as the user acting while the call blocks the window.
     std::function<void()> duringCall;
 };
