@@ -504,7 +504,7 @@ private Q_SLOTS:
                  QStringLiteral("ｾｯｼｮﾝ4件を表示できません（Null の使い方が不正です。）"));
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
         // A search lists them the same way, without a failure.
-        QTest::keyClick(box(f), Qt::Key_Return);
+        QTest::keyClick(f.machineBox(), Qt::Key_Return);
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
         QCOMPARE(shown(), (QStringList{QStringLiteral("1:12,345"), QStringLiteral("2:17,5")}));
         // Delete on the last row ends the session shown there; the refresh still counts.
@@ -516,7 +516,7 @@ private Q_SLOTS:
                  QStringLiteral("ｾｯｼｮﾝ4件を表示できません（Null の使い方が不正です。）"));
         // Once every session can be shown, the count goes.
         s.erase(s.begin() + 1, s.end());
-        QTest::keyClick(box(f), Qt::Key_Return);
+        QTest::keyClick(f.machineBox(), Qt::Key_Return);
         QVERIFY(notice->isHidden());
     }
 
