@@ -10,6 +10,11 @@ set(KESTROM_RELEASE_DATE "2026-12-08")
 # Where the project is published; software centres fetch the screenshot from there.
 set(KESTROM_HOMEPAGE "https://github.com/tarnwick/kestrom")
 
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/PackagingWindows.cmake)
+    return()
+endif()
+
 include(GNUInstallDirs)
 add_subdirectory(${PROJECT_SOURCE_DIR}/dist)
 

@@ -1,3 +1,4 @@
+#include "platform/console.h"
 #include "platform/display.h"
 #include "platform/events.h"
 #include "platform/fonts.h"
@@ -12,6 +13,9 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    // Only a command line with something to answer reaches for the starting console.
+    if (argc > 1)
+        platform::ConnectParentConsole();
     if (const auto code = HandleCommandLine(argc, argv))
         return *code;
     if (!platform::DisplayReachable()) {

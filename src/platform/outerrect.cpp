@@ -1,15 +1,8 @@
 #include "platform/outerrect.h"
 
-#include "platform/x11.h"
-
 #include <QWidget>
 
 namespace platform {
-namespace {
-// The window manager answers within a few milliseconds; one that does not is not waited for.
-constexpr int kFrameAnswerMs = 500;
-} // namespace
-
 QMargins FrameMargins(const QWidget* window) {
     const QRect inner = window->geometry();
     if (window->isVisible() || !window->isWindow()) {
@@ -17,7 +10,7 @@ QMargins FrameMargins(const QWidget* window) {
         return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
     }
-    return x11::RequestFrameExtents(window, kFrameAnswerMs).value_or(QMargins());
+    return FrameBeforeShowing(window).value_or(QMargins());
 }
 
 QRect OuterRect(const QWidget* window) {

@@ -3,19 +3,20 @@
 #include "standin_extras.h"
 
 #include <QFile>
+#include <QLibrary>
 #include <QTest>
-#include <dlfcn.h>
 
 namespace {
 void* standinSymbol(const char* name) {
-    // The binding has loaded the library already; this only finds it.
-    void* library = dlopen("libclntsh.so", RTLD_NOLOAD | RTLD_NOW);
-    if (!library)
-        qFatal("the stand-in client library is not loaded: %s", dlerror());
-    void* symbol = dlsym(library, name);
-    dlclose(library);
+    // Found by its plain name as the binding finds it, so this is the library the binding has
+    // loaded (or will load): the system keeps one copy of it.
+    QLibrary library(QStringLiteral(KESTROM_STANDIN_FILE_NAME));
+    if (!library.load())
+        qFatal("the stand-in client library cannot be loaded: %s",
+               qPrintable(library.errorString()));
+    const auto symbol = reinterpret_cast<void*>(library.resolve(name));
     if (!symbol)
-        qFatal("the loaded libclntsh.so has no %s: it is not the stand-in", name);
+        qFatal("the loaded " KESTROM_STANDIN_FILE_NAME " has no %s: it is not the stand-in", name);
     return symbol;
 }
 } // namespace

@@ -13,4 +13,8 @@ void SetTopMost(QWidget* window, bool topmost) {
     if (visible)
         window->show();
 }
+
+bool IsTopMost(const QWidget* window) {
+    return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
 } // namespace platform
