@@ -59,36 +59,15 @@ function(kestrom_windows_program target)
         list(APPEND plugins ${KESTROM_QT_PREFIX}/plugins/${plugin}.dll)
     endforeach()
     install(FILES ${KESTROM_QTBASE_JA} DESTINATION translations)
-    # The libraries come from the program's and the plugins' real imports, read off the files
-    # with objdump, so that the list cannot go stale; what is not found in Qt's or MinGW's
-    # folders is Windows' own.
+    # The libraries come from the program's and the plugins' real imports.
     install(CODE "
-        set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
-        set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
-        set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND ${CMAKE_OBJDUMP})
-        set(plugins \"${plugins}\")
-        foreach(plugin IN LISTS plugins)
-            get_filename_component(dir \${plugin} DIRECTORY)
-            get_filename_component(dir \${dir} NAME)
-            file(INSTALL \${plugin} DESTINATION \${CMAKE_INSTALL_PREFIX}/\${dir})
-        endforeach()
-        file(GET_RUNTIME_DEPENDENCIES
-            EXECUTABLES $<TARGET_FILE:${target}>
-            MODULES \${plugins}
-            DIRECTORIES ${KESTROM_WINDOWS_LIBRARY_DIRS}
-            PRE_EXCLUDE_REGEXES [[^api-ms-]] [[^ext-ms-]]
-            RESOLVED_DEPENDENCIES_VAR found
-            UNRESOLVED_DEPENDENCIES_VAR system)
-        list(SORT system)
-        message(STATUS \"Left to Windows: \${system}\")
-        foreach(dll IN LISTS found)
-            file(INSTALL \${dll} DESTINATION \${CMAKE_INSTALL_PREFIX})
-        endforeach()
-        # Debian's MinGW and our Qt libraries carry their symbols; the user needs none.
-        file(GLOB_RECURSE dlls \${CMAKE_INSTALL_PREFIX}/*.dll)
-        foreach(dll IN LISTS dlls)
-            execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded \${dll} COMMAND_ERROR_IS_FATAL ANY)
-        endforeach()
+        set(KESTROM_PROGRAM $<TARGET_FILE:${target}>)
+        set(KESTROM_PLUGINS ${plugins})
+        set(KESTROM_LIBRARY_DIRS ${KESTROM_WINDOWS_LIBRARY_DIRS})
+        set(KESTROM_OBJDUMP ${CMAKE_OBJDUMP})
+        set(KESTROM_STRIP ${CMAKE_STRIP})
+        set(KESTROM_WORK ${CMAKE_BINARY_DIR})
+        include(${PROJECT_SOURCE_DIR}/cmake/windows/InstallRuntime.cmake)
     ")
 endfunction()
 

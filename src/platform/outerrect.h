@@ -2,7 +2,6 @@
 
 #include <QMargins>
 #include <QRect>
-#include <optional>
 
 class QWidget;
 
@@ -15,8 +14,4 @@ QMargins FrameMargins(const QWidget* window);
 QRect OuterRect(const QWidget* window);
 // Moves a top-level window so that its outer top-left corner lies at `corner`.
 void MoveOuter(QWidget* window, const QPoint& corner);
-
-// The frame the window system will put around a top-level window that it has not shown yet,
-// as it tells it; none when it cannot tell (no window manager that says, a frameless window).
-std::optional<QMargins> FrameBeforeShowing(const QWidget* window);
 } // namespace platform

@@ -1,20 +1,12 @@
 #include "platform/topmost.h"
 
-#include <QWidget>
-
 namespace platform {
-void SetTopMost(QWidget* window, bool topmost) {
-    if (window->testAttribute(Qt::WA_WState_Created) &&
-        window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topmost)
-        return;
-    const bool visible = window->isVisible();
-    window->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-    // Changing a window flag hides the window; show it again as it was.
-    if (visible)
-        window->show();
+// X11 has no topmost call of its own: Qt's flag asks the window manager for "above".
+bool SystemSetTopMost(QWidget*, bool) {
+    return false;
 }
 
-bool IsTopMost(const QWidget* window) {
-    return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+std::optional<bool> SystemIsTopMost(const QWidget*) {
+    return std::nullopt;
 }
 } // namespace platform

@@ -34,10 +34,10 @@ void StandinFixture::load(const QString& lines) {
     file.write(lines.toUtf8());
     file.close();
     qputenv("KESTROM_STANDIN_FIXTURE", QFile::encodeName(fixture));
-    const QString log = mDir.filePath(QStringLiteral("log.txt"));
-    // The log starts afresh with the instance (the stand-in reopens it on reload).
-    QFile::remove(log);
-    qputenv("KESTROM_STANDIN_LOG", QFile::encodeName(log));
+    // The log starts afresh with the instance: the stand-in opens the file named now on reload
+    // and appends to it. A new file each time, as Windows cannot remove the one still open.
+    ++mLoads;
+    qputenv("KESTROM_STANDIN_LOG", QFile::encodeName(logPath()));
     reinterpret_cast<standin_reset_t*>(standinSymbol("standin_reset"))();
 }
 
@@ -45,9 +45,14 @@ unsigned long long StandinFixture::roundTrips() const {
     return reinterpret_cast<standin_round_trips_t*>(standinSymbol("standin_round_trips"))();
 }
 
+QString StandinFixture::logPath() const {
+    return mDir.filePath(QStringLiteral("log-%1.txt").arg(mLoads));
+}
+
 QString StandinFixture::log() const {
-    QFile file(mDir.filePath(QStringLiteral("log.txt")));
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file(logPath());
+    // Text: the stand-in ends its lines as the system does (CR LF on Windows).
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return QString();
     return QString::fromUtf8(file.readAll());
 }

@@ -16,5 +16,8 @@ public:
     QString log() const;
 
 private:
+    QString logPath() const;
+
     QTemporaryDir mDir;
+    int mLoads = 0;
 };
