@@ -7,7 +7,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$here"
 . tools/packages.sh
-ensure_packages "${KESTROM_WINDOWS_PACKAGES[@]}" xvfb xdotool x11-utils fonts-ipafont-gothic unzip file
+ensure_packages "${KESTROM_WINDOWS_PACKAGES[@]}" xvfb xdotool fonts-ipafont-gothic unzip file
 cache="${KESTROM_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kestrom}"
 started=$SECONDS
 
