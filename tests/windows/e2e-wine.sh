@@ -112,7 +112,7 @@ sleep 0.5
 shot "$question" confirmation
 # Inside the frame and under the caption: the message and the buttons.
 read -r _ _ w h < <(geometry "$question")
-convert "$shots/confirmation.png" -crop "$((w - 12))x$((h - 34))+6+28" +repage -colorspace Gray \
+convert "$shots/confirmation.png" -crop "$((w - 12))x$((h - 34))+6+28" +repage -colorspace Gray -depth 8 \
     "$work/confirmation.pgm"
 shapes=$("$here/glyphs.py" "$work/confirmation.pgm")
 echo "different glyph shapes in the question: $shapes"
