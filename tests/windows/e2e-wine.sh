@@ -8,6 +8,7 @@
 # text must have been drawn with real glyphs.
 #   e2e-wine.sh PROGRAM-DIR STANDIN-DIR DEMO-INSTANCE-SCRIPT SHOTS
 set -euo pipefail
+. "$(dirname "$0")/wait.sh"
 dir=$1 standin=$2 instance_script=$3 shots=$4
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
@@ -30,14 +31,6 @@ fail() {
     import -window root "$shots/failure.png" 2>/dev/null || true
     echo "--- statement log:"; cat "$log"; echo "--- program output:"; cat "$work/out" 2>/dev/null
     exit 1
-}
-wait_until() {
-    local limit=$1; shift
-    local end=$((SECONDS + limit))
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -lt $end ] || return 1
-        sleep 0.2
-    done
 }
 logged() { grep -qF -- "$1" "$log"; }
 window_named() { xdotool search --onlyvisible --name "$1" | head -n1; }

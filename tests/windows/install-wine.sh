@@ -5,6 +5,7 @@
 # which must leave nothing behind.
 #   install-wine.sh CPACK CPACK-CONFIG PACKAGE-VERSION VERSION-TEXT
 set -euo pipefail
+. "$(dirname "$0")/wait.sh"
 cpack=$1 config=$2 version=$3 version_text=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -16,14 +17,6 @@ folder="$drive_c/Program Files/Kestrom"
 menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Kestrom"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrom'
 listed() { wine reg query "$uninstall_key" /v DisplayName 2>/dev/null | tr -d '\r' | grep -q Kestrom; }
-wait_until() {
-    local limit=$1; shift
-    local end=$((SECONDS + limit))
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -lt $end ] || return 1
-        sleep 0.3
-    done
-}
 
 echo "make the installer and the ZIP"
 start=$SECONDS
