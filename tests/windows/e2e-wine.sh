@@ -3,7 +3,8 @@
 # stand-in client library built as oci.dll and found on PATH: splash, login, the sessions of
 # this computer (Wine reports the host's name as the computer name), a search for another
 # machine, Delete on one of its sessions asking 切断確認 (No with N kills nothing, Yes with
-# Alt+Y kills it), the refreshed list, and the close box logging off and ending with 0.
+# Alt+Y kills it), the refreshed list, the close box logging off and ending with 0, and a
+# second run ended by a Windows logoff, which logs off from the database and ends with 0 too.
 # Screenshots of the main window and of the question go to SHOTS; the question's Japanese
 # text must have been drawn with real glyphs.
 #   e2e-wine.sh PROGRAM-DIR STANDIN-DIR DEMO-INSTANCE-SCRIPT SHOTS
@@ -53,6 +54,24 @@ main_window() {
     echo "$best"
 }
 
+# log_in: the login dialog is open; Enter, Enter, the host string, Enter.
+log_in() {
+    xdotool windowfocus --sync "$(window_named '^ログイン$')"
+    xdotool key Return; sleep 0.3; xdotool key Return; sleep 0.3
+    xdotool type --delay 80 ORCL; sleep 0.3; xdotool key Return
+    wait_until 30 logged "LOGON system@ORCL" || fail "no logon"
+}
+# ends_with_zero WHY: waits for the program to end and checks its exit code.
+ends_with_zero() {
+    local end=$((SECONDS + 30)) rc=0
+    while kill -0 "$program" 2>/dev/null; do
+        [ $SECONDS -lt $end ] || fail "the program did not end $1"
+        sleep 0.2
+    done
+    wait "$program" || rc=$?
+    [ "$rc" -eq 0 ] || fail "the program ended with $rc $1"
+}
+
 echo "start: the splash, then the login dialog"
 (cd "$dir" && exec wine ./kestrom.exe > "$work/out" 2>&1) & program=$!
 # The splash is the program's first window: 401 x 250 pixels, no frame.
@@ -84,10 +103,7 @@ echo "outer rectangle $x $y ${w}x$h on ${sw}x$sh: centre off by $dx/2, $dy/2 px"
 [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] || fail "the main window is not centred within 1 px"
 
 echo "log in"
-xdotool windowfocus --sync "$(window_named '^ログイン$')"
-xdotool key Return; sleep 0.3; xdotool key Return; sleep 0.3
-xdotool type --delay 80 ORCL; sleep 0.3; xdotool key Return
-wait_until 30 logged "LOGON system@ORCL" || fail "no logon"
+log_in
 wait_until 30 logged "WHERE terminal = '$me'" || fail "the sessions of this computer ($me) were not listed"
 sleep 1
 shot "$main" main-window
@@ -134,15 +150,22 @@ main=$(main_window)
 read -r x y w h < <(geometry "$main")
 # Wine draws the frame itself here: the close box is the caption's rightmost button.
 xdotool mousemove --sync $((x + w - 18)) $((y + 15)) click 1
-end=$((SECONDS + 30))
-while kill -0 "$program" 2>/dev/null; do
-    [ $SECONDS -lt $end ] || fail "the program did not end after the close box"
-    sleep 0.2
-done
-rc=0
-wait "$program" || rc=$?
-[ "$rc" -eq 0 ] || fail "the program ended with $rc"
+ends_with_zero "after the close box"
 logged "LOGOFF" || fail "the close box did not log off"
+
+echo "a Windows logoff logs off from the database and ends the program with 0"
+: > "$log"
+(cd "$dir" && exec wine ./kestrom.exe > "$work/out" 2>&1) & program=$!
+wait_until 60 has_window_named '^ログイン$' || fail "no login dialog the second time"
+log_in
+wait_until 30 logged "WHERE terminal = '$me'" || fail "no search after the second login"
+# Wine ends its session as Windows does: WM_QUERYENDSESSION, then WM_ENDSESSION.
+timeout 60 wine wineboot --end-session > /dev/null 2>&1 < /dev/null || fail "wineboot --end-session failed"
+ends_with_zero "after the logoff"
+logged "LOGOFF" || fail "the logoff did not log off from the database"
+# Wine's background processes went with the session; they start again for the tests after
+# this one, with their output detached from this test's.
+timeout 120 wine wineboot > /dev/null 2>&1 < /dev/null || true
 
 echo "--- statement log:"; cat "$log"
 echo "e2e (Wine): passed"
