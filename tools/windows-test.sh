@@ -67,6 +67,8 @@ stop_wine() {
 }
 trap stop_wine EXIT
 wineserver -k > /dev/null 2>&1 || true
+# What tests left in the prefix's temporary folders (files a loaded DLL held open).
+rm -rf "$WINEPREFIX"/drive_c/users/*/Temp/*
 displayfile=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3> "$displayfile" > /dev/null 2>&1 &
 xvfb=$!
