@@ -10,6 +10,11 @@ set(KESTROM_RELEASE_DATE "2026-12-08")
 # Where the project is published; software centres fetch the screenshot from there.
 set(KESTROM_HOMEPAGE "https://github.com/tarnwick/kestrom")
 
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/PackagingWindows.cmake)
+    return()
+endif()
+
 # The program Debian ships is built with Debian's hardening flags, as dpkg-buildflags gives
 # them with every hardening feature on (bindnow as well): not for the sanitizers, which bring
 # their own checks, nor in a cross build, nor without optimisation, which fortify needs.

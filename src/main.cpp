@@ -1,3 +1,4 @@
+#include "platform/console.h"
 #include "platform/display.h"
 #include "platform/events.h"
 #include "platform/fonts.h"
@@ -11,6 +12,9 @@
 #include <QWidget>
 
 int main(int argc, char* argv[]) {
+    // Only a command line with something to answer reaches for the starting console.
+    if (argc > 1)
+        platform::ConnectParentConsole();
     platform::WindowTarget target;
     if (const auto code = HandleCommandLine(argc, argv, target))
         return *code;

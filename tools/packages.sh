@@ -27,9 +27,10 @@ KESTROM_TEST_PACKAGES=(xvfb xauth xdotool libx11-dev openbox desktop-file-utils 
     lintian)
 
 # What the Windows build and its tests under Wine need: the posix-threads MinGW compilers,
-# Wine, NSIS for the installer, and the IPA fonts and xdotool already listed above.
+# Wine and the fonts it draws window frames with, NSIS for the installer, and the IPA fonts
+# and xdotool already listed above.
 KESTROM_WINDOWS_PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-    libz-mingw-w64-dev wine wine64 nsis ninja-build cmake qt6-base-dev qt6-svg-dev
+    libz-mingw-w64-dev wine wine64 fonts-wine nsis ninja-build cmake qt6-base-dev qt6-svg-dev
     qt6-translations-l10n perl xz-utils imagemagick)
 
 # apt-get source needs a deb-src entry; add one for the archive apt already uses.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Qt's qtbase for 64-bit Windows (MinGW) from Debian's own source package, once per
 # machine, into ~/.cache/kestrom/. Prints the installed prefix on its last line.
+# With --check it only says whether the build is there: prefix and 0, or 1.
 # A build counts as finished only when its marker file exists; an interrupted build is
 # resumed (ninja picks up where it stopped), never used.
 set -euo pipefail
@@ -29,6 +30,7 @@ if [ -f "$marker" ]; then
     echo "$prefix"
     exit 0
 fi
+[ "${1:-}" != --check ] || exit 1
 
 ensure_packages "${KESTROM_WINDOWS_PACKAGES[@]}"
 mkdir -p "$base"

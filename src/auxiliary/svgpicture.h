@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QSvgRenderer>
+#include <QString>
 #include <QWidget>
 
 // A borderless picture box: a still SVG image at its natural size in the top-left corner,
@@ -14,5 +14,5 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QSvgRenderer mRenderer;
+    QString mResource;
 };

@@ -1,7 +1,5 @@
 #include "platform/computername.h"
 
-#include <QSysInfo>
-
 namespace platform {
 namespace {
 std::optional<QString>& testName() {
@@ -21,12 +19,10 @@ bool GetComputerName(QString& name) {
         name = *testName();
         return true;
     }
-    // The computer's name as the classic call gives it: the host's own name without its
-    // domain, in upper case, at most 15 characters.
-    const QString host = QSysInfo::machineHostName().section(QChar(u'.'), 0, 0);
-    if (host.isEmpty())
+    const QString system = SystemComputerName();
+    if (system.isEmpty())
         return false;
-    name = host.left(15).toUpper();
+    name = system;
     return true;
 }
 } // namespace platform

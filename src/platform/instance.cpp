@@ -1,10 +1,8 @@
 #include "platform/instance.h"
 
-#include <QDir>
 #include <QLockFile>
 #include <QMap>
 #include <memory>
-#include <unistd.h>
 
 namespace platform {
 
@@ -15,13 +13,6 @@ QMap<QString, std::shared_ptr<QLockFile>>& held() {
     return locks;
 }
 } // namespace
-
-QString DefaultInstanceLockPath() {
-    // The runtime directory is the user's own; the shared temporary folder is the fallback.
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    const QDir dir = !runtime.isEmpty() && QDir(runtime).exists() ? QDir(runtime) : QDir::temp();
-    return dir.filePath(QStringLiteral("kestrom-%1.lock").arg(::getuid()));
-}
 
 bool PrevInstanceAt(const QString& lockPath) {
     if (held().contains(lockPath))

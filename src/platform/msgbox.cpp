@@ -3,6 +3,7 @@
 #include "platform/dialogflags.h"
 #include "platform/events.h"
 #include "platform/mainform.h"
+#include "platform/topmost.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -54,7 +55,7 @@ QWidget* ownerWindow() {
 void hideTopMostWindows() {
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget* w : windows)
-        if (w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        if (w->isVisible() && IsTopMost(w))
             w->hide();
 }
 } // namespace

@@ -1,7 +1,5 @@
 #include "platform/paintnow.h"
 
-#include "platform/x11.h"
-
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QPointer>
@@ -25,6 +23,6 @@ void PaintNow(QWidget* window) {
     if (!alive || !window->isVisible())
         return;
     window->repaint();
-    x11::Flush();
+    FlushDrawing();
 }
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "auxiliary/dasPBer.h"
 #include "auxiliary/frmsearch.h"
 #include "platform/mainform.h"
+#include "platform/topmost.h"
 #include "testsupport.h"
 
 #include <QPointer>
@@ -11,9 +12,7 @@ class TestFrmSearch : public QObject {
 
     QWidget mMain;
 
-    static bool topmost() {
-        return frmSearch::instance()->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-    }
+    static bool topmost() { return platform::IsTopMost(frmSearch::instance()); }
 
 private Q_SLOTS:
     void initTestCase() {

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Fails when a lower layer of src/ includes a higher one, or when anything outside oracle/
-# reaches into the client-library binding other than through its session factory.
+# Fails when a lower layer of src/ includes a higher one, when oracle/ takes anything from
+# platform/ but the client-library loader, when anything outside oracle/ reaches into the
+# client-library binding other than through its session factory, or when code outside
+# platform/ asks which system it is built for.
 set -uo pipefail
 src="${1:?usage: check_layers.sh SRC_DIR}"
 status=0
@@ -18,16 +20,34 @@ forbid() {
 }
 
 forbid platform 'console|login|auxiliary|oracle|start' 'a higher layer'
-forbid oracle 'platform|auxiliary|login|console|start' 'a window layer'
+forbid oracle 'auxiliary|login|console|start' 'a window layer'
 forbid auxiliary 'login|console|start|oracle' 'a higher layer'
 forbid login 'console|start|oracle' 'a higher layer'
 forbid console 'start' 'start-up'
+
+# The loader is the one platform service below the windows; the rest would drag them in.
+hits=$(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]+"platform/' "$src/oracle" |
+    grep -v '"platform/clientlibrary.h"' || true)
+if [ -n "$hits" ]; then
+    echo "oracle/ may take only the client-library loader from platform/:"
+    echo "$hits"
+    status=1
+fi
 
 hits=$(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]+"oracle/oci/' "$src" \
     --include='*.cpp' --include='*.h' | grep -v "^$src/oracle/" |
     grep -v '"oracle/oci/oci_session.h"' || true)
 if [ -n "$hits" ]; then
     echo "only oracle/ may include the binding, except its factory oracle/oci/oci_session.h:"
+    echo "$hits"
+    status=1
+fi
+# What differs between Linux and Windows lives in platform/x11/ and platform/windows/, chosen
+# by the build.
+hits=$(grep -rnE '^[[:space:]]*#[[:space:]]*(if|ifdef|ifndef|elif)\b.*\b(_WIN32|_WIN64|WIN32|Q_OS_[A-Z]+|__linux__|__unix__|__APPLE__|_MSC_VER|__MINGW(32|64)__)\b' \
+    "$src" --include='*.cpp' --include='*.h' | grep -v "^$src/platform/" || true)
+if [ -n "$hits" ]; then
+    echo "only platform/ may ask which system it is built for:"
     echo "$hits"
     status=1
 fi

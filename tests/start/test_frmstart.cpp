@@ -53,7 +53,9 @@ private Q_SLOTS:
         QProcess second;
         second.start(probe(), {QStringLiteral("start")});
         QVERIFY(second.waitForFinished(20000));
-        const QString out = QString::fromUtf8(second.readAllStandardOutput());
+        // Lines end in CR LF where standard output is a text stream (Windows).
+        const QString out =
+            QString::fromUtf8(second.readAllStandardOutput()).remove(QLatin1Char('\r'));
         QCOMPARE(second.exitCode(), 0); // the main window was never opened
         QVERIFY2(out.contains(QStringLiteral(
                      "box|このアプリケーションはすでに開かれています。|APP Load Error|48\n")),

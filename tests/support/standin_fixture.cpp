@@ -3,19 +3,20 @@
 #include "standin_extras.h"
 
 #include <QFile>
+#include <QLibrary>
 #include <QTest>
-#include <dlfcn.h>
 
 namespace {
 void* standinSymbol(const char* name) {
-    // The binding has loaded the library already; this only finds it.
-    void* library = dlopen("libclntsh.so", RTLD_NOLOAD | RTLD_NOW);
-    if (!library)
-        qFatal("the stand-in client library is not loaded: %s", dlerror());
-    void* symbol = dlsym(library, name);
-    dlclose(library);
+    // Found by its plain name as the binding finds it, so this is the library the binding has
+    // loaded (or will load): the system keeps one copy of it.
+    QLibrary library(QStringLiteral(KESTROM_STANDIN_FILE_NAME));
+    if (!library.load())
+        qFatal("the stand-in client library cannot be loaded: %s",
+               qPrintable(library.errorString()));
+    const auto symbol = reinterpret_cast<void*>(library.resolve(name));
     if (!symbol)
-        qFatal("the loaded libclntsh.so has no %s: it is not the stand-in", name);
+        qFatal("the loaded " KESTROM_STANDIN_FILE_NAME " has no %s: it is not the stand-in", name);
     return symbol;
 }
 } // namespace
@@ -35,10 +36,10 @@ void StandinFixture::load(const QString& lines) {
     file.write(lines.toUtf8());
     file.close();
     qputenv("KESTROM_STANDIN_FIXTURE", QFile::encodeName(fixture));
-    const QString log = mDir.filePath(QStringLiteral("log.txt"));
-    // The log starts afresh with the instance (the stand-in reopens it on reload).
-    QFile::remove(log);
-    qputenv("KESTROM_STANDIN_LOG", QFile::encodeName(log));
+    // The log starts afresh with the instance: the stand-in opens the file named now on reload
+    // and appends to it. A new file each time, as Windows cannot remove the one still open.
+    ++mLoads;
+    qputenv("KESTROM_STANDIN_LOG", QFile::encodeName(logPath()));
     reinterpret_cast<standin_reset_t*>(standinSymbol("standin_reset"))();
 }
 
@@ -46,9 +47,14 @@ unsigned long long StandinFixture::roundTrips() const {
     return reinterpret_cast<standin_round_trips_t*>(standinSymbol("standin_round_trips"))();
 }
 
+QString StandinFixture::logPath() const {
+    return mDir.filePath(QStringLiteral("log-%1.txt").arg(mLoads));
+}
+
 QString StandinFixture::log() const {
-    QFile file(mDir.filePath(QStringLiteral("log.txt")));
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file(logPath());
+    // Text: the stand-in ends its lines as the system does (CR LF on Windows).
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return QString();
     return QString::fromUtf8(file.readAll());
 }

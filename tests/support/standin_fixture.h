@@ -18,7 +18,10 @@ public:
     QString log() const;
 
 private:
+    QString logPath() const;
+
     QTemporaryDir mDir;
+    int mLoads = 0;
 };
 
 } // namespace testsupport

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +18,9 @@ void initWindowTests() {
     // neither the user's settings nor those of a test running beside it change the run.
     static QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    // Windows keeps them in the registry, which no folder redirects: there each test process
+    // starts them empty, and the tests take turns (in a Wine prefix of their own).
+    QSettings(QStringLiteral("Kestrom"), QStringLiteral("Kestrom")).clear();
     platform::InstallFontSubstitutions();
     platform::MsgBoxHook::enable();
     platform::MsgBoxHook::clear();

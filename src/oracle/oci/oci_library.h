@@ -2,8 +2,7 @@
 
 #include "oracle/oci/api/oci_api.h"
 
-#include <string>
-#include <vector>
+#include <QString>
 
 namespace ora::binding {
 
@@ -40,17 +39,12 @@ public:
     // The file name the library was found under.
 
 private:
-    OciLibrary(void* handle, std::string fileName);
+    OciLibrary(void* handle, QString fileName);
     template <typename F> void resolve(F*& slot, const char* name);
 
     void* mHandle;
-    std::string mFileName;
+    QString mFileName;
     OciApi mApi;
 };
-
-// The file names tried, in order, as Oracle's own drivers try them: the unversioned name and
-// the versioned ones through the normal loader search, then $ORACLE_HOME/lib when oracleHome
-// is not empty.
-std::vector<std::string> OciLibraryCandidates(const char* oracleHome);
 
 } // namespace ora::binding

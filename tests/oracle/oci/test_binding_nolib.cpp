@@ -1,6 +1,7 @@
-// Loading the client library when the loader cannot find it, and finding it through
-// ORACLE_HOME. Runs with a LD_LIBRARY_PATH that does not hold the stand-in.
+// The client library's names, loading it when the loader cannot find it, and finding it
+// through ORACLE_HOME. Runs with a LD_LIBRARY_PATH that does not hold the stand-in.
 #include "oracle/oci/oci_session.h"
+#include "platform/clientlibrary.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@ class BindingNoLibrary : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void triesLibraryNamesInDriverOrder();
     void reportsMissingLibraryWithLoaderReason();
     void findsLibraryUnderOracleHomeOnRetry();
 };
@@ -25,6 +27,17 @@ QString loadFailure() {
     return QString();
 }
 } // namespace
+
+void BindingNoLibrary::triesLibraryNamesInDriverOrder() {
+    // No 11.1: the 11.2 client lacks OCIDefineByPos2.
+    const QStringList expected{
+        QStringLiteral("libclntsh.so"),      QStringLiteral("libclntsh.so.19.1"),
+        QStringLiteral("libclntsh.so.18.1"), QStringLiteral("libclntsh.so.12.1"),
+        QStringLiteral("libclntsh.so.20.1"), QStringLiteral("libclntsh.so.21.1")};
+    QCOMPARE(platform::OracleClientCandidates(QString()), expected);
+    QCOMPARE(platform::OracleClientCandidates(QStringLiteral("/opt/oracle")),
+             expected + QStringList{QStringLiteral("/opt/oracle/lib/libclntsh.so")});
+}
 
 void BindingNoLibrary::reportsMissingLibraryWithLoaderReason() {
     qunsetenv("ORACLE_HOME");

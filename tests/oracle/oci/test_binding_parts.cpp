@@ -1,5 +1,5 @@
-// The binding's parts that no stand-in run can reach: the password split, the library names
-// tried, the message trimming and the return codes that carry no error record.
+// The binding's parts that no stand-in run can reach: the password split, the message trimming
+// and the return codes that carry no error record.
 #include "oracle/oci/oci_credentials.h"
 #include "oracle/oci/oci_error.h"
 #include "oracle/oci/oci_library.h"
@@ -14,7 +14,6 @@ class BindingParts : public QObject {
 private Q_SLOTS:
     void splitsConnectAtFirstSlash_data();
     void splitsConnectAtFirstSlash();
-    void triesLibraryNamesInDriverOrder();
     void trimsOracleMessages();
     void reportsReturnCodesWithoutRecords();
 };
@@ -44,18 +43,6 @@ void BindingParts::splitsConnectAtFirstSlash() {
     QCOMPARE(credentials.password, password.toUtf8());
     // Lengths go to OCI as UTF-8 byte counts.
     QCOMPARE(credentials.user.size(), user.toUtf8().size());
-}
-
-void BindingParts::triesLibraryNamesInDriverOrder() {
-    // No 11.1: the 11.2 client lacks OCIDefineByPos2.
-    const std::vector<std::string> expected{"libclntsh.so",      "libclntsh.so.19.1",
-                                            "libclntsh.so.18.1", "libclntsh.so.12.1",
-                                            "libclntsh.so.20.1", "libclntsh.so.21.1"};
-    QVERIFY(OciLibraryCandidates(nullptr) == expected);
-    QVERIFY(OciLibraryCandidates("") == expected);
-    std::vector<std::string> withHome = expected;
-    withHome.push_back("/opt/oracle/lib/libclntsh.so");
-    QVERIFY(OciLibraryCandidates("/opt/oracle") == withHome);
 }
 
 void BindingParts::trimsOracleMessages() {

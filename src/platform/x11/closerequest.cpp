@@ -1,6 +1,6 @@
 #include "platform/closerequest.h"
 
-#include "platform/x11.h"
+#include "platform/x11/xcb.h"
 
 #include <QApplication>
 #include <QPointer>

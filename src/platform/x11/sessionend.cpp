@@ -3,16 +3,13 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
-#endif
 
 namespace platform {
 
-#ifdef Q_OS_UNIX
 namespace {
 int signalPipe[2] = {-1, -1};
 
@@ -43,8 +40,5 @@ void OnSessionEnd(std::function<void()> handler) {
     for (int signal : {SIGTERM, SIGHUP, SIGINT})
         ::sigaction(signal, &action, nullptr);
 }
-#else
-void OnSessionEnd(std::function<void()>) {}
-#endif
 
 } // namespace platform

@@ -1,4 +1,4 @@
-#include "platform/x11.h"
+#include "platform/x11/xcb.h"
 
 #include <QGuiApplication>
 #include <QWidget>

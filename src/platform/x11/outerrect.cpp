@@ -1,6 +1,6 @@
 #include "platform/outerrect.h"
 
-#include "platform/x11.h"
+#include "platform/x11/xcb.h"
 
 #include <QWidget>
 
@@ -17,6 +17,7 @@ QMargins FrameMargins(const QWidget* window) {
         return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
     }
+    // Before the window manager has framed the window, it is asked what frame it will add.
     return x11::RequestFrameExtents(window, kFrameAnswerMs).value_or(QMargins());
 }
 

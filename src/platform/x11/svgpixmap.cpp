@@ -14,4 +14,10 @@ QPixmap SvgPixmap(const QString& path, const QSize& size) {
     renderer.render(&painter);
     return pixmap;
 }
+
+void DrawSvg(QPainter& painter, const QString& path) {
+    QSvgRenderer renderer(path);
+    if (renderer.isValid())
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(renderer.defaultSize())));
+}
 } // namespace platform

@@ -1,6 +1,6 @@
 #include "platform/dialogflags.h"
 
-#include "platform/x11.h"
+#include "platform/x11/xcb.h"
 
 #include <QWidget>
 

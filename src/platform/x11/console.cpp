@@ -1,0 +1,5 @@
+#include "platform/console.h"
+
+namespace platform {
+void ConnectParentConsole() {}
+} // namespace platform

@@ -1,0 +1,9 @@
+#include "platform/paintnow.h"
+
+#include "platform/x11/xcb.h"
+
+namespace platform {
+void FlushDrawing() {
+    x11::Flush();
+}
+} // namespace platform

@@ -1,0 +1,171 @@
+#!/usr/bin/env bash
+# Drives the installed Windows program under Wine on an X server, as a user would, against the
+# stand-in client library built as oci.dll and found on PATH: splash, login, the sessions of
+# this computer (Wine reports the host's name as the computer name), a search for another
+# machine, Delete on one of its sessions asking 切断確認 (No with N kills nothing, Yes with
+# Alt+Y kills it), the refreshed list, the close box logging off and ending with 0, and a
+# second run ended by a Windows logoff, which logs off from the database and ends with 0 too.
+# Screenshots of the main window and of the question go to SHOTS; the question's Japanese
+# text must have been drawn with real glyphs.
+#   e2e-wine.sh PROGRAM-DIR STANDIN-DIR DEMO-INSTANCE-SCRIPT SHOTS
+set -euo pipefail
+. "$(dirname "$0")/wait.sh"
+dir=$1 standin=$2 instance_script=$3 shots=$4
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+mkdir -p "$shots"
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+export WINEDEBUG=-all
+export WINEPATH="$(winpath "$standin")"
+export KESTROM_STANDIN_FIXTURE="$(winpath "$work/instance.txt")"
+export KESTROM_STANDIN_LOG="$(winpath "$work/statements.log")"
+log=$work/statements.log
+"$instance_script" > "$work/instance.txt"
+: > "$log"
+# Settings a test left in the prefix's registry would change the run.
+wine reg delete 'HKCU\Software\Kestrom' /f > /dev/null 2>&1 || true
+me=$(hostname | cut -d. -f1 | tr '[:lower:]' '[:upper:]' | cut -c1-15)
+
+fail() {
+    echo "FAIL (Wine): $*"
+    import -window root "$shots/failure.png" 2>/dev/null || true
+    echo "--- statement log:"; cat "$log"; echo "--- program output:"; cat "$work/out" 2>/dev/null
+    exit 1
+}
+logged() { grep -qF -- "$1" "$log"; }
+window_named() { xdotool search --onlyvisible --name "$1" | head -n1; }
+has_window_named() { [ -n "$(xdotool search --onlyvisible --name "$1")" ]; }
+geometry() { # geometry WINDOW: x y width height of the window on the screen
+    xdotool getwindowgeometry --shell "$1" | awk -F= '{v[$1]=$2} END {print v["X"], v["Y"], v["WIDTH"], v["HEIGHT"]}'
+}
+shot() { # shot WINDOW NAME: the window's area of the screen, as the user sees it
+    local x y w h
+    read -r x y w h < <(geometry "$1")
+    import -window root -crop "${w}x$h+$x+$y" +repage "$shots/$2.png"
+}
+# The largest visible window titled Kestrom is the main window; the message boxes are smaller.
+main_window() {
+    local w best="" area=0 x y width height
+    for w in $(xdotool search --onlyvisible --name '^Kestrom$'); do
+        read -r x y width height < <(geometry "$w")
+        if [ $((width * height)) -gt $area ]; then best=$w; area=$((width * height)); fi
+    done
+    echo "$best"
+}
+
+# log_in: the login dialog is open; Enter, Enter, the host string, Enter.
+log_in() {
+    xdotool windowfocus --sync "$(window_named '^ログイン$')"
+    xdotool key Return; sleep 0.3; xdotool key Return; sleep 0.3
+    xdotool type --delay 80 ORCL; sleep 0.3; xdotool key Return
+    wait_until 30 logged "LOGON system@ORCL" || fail "no logon"
+}
+# ends_with_zero WHY: waits for the program to end and checks its exit code.
+ends_with_zero() {
+    local end=$((SECONDS + 30)) rc=0
+    while kill -0 "$program" 2>/dev/null; do
+        [ $SECONDS -lt $end ] || fail "the program did not end $1"
+        sleep 0.2
+    done
+    wait "$program" || rc=$?
+    [ "$rc" -eq 0 ] || fail "the program ended with $rc $1"
+}
+
+echo "start: the splash, then the login dialog"
+(cd "$dir" && exec wine ./kestrom.exe > "$work/out" 2>&1) & program=$!
+# The splash is the program's first window: 401 x 250 pixels, no frame.
+splash() {
+    local w x y width height
+    for w in $(xdotool search --onlyvisible --class '^kestrom\.exe$'); do
+        read -r x y width height < <(geometry "$w")
+        [ "$width" -eq 401 ] && [ "$height" -eq 250 ] && { echo "$w"; return 0; }
+    done
+    return 1
+}
+wait_until 60 splash || fail "no splash"
+has_window_named '^ログイン$' && fail "the login dialog came with the splash"
+read -r x y w h < <(geometry "$(splash)")
+read -r sw sh < <(xdotool getdisplaygeometry)
+echo "splash at $x $y on ${sw}x$sh"
+dx=$((2 * x + w - sw)) dy=$((2 * y + h - sh))
+[ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] || fail "the splash is not centred within 1 px"
+shot "$(splash)" splash
+wait_until 60 has_window_named '^ログイン$' || fail "no login dialog"
+
+echo "the main window is centred on the screen, frame included"
+main=$(main_window)
+[ -n "$main" ] || fail "no main window"
+read -r x y w h < <(geometry "$main")
+read -r sw sh < <(xdotool getdisplaygeometry)
+dx=$((2 * x + w - sw)) dy=$((2 * y + h - sh))
+echo "outer rectangle $x $y ${w}x$h on ${sw}x$sh: centre off by $dx/2, $dy/2 px"
+[ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] || fail "the main window is not centred within 1 px"
+
+echo "log in"
+log_in
+wait_until 30 logged "WHERE terminal = '$me'" || fail "the sessions of this computer ($me) were not listed"
+sleep 1
+shot "$main" main-window
+
+echo "search another machine; Delete asks 切断確認, No kills nothing"
+xdotool windowfocus --sync "$main"
+sleep 0.5
+xdotool key ctrl+a; xdotool type --delay 80 kaikei-pc01; xdotool key Return
+wait_until 30 logged "WHERE terminal = 'KAIKEI-PC01'" || fail "the search for KAIKEI-PC01 was not sent"
+sleep 1
+xdotool key Delete
+wait_until 30 has_window_named '^切断確認$' || fail "no confirmation for another machine's session"
+question=$(window_named '^切断確認$')
+sleep 0.5
+shot "$question" confirmation
+# Inside the frame and under the caption: the message and the buttons.
+read -r _ _ w h < <(geometry "$question")
+convert "$shots/confirmation.png" -crop "$((w - 12))x$((h - 34))+6+28" +repage -colorspace Gray -depth 8 \
+    "$work/confirmation.pgm"
+shapes=$("$here/glyphs.py" "$work/confirmation.pgm")
+echo "different glyph shapes in the question: $shapes"
+[ "$shapes" -ge 15 ] || fail "the question's Japanese text is not drawn with real glyphs ($shapes shapes)"
+xdotool windowfocus --sync "$question" key n
+wait_until 20 bash -c "! xdotool search --onlyvisible --name '^切断確認\$'" || fail "the question stayed after N"
+logged "KILL SESSION" && fail "No killed a session"
+
+echo "Delete again, Yes with Alt+Y"
+xdotool windowfocus --sync "$main"
+sleep 0.5
+xdotool key Delete
+wait_until 30 has_window_named '^切断確認$' || fail "no confirmation the second time"
+xdotool windowfocus --sync "$(window_named '^切断確認$')" key alt+y
+wait_until 30 logged "EXEC ALTER SYSTEM KILL SESSION '66,907'" || fail "the current row's session was not killed"
+# The report of the kill has the program's title, like the main window.
+wait_until 30 bash -c "[ \$(xdotool search --onlyvisible --name '^Kestrom\$' | wc -l) -ge 2 ]" ||
+    fail "no report of the kill"
+xdotool key Return
+wait_until 30 bash -c "[ \$(grep -c \"WHERE terminal = 'KAIKEI-PC01'\" '$log') -ge 2 ]" ||
+    fail "the list was not refreshed after the kill"
+
+echo "the close box logs off and the program ends with 0"
+sleep 1
+main=$(main_window)
+read -r x y w h < <(geometry "$main")
+# Wine draws the frame itself here: the close box is the caption's rightmost button.
+xdotool mousemove --sync $((x + w - 18)) $((y + 15)) click 1
+ends_with_zero "after the close box"
+logged "LOGOFF" || fail "the close box did not log off"
+
+echo "a Windows logoff logs off from the database and ends the program with 0"
+: > "$log"
+(cd "$dir" && exec wine ./kestrom.exe > "$work/out" 2>&1) & program=$!
+wait_until 60 has_window_named '^ログイン$' || fail "no login dialog the second time"
+log_in
+wait_until 30 logged "WHERE terminal = '$me'" || fail "no search after the second login"
+# Wine ends its session as Windows does: WM_QUERYENDSESSION, then WM_ENDSESSION.
+timeout 60 wine wineboot --end-session > /dev/null 2>&1 < /dev/null || fail "wineboot --end-session failed"
+ends_with_zero "after the logoff"
+logged "LOGOFF" || fail "the logoff did not log off from the database"
+# Wine's background processes went with the session; they start again for the tests after
+# this one, with their output detached from this test's.
+timeout 120 wine wineboot > /dev/null 2>&1 < /dev/null || true
+
+echo "--- statement log:"; cat "$log"
+echo "e2e (Wine): passed"
