@@ -46,7 +46,7 @@ listed || fail "not listed in the installed programs"
 echo "the installed program answers --version on a console"
 out=$(cd "$work" && timeout 60 wine "$folder/kestrom.exe" --version 2>&1 | tr -d '\r') ||
     fail "kestrom.exe --version failed: $out"
-[ "$out" = "$version_text" ] || fail "kestrom.exe --version printed '$out'"
+[ "$out" = "kestrom $version_text" ] || fail "kestrom.exe --version printed '$out'"
 
 echo "silent uninstallation leaves nothing"
 # The uninstaller runs on from a copy of itself in the temporary folder.
