@@ -39,6 +39,14 @@ fontlink='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
 export WINEPREFIX="$cache/wine"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# One run at a time uses the prefix: a second one (another checkout) waits for the first.
+# Wine's and the X server's processes do not inherit the lock, so none outlives the run with it.
+mkdir -p "$cache"
+exec 9> "$cache/wine.lock"
+if ! flock -n 9; then
+    echo "== waiting for another run's Windows tests to finish =="
+    flock -w 3600 9 || { echo "the Wine prefix stayed busy"; exit 1; }
+fi
 ready="$WINEPREFIX/kestrom-ready-$(printf '%s' "$settings$fontlink" | sha256sum | cut -c1-12)"
 if [ ! -f "$ready" ]; then
     echo "== making the Wine prefix for the tests in $WINEPREFIX =="
@@ -70,14 +78,14 @@ wineserver -k > /dev/null 2>&1 || true
 # What tests left in the prefix's temporary folders (files a loaded DLL held open).
 rm -rf "$WINEPREFIX"/drive_c/users/*/Temp/*
 displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3> "$displayfile" > /dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3> "$displayfile" > /dev/null 2>&1 9>&- &
 xvfb=$!
 for _ in $(seq 300); do [ -s "$displayfile" ] && break; sleep 0.1; done
 [ -s "$displayfile" ] || { echo "Xvfb did not start"; exit 1; }
 export DISPLAY=:$(head -n1 "$displayfile")
 rm -f "$displayfile"
-setsid wineserver -p > /dev/null 2>&1 < /dev/null &
-timeout 120 wine wineboot > /dev/null 2>&1 < /dev/null || { echo "Wine did not start"; exit 1; }
+setsid wineserver -p > /dev/null 2>&1 < /dev/null 9>&- &
+timeout 120 wine wineboot > /dev/null 2>&1 < /dev/null 9>&- || { echo "Wine did not start"; exit 1; }
 
 echo "== build for Windows =="
 cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -86,5 +94,5 @@ cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build build-win -j "$(nproc)"
 
 echo "== test under Wine =="
-ctest --test-dir build-win --output-on-failure -j "$(nproc)"
+ctest --test-dir build-win --output-on-failure -j "$(nproc)" 9>&-
 echo "== Windows part: $((SECONDS - started)) s =="

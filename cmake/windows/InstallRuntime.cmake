@@ -16,7 +16,9 @@ endforeach()
 
 # CMake looks the imported names up in lower case, as Windows would without regard to case;
 # the folders here are case-sensitive, so each library is offered under its lower-case name.
-set(names ${KESTROM_WORK}/dll-names)
+# One folder per installation: the staging of the tests and CPack's may run at once.
+string(MD5 installation "${CMAKE_INSTALL_PREFIX}")
+set(names ${KESTROM_WORK}/dll-names-${installation})
 file(REMOVE_RECURSE ${names})
 file(MAKE_DIRECTORY ${names})
 foreach(dir IN LISTS KESTROM_LIBRARY_DIRS)
