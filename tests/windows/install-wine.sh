@@ -36,7 +36,14 @@ done
 unzip -l "$zip" | grep -qiE 'oci|test|standin' && fail "the ZIP holds test files"
 
 echo "silent installation"
-[ ! -e "$folder" ] || fail "a Kestrom installation is already there"
+# A run that was stopped half-way may have left its installation in the prefix.
+if [ -e "$folder" ] || listed; then
+    echo "removing the installation a stopped run left"
+    [ ! -f "$folder/Uninstall.exe" ] || timeout 60 wine "$folder/Uninstall.exe" /S || true
+    wait_until 60 test ! -e "$folder/kestrom.exe" || true
+    rm -rf "$folder" "$menu"
+    wine reg delete "$uninstall_key" /f > /dev/null 2>&1 || true
+fi
 timeout 120 wine "$installer" /S || fail "the installer failed"
 wait_until 60 test -f "$folder/kestrom.exe" || fail "kestrom.exe was not installed"
 [ -f "$folder/Uninstall.exe" ] || fail "no uninstaller"
