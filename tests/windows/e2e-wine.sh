@@ -9,7 +9,7 @@
 # text must have been drawn with real glyphs.
 #   e2e-wine.sh PROGRAM-DIR STANDIN-DIR DEMO-INSTANCE-SCRIPT SHOTS
 set -euo pipefail
-. "$(dirname "$0")/wait.sh"
+. "$(dirname "$0")/../support/wait_until.sh"
 dir=$1 standin=$2 instance_script=$3 shots=$4
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)

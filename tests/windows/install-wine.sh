@@ -5,7 +5,7 @@
 # which must leave nothing behind.
 #   install-wine.sh CPACK CPACK-CONFIG PACKAGE-VERSION VERSION-TEXT
 set -euo pipefail
-. "$(dirname "$0")/wait.sh"
+. "$(dirname "$0")/../support/wait_until.sh"
 cpack=$1 config=$2 version=$3 version_text=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
