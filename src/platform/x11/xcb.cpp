@@ -21,6 +21,17 @@ namespace platform::x11 {
 
 namespace {
 
+// The X event a native event filter was given, when it is of the kind asked for; else null.
+template <typename Event>
+const Event* XEventOf(const QByteArray& type, void* message, uint8_t kind) {
+    if (type != "xcb_generic_event_t")
+        return nullptr;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7F) != kind)
+        return nullptr;
+    return static_cast<const Event*>(message);
+}
+
 struct FreeReply {
     void operator()(void* reply) const { std::free(reply); }
 };
@@ -71,16 +82,14 @@ public:
         ++mPending[window];
     }
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
-        if (type != "xcb_generic_event_t")
+        const auto* configure =
+            XEventOf<xcb_configure_notify_event_t>(type, message, XCB_CONFIGURE_NOTIFY);
+        if (!configure)
             return false;
-        const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        if ((event->response_type & 0x7F) != XCB_CONFIGURE_NOTIFY)
-            return false;
-        const auto* configure = static_cast<const xcb_configure_notify_event_t*>(message);
         const auto pending = mPending.find(configure->window);
         if (pending == mPending.end())
             return false;
-        if ((event->response_type & 0x80) == 0) {
+        if ((configure->response_type & 0x80) == 0) {
             // Reparented: what follows is real.
             mPending.erase(pending);
             return false;
@@ -135,14 +144,10 @@ public:
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
-        if (type != "xcb_generic_event_t")
-            return false;
-        const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        if ((event->response_type & 0x7F) != XCB_CLIENT_MESSAGE)
-            return false;
-        const auto* client = static_cast<const xcb_client_message_event_t*>(message);
-        if (client->window != mWindow || client->type != mProtocols || client->format != 32 ||
-            client->data.data32[0] != mDelete)
+        const auto* client =
+            XEventOf<xcb_client_message_event_t>(type, message, XCB_CLIENT_MESSAGE);
+        if (!client || client->window != mWindow || client->type != mProtocols ||
+            client->format != 32 || client->data.data32[0] != mDelete)
             return false;
         return mHandler();
     }
