@@ -9,7 +9,6 @@
 #include "console/sessiongrid.h"
 #include "login/frmlink.h"
 #include "oracle/failuretext.h"
-#include "platform/blockingcall.h"
 #include "platform/closerequest.h"
 #include "platform/enterkey.h"
 #include "platform/events.h"
@@ -53,6 +52,9 @@ void adjust(QWidget* control, void (QRectF::*change)(qreal), float twips) {
         return;
     platform::SetControlRectTwips(control, r);
 }
+
+// How long closing the connection may keep the window, the break of a running call included.
+constexpr int kCloseLimitMs = 4000;
 
 } // namespace
 
@@ -201,6 +203,8 @@ void Kestrom::closeEvent(QCloseEvent* event) {
 
 void Kestrom::Form_QueryUnload() {
     closeDatabaseQuietly();
+    // A logon still running, or a call that did not come back, is left to its thread.
+    callwait::AbandonAll();
     mWindowRect = platform::GetWindowRect(this);
     mMirrorRect = platform::Mirror(mWindowRect);
     platform::DrawAnimatedRects(this, platform::IDANI_CAPTION, mWindowRect, mMirrorRect);
@@ -212,12 +216,17 @@ void Kestrom::closeDatabaseQuietly() {
     // A connection that died cannot be closed cleanly; the window is not connected either way.
     std::shared_ptr<ora::OraDatabase> db = std::move(OraDatabase);
     OraDatabase.reset();
-    if (!db)
+    const std::shared_ptr<ora::CallThread> thread = std::move(mCalls);
+    mCalls.reset();
+    if (!db || !thread)
         return;
-    try {
-        platform::BlockingCall([&] { db->Close(); });
-    } catch (const ora::OraError&) {
-    }
+    // A call still running is broken off: whoever waits for it is leaving.
+    if (thread->busy())
+        db->Break();
+    // Logging off has a time-out of its own; this bound holds also for a call that does not
+    // come back from the break, so that closing never hangs.
+    const std::shared_ptr<ora::PendingCall> close = thread->post([db] { db->Close(); });
+    callwait::Wait(*close, sbStatusBar, [](ora::PendingCall&) {}, kCloseLimitMs);
 }
 
 void Kestrom::Link_Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "console/callwait.h"
 #include "oracle/database.h"
 #include "oracle/sessionkill.h"
 #include "platform/winrect.h"
@@ -109,6 +110,14 @@ private:
     // The open database, held by the caller so that a disconnect from a nested event loop
     // cannot pull it away; ORA-03114 when there is none.
     std::shared_ptr<ora::OraDatabase> connectedDatabase() const;
+    // Makes one call on the connection's own thread while the window waits; Esc breaks it off.
+    // `job` takes the database and holds copies of everything else it uses.
+    template <typename Job> auto roundTrip(std::shared_ptr<ora::OraDatabase> db, Job job) {
+        // Held here: a disconnect from within the wait must not end the thread under it.
+        const std::shared_ptr<ora::CallThread> thread = mCalls;
+        return callwait::Run(*thread, sbStatusBar, callwait::Breaks(db),
+                             [db, job = std::move(job)]() mutable { return job(*db); });
+    }
     void closeDatabaseQuietly();
     // The outer size the resize rules work on, and setting it, in twips.
     float outerWidth() const;
@@ -121,6 +130,8 @@ private:
     // nested event loop cannot pull it away from one that is still using it.
     std::shared_ptr<ora::OraSession> OraSession;
     std::shared_ptr<ora::OraDatabase> OraDatabase;
+    // The thread that makes every call of OraDatabase; set with it.
+    std::shared_ptr<ora::CallThread> mCalls;
     QString mSetID;
     QString mSetPass;
     QString mSetMoji;

@@ -6,7 +6,6 @@
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "oracle/errorkind.h"
-#include "platform/blockingcall.h"
 #include "platform/events.h"
 #include "platform/msgbox.h"
 
@@ -57,7 +56,7 @@ void Kestrom::CmdDB_Click() {
 }
 
 std::shared_ptr<ora::OraDatabase> Kestrom::connectedDatabase() const {
-    if (!OraDatabase)
+    if (!OraDatabase || !mCalls)
         throw ora::OraError(QStringLiteral("ORA-03114: not connected to ORACLE"), 3114);
     return OraDatabase;
 }
@@ -97,12 +96,28 @@ bool Kestrom::DbConnect() {
                              platform::vbExclamation, title);
             return false;
         }
-        platform::BlockingCall([&] {
-            OraDatabase =
-                OraSession->OpenDatabase(mSetMoji, mSetID + QStringLiteral("/") + mSetPass, 0);
-        });
+        // A host that does not answer may hold the logon for minutes, and a logon cannot be
+        // broken off: Esc gives it up, and a logon that completes afterwards goes with its
+        // call, logged off on its thread.
+        auto thread = std::make_shared<ora::CallThread>();
+        const std::shared_ptr<ora::OraSession> session = OraSession;
+        const QString host = mSetMoji;
+        const QString connect = mSetID + QStringLiteral("/") + mSetPass;
+        OraDatabase = callwait::Run(
+            *thread, sbStatusBar, callwait::GivesUp(),
+            [session, host, connect]() -> std::shared_ptr<ora::OraDatabase> {
+                return session->OpenDatabase(host, connect, 0);
+            });
+        mCalls = std::move(thread);
         mPCname = txtPcName->text().toUpper();
+    } catch (const ora::CallAbandoned&) {
+        if (mUnloaded)
+            return false;
+        platform::MsgBox(QStringLiteral("接続を中止しました。"), platform::vbExclamation, title);
+        return true;
     } catch (const ora::OraError& error) {
+        if (mUnloaded)
+            return false;
         reportConnectFailure(title, error.description());
         return true;
     }
@@ -113,7 +128,7 @@ bool Kestrom::DbConnect() {
     mLogFlg = -1;
     SessionSearch();
     mLogFlg = 0;
-    if (mStrFlg == -1)
+    if (mStrFlg == -1 || mUnloaded)
         return false;
 
     if (mSearchFailure && !ora::MissingPrivilege(*mSearchFailure)) {

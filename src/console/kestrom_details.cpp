@@ -4,8 +4,7 @@
 #include "console/frmdetails.h"
 #include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
-#include "oracle/sessiondetails.h"
-#include "platform/blockingcall.h"
+#include "oracle/sessionops.h"
 #include "platform/msgbox.h"
 #include "platform/pointer.h"
 
@@ -30,10 +29,13 @@ void Kestrom::showDetails(int row) {
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
         source = db;
         platform::SetMousePointer(this, platform::vbHourglass);
-        std::unique_ptr<ora::OraDynaset> dynaset = platform::BlockingCall(
-            [&] { return db->DbCreateDynaset(ora::SessionDetailsQuery(*key), 0); });
+        const ora::SessionKey k = *key;
+        const std::optional<ora::DetailsTexts> texts =
+            roundTrip(db, [k](ora::OraDatabase& d) { return ora::ReadDetails(d, k); });
         platform::SetMousePointer(this, platform::vbDefault);
-        if (dynaset->isEOF()) {
+        if (mUnloaded)
+            return;
+        if (!texts) {
             platform::MsgBox(QStringLiteral("ｾｯｼｮﾝ %1,%2 はすでに存在しません。\r\n"
                                             "一覧を更新してください（F5）。")
                                  .arg(key->sid)
@@ -41,12 +43,11 @@ void Kestrom::showDetails(int row) {
                              platform::vbInformation);
             return;
         }
-        QList<QVariant> values;
-        for (int c = 0; c < dynaset->fieldsCount(); ++c)
-            values << dynaset->Fields(c).value();
-        details.texts = ora::SessionDetailsTexts(values, key->instance);
+        details.texts = *texts;
     } catch (const ora::OraError& error) {
         platform::SetMousePointer(this, platform::vbDefault);
+        if (mUnloaded)
+            return;
         noteFailure(error);
         reportFailure(QStringLiteral("以下の理由により詳細を取得できませんでした。"),
                       error.description());

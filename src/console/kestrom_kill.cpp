@@ -4,8 +4,7 @@
 #include "console/frmdetails.h"
 #include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
-#include "oracle/sessionkill.h"
-#include "platform/blockingcall.h"
+#include "oracle/sessionops.h"
 #include "platform/msgbox.h"
 #include "platform/pointer.h"
 
@@ -60,16 +59,25 @@ void Kestrom::killSession(const RowSession& session, bool immediate, bool askAlw
         }
 
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
-        try {
-            platform::BlockingCall(
-                [&] { db->ExecuteSQL(ora::KillStatement(*session.key, immediate)); });
-        } catch (const ora::OraError& error) {
-            if (!ora::KillAccepted(error))
-                throw;
+        const ora::SessionKey key = *session.key;
+        const ora::KillResult result = roundTrip(db, [key, immediate](ora::OraDatabase& d) {
+            return ora::KillSession(d, key, immediate);
+        });
+        if (mUnloaded)
+            return;
+        if (result.outcome == ora::KillOutcome::Unknown) {
+            // Broken off or timed out before the server answered: the session may end yet, or
+            // not. The list read next shows which.
+            reportFailure(QStringLiteral("以下の理由により、ｾｯｼｮﾝが切断されたかどうか不明です。\r\n"
+                                         "一覧を更新しますので、ｾｯｼｮﾝが残っているか確認してください。"),
+                          result.detail->description());
+        } else {
+            frmDetails::SessionEnded(key);
+            platform::MsgBox(QStringLiteral("セッションを切断しました。"), platform::vbInformation);
         }
-        frmDetails::SessionEnded(*session.key);
-        platform::MsgBox(QStringLiteral("セッションを切断しました。"), platform::vbInformation);
     } catch (const ora::OraError& error) {
+        if (mUnloaded)
+            return;
         noteFailure(error);
         reportFailure(QStringLiteral("以下の理由により切断できませんでした。"),
                       error.description());
@@ -77,6 +85,8 @@ void Kestrom::killSession(const RowSession& session, bool immediate, bool askAlw
         return;
     }
 
+    if (mUnloaded)
+        return;
     platform::SetMousePointer(this, platform::vbHourglass);
     SessionSearch();
     platform::SetMousePointer(this, platform::vbDefault);

@@ -6,9 +6,7 @@
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "oracle/errorkind.h"
-#include "oracle/sessionquery.h"
-#include "oracle/sessionrow.h"
-#include "platform/blockingcall.h"
+#include "oracle/sessionops.h"
 #include "platform/computername.h"
 #include "platform/events.h"
 #include "platform/msgbox.h"
@@ -49,63 +47,33 @@ void Kestrom::SessionSearch() {
     showInstanceColumn(cluster);
     try {
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
-        std::unique_ptr<ora::OraDynaset> dynaset = platform::BlockingCall([&] {
-            return db->DbCreateDynaset(
-                cluster ? ora::AllInstancesQuery(mPCname) : ora::SessionQuery(mPCname), 0);
+        const QString machine = mPCname;
+        const ora::SessionList list = roundTrip(db, [machine, cluster](ora::OraDatabase& d) {
+            return ora::ListSessions(d, machine, cluster);
         });
         const int columns = cluster ? kClusterListColumns : kListColumns;
-        // The field each grid column shows; the row-number column shows none.
-        std::array<ora::OraField*, kClusterListColumns> fields{};
-        for (int c = colSid; c < columns; ++c) {
-            const ora::ResultColumn result = kGridColumns[static_cast<size_t>(c)].result;
-            if (result >= dynaset->fieldsCount())
-                throw ora::OraError(QStringLiteral("検索結果の列が足りません。"));
-            fields[static_cast<size_t>(c)] = &dynaset->Fields(result);
-        }
-
-        grid->setRows(static_cast<int>(dynaset->RecordCount()) + 1);
-        int row = 0;
         // Sessions whose cells cannot be shown (a NULL sid, serial#, status or logon time)
         // are left out and counted; they are never offered for a kill.
-        int skipped = 0;
-        QString skipReason;
-        while (!dynaset->isEOF()) {
-            // Every cell is turned into text before any is written, so a row is either
-            // written whole or not at all.
-            std::array<QString, kClusterListColumns> cells;
-            cells[colNo] = QString::number(row + 1);
-            bool shown = true;
-            for (int c = colSid; c < columns && shown; ++c) {
-                const QVariant value = fields[static_cast<size_t>(c)]->value();
-                try {
-                    cells[static_cast<size_t>(c)] =
-                        c == colLogonTime ? ora::LogonTimeText(value) : ora::FieldText(value);
-                } catch (const ora::OraError& error) {
-                    shown = false;
-                    skipReason = error.description();
-                }
+        grid->setRows(static_cast<int>(list.rows.size()) + 1);
+        for (const ora::SessionCells& cells : list.rows) {
+            ++written;
+            grid->setRow(written);
+            grid->setCol(colNo);
+            grid->setText(QString::number(written));
+            for (int c = colSid; c < columns; ++c) {
+                grid->setCol(c);
+                grid->setText(cells[static_cast<size_t>(kGridColumns[static_cast<size_t>(c)].result)]);
             }
-            if (shown) {
-                ++row;
-                grid->setRow(row);
-                for (int c = colNo; c < columns; ++c) {
-                    grid->setCol(c);
-                    grid->setText(cells[static_cast<size_t>(c)]);
-                }
-                written = row;
-            } else {
-                ++skipped;
-            }
-            dynaset->DbMoveNext();
         }
-        if (skipped > 0)
-            grid->setRows(row + 1);
-        sbStatusBar->setNoticeText(
-            skipped > 0
-                ? QStringLiteral("ｾｯｼｮﾝ%1件を表示できません（%2）").arg(skipped).arg(skipReason)
-                : QString());
+        // Only the rows read before a failure are shown.
+        if (list.failure)
+            throw *list.failure;
+        sbStatusBar->setNoticeText(list.skipped > 0
+                                       ? QStringLiteral("ｾｯｼｮﾝ%1件を表示できません（%2）")
+                                             .arg(list.skipped)
+                                             .arg(list.skipReason)
+                                       : QString());
         grid->setCol(colNo);
-        dynaset.reset();
         cmdSessionCt->setEnabled(true);
         grid->setFocus();
     } catch (const ora::OraError& error) {
@@ -120,7 +88,8 @@ void Kestrom::SessionSearch() {
         mSearchFailure = error;
         noteFailure(error);
         sbStatusBar->setNoticeText(QString());
-        if (mLogFlg == 0)
+        // A window closed during the search has nobody to tell.
+        if (mLogFlg == 0 && !mUnloaded)
             reportSearchFailure(error.description());
         mLogFlg = 0;
     }

@@ -56,6 +56,9 @@ public:
     // Runs a statement that returns no rows; the result is the processed-row count.
     virtual qint64 ExecuteSQL(const QString& sql) = 0;
     virtual void Close() = 0;
+    // Called from another thread than the one making the calls: ends the call running now,
+    // which fails with ORA-01013; the connection stays usable.
+    virtual void Break() = 0;
 };
 
 class OraSession {

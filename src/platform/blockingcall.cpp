@@ -4,8 +4,7 @@
 #include <QEvent>
 
 namespace platform {
-namespace {
-bool isInput(QEvent::Type type) {
+bool IsInputEvent(QEvent::Type type) {
     switch (type) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
@@ -31,9 +30,10 @@ bool isInput(QEvent::Type type) {
     }
 }
 
+namespace {
 class InputEater : public QObject {
 public:
-    bool eventFilter(QObject*, QEvent* event) override { return isInput(event->type()); }
+    bool eventFilter(QObject*, QEvent* event) override { return IsInputEvent(event->type()); }
 };
 } // namespace
 

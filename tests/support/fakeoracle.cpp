@@ -1,7 +1,11 @@
 #include "fakeoracle.h"
 
 #include <QRegularExpression>
+#include <QThread>
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 namespace fakeoracle {
 
@@ -64,6 +68,13 @@ QVariant nvl(const QVariant& v) {
 class Database : public ora::OraDatabase {
 public:
     explicit Database(std::shared_ptr<Instance> instance) : mInstance(std::move(instance)) {}
+    // As the client's own connection does, one dropped without closing logs off.
+    ~Database() override {
+        try {
+            Close();
+        } catch (const ora::OraError&) {
+        }
+    }
 
     std::unique_ptr<ora::OraDynaset> DbCreateDynaset(const QString& sql, qint32) override {
         use(sql);
@@ -115,6 +126,14 @@ public:
         return 0;
     }
 
+    void Break() override {
+        {
+            const std::lock_guard lock(mBreakMutex);
+            mBroken = true;
+        }
+        mBreakSignal.notify_all();
+    }
+
     void Close() override {
         if (mClosed)
             return;
@@ -131,10 +150,28 @@ private:
             mInstance->duringCall();
         if (mClosed || mInstance->connectionLost)
             throw oraError(3113, QStringLiteral("end-of-file on communication channel"));
+        if (mInstance->callMs > 0)
+            serverWait();
+    }
+
+    void serverWait() {
+        const int timeOut = mInstance->timeOutMs;
+        const bool timesOut = timeOut > 0 && timeOut < mInstance->callMs;
+        std::unique_lock lock(mBreakMutex);
+        mBroken = false;
+        if (mBreakSignal.wait_for(lock,
+                                  std::chrono::milliseconds(timesOut ? timeOut : mInstance->callMs),
+                                  [this] { return mBroken; }))
+            throw oraError(1013, QStringLiteral("user requested cancel of current operation"));
+        if (timesOut)
+            throw oraError(3156, QStringLiteral("OCI call timed out"));
     }
 
     std::shared_ptr<Instance> mInstance;
     bool mClosed = false;
+    std::mutex mBreakMutex;
+    std::condition_variable mBreakSignal;
+    bool mBroken = false;
 };
 
 class Session_ : public ora::OraSession {
@@ -142,6 +179,8 @@ public:
     explicit Session_(std::shared_ptr<Instance> instance) : mInstance(std::move(instance)) {}
     std::unique_ptr<ora::OraDatabase> OpenDatabase(const QString& databaseName,
                                                    const QString& connect, qint32) override {
+        if (mInstance->logonMs > 0)
+            QThread::msleep(static_cast<unsigned long>(mInstance->logonMs));
         const qsizetype slash = connect.indexOf(QChar(u'/'));
         const QString user = connect.left(slash);
         const QString password = slash < 0 ? QString() : connect.mid(slash + 1);

@@ -33,8 +33,15 @@ struct Instance {
     int killAnswer = 0;          // an ORA code the next kill fails with (31: marked for kill)
     // Fetching the query's rows fails (ORA-01555) on moving to this row (-1: never).
     int failFromRow = -1;
-    // Runs inside every statement, as the user acting while the call blocks the window.
+    // Runs inside every statement (on the thread making the calls), as the user acting while
+    // the call runs.
     std::function<void()> duringCall;
+    // Every statement takes this long on the server; a break ends it with ORA-01013. With
+    // timeOut set, it ends after that long with ORA-03156 instead (the call time-out).
+    int callMs = 0;
+    int timeOutMs = 0;
+    // A logon takes this long, whatever happens meanwhile.
+    int logonMs = 0;
 };
 
 // Installs a factory that opens databases of this instance; the returned pointer stays valid

@@ -15,9 +15,9 @@ ub4 Length(const QByteArray& bytes) {
     return static_cast<ub4>(bytes.size());
 }
 
-// Every call blocks the window, so a server that stops answering must not hold it for the
-// operating system's TCP time-out. A kill may wait about 60 s before the server answers
-// ORA-00031, so ordinary calls get more than that; logging off a dead connection gets little.
+// A server that stops answering must not hold a call for the operating system's TCP time-out.
+// A kill may wait about 60 s before the server answers ORA-00031, so ordinary calls get more
+// than that; logging off a dead connection gets little.
 constexpr ub4 kCallTimeoutMs = 90'000;
 constexpr ub4 kLogoffTimeoutMs = 5'000;
 
@@ -33,7 +33,8 @@ void setCallTimeout(const OciApi& api, OCISvcCtx* service, OCIError* error, ub4 
 }
 } // namespace
 
-OciDatabase::OciDatabase(const OciApi& api) : mApi(api), mEnv(api), mError(api) {}
+OciDatabase::OciDatabase(const OciApi& api)
+    : mApi(api), mEnv(api), mError(api), mBreakError(api) {}
 
 OciDatabase::~OciDatabase() {
     try {
@@ -56,6 +57,10 @@ std::unique_ptr<OciDatabase> OciDatabase::Open(const OciApi& api, const QString&
              api.HandleAlloc(db->mEnv.get(), reinterpret_cast<void**>(db->mError.out()),
                              oci::HTYPE_ERROR, 0, nullptr),
              db->mEnv.get(), oci::HTYPE_ENV);
+    CheckOci(api,
+             api.HandleAlloc(db->mEnv.get(), reinterpret_cast<void**>(db->mBreakError.out()),
+                             oci::HTYPE_ERROR, 0, nullptr),
+             db->mEnv.get(), oci::HTYPE_ENV);
 
     const OciCredentials credentials = SplitConnect(connect);
     const QByteArray database = databaseName.toUtf8();
@@ -66,7 +71,10 @@ std::unique_ptr<OciDatabase> OciDatabase::Open(const OciApi& api, const QString&
                    Length(credentials.password), Text(database), Length(database), oci::DEFAULT);
     // On failure whatever the log-on left behind goes with the environment.
     CheckOci(api, rc, db->mError.get());
-    db->mService = service;
+    {
+        const std::lock_guard lock(db->mServiceMutex);
+        db->mService = service;
+    }
     setCallTimeout(api, service, db->mError.get(), kCallTimeoutMs);
     return db;
 }
@@ -98,14 +106,26 @@ qint64 OciDatabase::ExecuteSQL(const QString& sql) {
     return rows;
 }
 
+void OciDatabase::Break() {
+    const std::lock_guard lock(mServiceMutex);
+    // A break that finds no call running is of no harm; its failure tells nothing either.
+    if (mService)
+        (void)mApi.Break(mService, mBreakError.get());
+}
+
 void OciDatabase::Close() {
-    OCISvcCtx* service = std::exchange(mService, nullptr);
+    OCISvcCtx* service = nullptr;
+    {
+        const std::lock_guard lock(mServiceMutex);
+        service = std::exchange(mService, nullptr);
+    }
     std::optional<OraError> failure;
     if (service) {
         setCallTimeout(mApi, service, mError.get(), kLogoffTimeoutMs);
         failure = OciFailure(mApi, mApi.Logoff(service, mError.get()), mError.get());
     }
     mError.reset();
+    mBreakError.reset();
     mEnv.reset();
     if (failure)
         throw *failure;

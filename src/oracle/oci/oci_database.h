@@ -3,6 +3,8 @@
 #include "oracle/database.h"
 #include "oracle/oci/oci_handles.h"
 
+#include <mutex>
+
 namespace ora::binding {
 
 // One logged-on connection with its own AL32UTF8 environment.
@@ -18,6 +20,7 @@ public:
     // Logs off and frees the handles. A failed log-off (a lost connection) is reported after
     // everything is freed; closing again does nothing.
     void Close() override;
+    void Break() override;
 
 private:
     explicit OciDatabase(const OciApi& api);
@@ -26,6 +29,10 @@ private:
     const OciApi& mApi;
     EnvHandle mEnv;
     ErrorHandle mError;
+    // The break comes from another thread while a call uses mError.
+    ErrorHandle mBreakError;
+    // Guards mService between the calls' thread, which logs off, and a break.
+    std::mutex mServiceMutex;
     OCISvcCtx* mService = nullptr; // freed by OCILogoff, or with the environment
 };
 

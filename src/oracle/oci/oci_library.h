@@ -23,6 +23,7 @@ struct OciApi {
     OCIDescriptorFree_t* DescriptorFree = nullptr;
     OCIDefineByPos2_t* DefineByPos2 = nullptr;
     OCIStmtFetch2_t* StmtFetch2 = nullptr;
+    OCIBreak_t* Break = nullptr;
     // Optional: clients without it are older than any that knows call time-outs.
     OCIClientVersion_t* ClientVersion = nullptr;
 };

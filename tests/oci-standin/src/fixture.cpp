@@ -140,10 +140,15 @@ std::optional<std::string> parseFault(const std::vector<std::string_view>& f, Fa
         faults.loseConnectionAfter = number;
     } else if (f.size() == 3 && f[1] == "slow-execute" && parseCount(f[2], number)) {
         faults.slowExecuteMs = static_cast<unsigned>(number);
+    } else if (f.size() == 3 && f[1] == "slow-logon" && parseCount(f[2], number)) {
+        faults.slowLogonMs = static_cast<unsigned>(number);
+    } else if (f.size() == 3 && f[1] == "call-timeout" && parseCount(f[2], number)) {
+        faults.callTimeoutMs = static_cast<unsigned>(number);
     } else if (f.size() == 2 && f[1] == "kill-marks-only") {
         faults.killMarksOnly = true;
     } else {
-        return "expected fault<TAB>lose-connection<TAB>N, fault<TAB>slow-execute<TAB>MS or "
+        return "expected fault<TAB>lose-connection<TAB>N, fault<TAB>slow-execute<TAB>MS, "
+               "fault<TAB>slow-logon<TAB>MS, fault<TAB>call-timeout<TAB>MS or "
                "fault<TAB>kill-marks-only";
     }
     return std::nullopt;

@@ -142,6 +142,8 @@ struct Service : Handle {
     User user;
     std::optional<unsigned long> loseAfter;
     unsigned long roundTrips = 0;
+    ub4 callTimeoutMs = 0;     // OCI_ATTR_CALL_TIMEOUT, 0: none
+    bool breakPending = false; // set by OCIBreak from another thread; see interrupt.h
     std::vector<std::unique_ptr<Statement>> statements; // from OCIStmtPrepare2
 };
 

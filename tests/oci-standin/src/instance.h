@@ -19,6 +19,10 @@ struct User {
 struct Faults {
     std::optional<unsigned long> loseConnectionAfter; // round trips that still succeed
     unsigned slowExecuteMs = 0;
+    unsigned slowLogonMs = 0;
+    // The call time-out the program sets counts as this many milliseconds (0: as set), so that
+    // tests need not sit out the real one.
+    unsigned callTimeoutMs = 0;
     bool killMarksOnly = false; // kill answers ORA-00031 (the session goes anyway)
 };
 

@@ -90,6 +90,11 @@ STANDIN_EXPORT sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attribute
         std::memcpy(&statement->prefetchRows, attributep, sizeof(ub4));
         return oci::SUCCESS;
     }
+    Service* service = trghndltyp == oci::HTYPE_SVCCTX ? lookup<Service>(trgthndlp) : nullptr;
+    if (service != nullptr && attrtype == oci::ATTR_CALL_TIMEOUT && attributep != nullptr) {
+        std::memcpy(&service->callTimeoutMs, attributep, sizeof(ub4));
+        return oci::SUCCESS;
+    }
     return fail(errors, ora::IllegalAttribute);
 }
 

@@ -1,6 +1,8 @@
 // Logging on and off.
 
+#include <chrono>
 #include <string_view>
+#include <thread>
 #include <type_traits>
 
 #include "src/export.h"
@@ -33,6 +35,10 @@ STANDIN_EXPORT sword OCILogon2(OCIEnv* envhp, OCIError* errhp, OCISvcCtx** svchp
     // The connect string is resolved on the client; no round trip when that fails.
     if (!state.instance.accepts(connect)) {
         return fail(errors, ora::CannotResolve);
+    }
+    // A host that does not answer: nothing ends the wait but its end.
+    if (state.instance.faults.slowLogonMs > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(state.instance.faults.slowLogonMs));
     }
     ++state.roundTrips;
     const User* account = state.instance.findUser(user);

@@ -6,6 +6,7 @@
 
 #include "src/export.h"
 #include "src/fetch.h"
+#include "src/interrupt.h"
 #include "src/query.h"
 #include "src/runtime.h"
 
@@ -128,7 +129,9 @@ STANDIN_EXPORT sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* 
     Runtime& state = runtime();
     state.logEvent("EXEC", statement->text);
     if (state.instance.faults.slowExecuteMs > 0) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(state.instance.faults.slowExecuteMs));
+        if (auto ended = serverWait(*service, state.instance.faults.slowExecuteMs)) {
+            return fail(errors, *ended);
+        }
     }
     if (const auto* error = std::get_if<OraError>(&statement->parsed.body)) {
         return fail(errors, *error);

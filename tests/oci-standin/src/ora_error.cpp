@@ -28,6 +28,8 @@ std::string_view textOf(sb4 code) {
         return "fetch out of sequence";
     case ora::NotInSelectList:
         return "variable not in select list";
+    case ora::UserCancel:
+        return "user requested cancel of current operation";
     case ora::LogonDenied:
         return "invalid username/password; logon denied";
     case ora::InsufficientPrivileges:
@@ -46,6 +48,8 @@ std::string_view textOf(sb4 code) {
         return "end-of-file on communication channel";
     case ora::NotConnected:
         return "not connected to ORACLE";
+    case ora::CallTimedOut:
+        return "OCI call timed out";
     case ora::CannotResolve:
         return "TNS:could not resolve the connect identifier specified";
     case ora::IllegalAttribute:

@@ -74,6 +74,8 @@ using OCIDefineByPos2_t = sword(OCIStmt* stmtp, OCIDefine** defnpp, OCIError* er
                                 ub2* rcodep, ub4 mode);
 using OCIStmtFetch2_t = sword(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation,
                               sb4 fetchOffset, ub4 mode);
+// Ends the call running on the service context from another thread (ORA-01013 there).
+using OCIBreak_t = sword(void* hndlp, OCIError* errhp);
 using OCIClientVersion_t = void(sword* featureRelease, sword* releaseUpdate,
                                 sword* releaseUpdateRevision, sword* increment, sword* ext);
 
