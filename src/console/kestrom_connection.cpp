@@ -103,11 +103,11 @@ bool Kestrom::DbConnect() {
         const std::shared_ptr<ora::OraSession> session = OraSession;
         const QString host = mSetMoji;
         const QString connect = mSetID + QStringLiteral("/") + mSetPass;
-        OraDatabase = callwait::Run(
-            *thread, sbStatusBar, callwait::GivesUp(),
-            [session, host, connect]() -> std::shared_ptr<ora::OraDatabase> {
-                return session->OpenDatabase(host, connect, 0);
-            });
+        OraDatabase =
+            callwait::Run(*thread, sbStatusBar, callwait::GivesUp(),
+                          [session, host, connect]() -> std::shared_ptr<ora::OraDatabase> {
+                              return session->OpenDatabase(host, connect, 0);
+                          });
         mCalls = std::move(thread);
         mPCname = txtPcName->text().toUpper();
     } catch (const ora::CallAbandoned&) {

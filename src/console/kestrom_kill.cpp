@@ -68,9 +68,10 @@ void Kestrom::killSession(const RowSession& session, bool immediate, bool askAlw
         if (result.outcome == ora::KillOutcome::Unknown) {
             // Broken off or timed out before the server answered: the session may end yet, or
             // not. The list read next shows which.
-            reportFailure(QStringLiteral("以下の理由により、ｾｯｼｮﾝが切断されたかどうか不明です。\r\n"
-                                         "一覧を更新しますので、ｾｯｼｮﾝが残っているか確認してください。"),
-                          result.detail->description());
+            reportFailure(
+                QStringLiteral("以下の理由により、ｾｯｼｮﾝが切断されたかどうか不明です。\r\n"
+                               "一覧を更新しますので、ｾｯｼｮﾝが残っているか確認してください。"),
+                result.detail->description());
         } else {
             frmDetails::SessionEnded(key);
             platform::MsgBox(QStringLiteral("セッションを切断しました。"), platform::vbInformation);

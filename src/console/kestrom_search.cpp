@@ -62,7 +62,8 @@ void Kestrom::SessionSearch() {
             grid->setText(QString::number(written));
             for (int c = colSid; c < columns; ++c) {
                 grid->setCol(c);
-                grid->setText(cells[static_cast<size_t>(kGridColumns[static_cast<size_t>(c)].result)]);
+                grid->setText(
+                    cells[static_cast<size_t>(kGridColumns[static_cast<size_t>(c)].result)]);
             }
         }
         // Only the rows read before a failure are shown.

@@ -5,9 +5,11 @@
 #include "platform/msgbox.h"
 #include "testsupport.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using testsupport::KestromFixture;
 
@@ -165,6 +167,36 @@ private Q_SLOTS:
         f.setScript({KestromFixture::login()});
         f.choose("Link");
         QVERIFY(f.showsConnected());
+    }
+
+    // A logon that hangs cannot be broken off: Esc gives it up, the user is told, the login
+    // dialog comes back, and the connection made later is logged off at once.
+    void escGivesUpAHangingLogonThatIsLoggedOffWhenItCompletes() {
+        KestromFixture f;
+        f.db->logonMs = 1500;
+        QTimer::singleShot(300, f.window.get(),
+                           [&f] { QTest::keyClick(f.machineBox(), Qt::Key_Escape); });
+        f.open({KestromFixture::login(), KestromFixture::cancel()});
+        QCOMPARE(testsupport::messageTexts(), QStringList{QStringLiteral("接続を中止しました。")});
+        QCOMPARE(f.prompts.size(), 2);
+        QVERIFY(!f.showsConnected());
+        QTRY_COMPARE_WITH_TIMEOUT(f.db->logons.size(), 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.db->closes, 1, 5000);
+        QVERIFY(f.db->statements.isEmpty());
+    }
+
+    void closeDuringAHangingLogonEndsTheWindowAtOnce() {
+        KestromFixture f;
+        f.db->logonMs = 1500;
+        QTimer::singleShot(300, f.window.get(), [&f] { f.window->close(); });
+        f.setScript({KestromFixture::login()});
+        QElapsedTimer clock;
+        clock.start();
+        f.window->Form_Load();
+        QVERIFY(clock.elapsed() < 1000);
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(!f.window->isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(f.db->closes, 1, 5000);
     }
 };
 

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -27,6 +28,15 @@ class TestSessions : public QObject {
         for (int c = 0; c < 9; ++c)
             cells << g->TextMatrix(r, c);
         return cells;
+    }
+    // While the next call waits: after `ms`, types Delete (dropped) and Esc (ends the wait),
+    // noting what the status bar's notice said by then.
+    static void escAfter(KestromFixture& f, int ms, QString& noticeSeen) {
+        QTimer::singleShot(ms, f.window.get(), [&f, &noticeSeen] {
+            noticeSeen = f.find<QLabel>("sbStatusBar_Notice")->text();
+            QTest::keyClick(f.grid(), Qt::Key_Delete);
+            QTest::keyClick(f.grid(), Qt::Key_Escape);
+        });
     }
     static QStringList killStatements(const KestromFixture& f) {
         return f.db->statements.filter(QStringLiteral("ALTER SYSTEM"));
@@ -551,6 +561,121 @@ private Q_SLOTS:
         QCOMPARE(f.db->statements.size(), 2); // the kill and its refresh
         QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral("セッションを切断しました。")});
+    }
+
+    // A search the server does not answer keeps the window alive; Esc breaks it off with
+    // Oracle's text, the connection stays, and the next search works without a new login.
+    void escEndsASlowSearchAndTheConnectionServesTheNext() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        f.db->sessions.push_back(fakeoracle::makeSession(7, 70, me));
+        f.openConnected();
+        f.db->callMs = 10000;
+        QString notice;
+        escAfter(f, 1200, notice);
+        QElapsedTimer clock;
+        clock.start();
+        f.search(me);
+        QVERIFY(clock.elapsed() < 2500);
+        QCOMPARE(notice, QStringLiteral("Escｷｰで待機を中止します"));
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("以下の理由により検索できませんでした。\r\n\r\n"
+                                            "「ORA-01013: user requested cancel of current "
+                                            "operation」")});
+        QCOMPARE(f.grid()->Rows(), 1);
+        QVERIFY(killStatements(f).isEmpty());
+        QVERIFY(f.showsConnected());
+        QVERIFY(f.find<QLabel>("sbStatusBar_Notice")->isHidden());
+        f.db->callMs = 0;
+        platform::MsgBoxHook::clear();
+        f.search(me);
+        QCOMPARE(f.grid()->Rows(), 2);
+        QCOMPARE(f.db->logons.size(), 1);
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+    }
+
+    // A kill broken off may still be carried out: the user hears exactly that, with Oracle's
+    // text, and the list is read again to show whether the session is there.
+    void escDuringAKillTellsTheOutcomeIsUnknownAndListsAgain() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        f.db->sessions.push_back(fakeoracle::makeSession(7, 70, me));
+        f.openConnected();
+        f.clickRow(1);
+        f.db->callMs = 10000;
+        QString notice;
+        escAfter(f, 300, notice);
+        // The refresh after the message is answered at once.
+        platform::MsgBoxHook::setOnShow([&](const platform::MsgBoxRecord&) {
+            f.db->callMs = 0;
+            return int(platform::vbOK);
+        });
+        f.click("cmdSessionCt");
+        platform::MsgBoxHook::setOnShow(nullptr);
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral(
+                     "以下の理由により、ｾｯｼｮﾝが切断されたかどうか不明です。\r\n"
+                     "一覧を更新しますので、ｾｯｼｮﾝが残っているか確認してください。\r\n\r\n"
+                     "「ORA-01013: user requested cancel of current operation」")});
+        QCOMPARE(killStatements(f).size(), 1);
+        QVERIFY(f.db->statements.last().contains(QStringLiteral("FROM v$session")));
+        QCOMPARE(f.grid()->Rows(), 2);
+        QVERIFY(f.showsConnected());
+    }
+
+    void aKillThatTimedOutHasAnUnknownOutcomeToo() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        f.db->sessions.push_back(fakeoracle::makeSession(7, 70, me));
+        f.openConnected();
+        f.clickRow(1);
+        f.db->callMs = 10000;
+        f.db->timeOutMs = 200;
+        platform::MsgBoxHook::setOnShow([&](const platform::MsgBoxRecord&) {
+            f.db->callMs = 0;
+            return int(platform::vbOK);
+        });
+        f.click("cmdSessionCt");
+        platform::MsgBoxHook::setOnShow(nullptr);
+        QCOMPARE(testsupport::messageTexts().size(), 1);
+        QVERIFY(testsupport::messageTexts()[0].startsWith(
+            QStringLiteral("以下の理由により、ｾｯｼｮﾝが切断されたかどうか不明です。")));
+        QVERIFY(testsupport::messageTexts()[0].endsWith(
+            QStringLiteral("「ORA-03156: OCI call timed out」")));
+        QVERIFY(f.db->statements.last().contains(QStringLiteral("FROM v$session")));
+    }
+
+    void escEndsASlowDetailsRead() {
+        KestromFixture f;
+        const QString me = KestromFixture::thisComputer();
+        f.db->sessions.push_back(fakeoracle::makeSession(7, 70, me));
+        f.openConnected();
+        f.db->callMs = 10000;
+        QString notice;
+        escAfter(f, 300, notice);
+        f.doubleClickRow(1);
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("以下の理由により詳細を取得できませんでした。\r\n\r\n"
+                                            "「ORA-01013: user requested cancel of current "
+                                            "operation」")});
+        QCOMPARE(platform::MousePointer(f.window.get()), int(platform::vbDefault));
+        QVERIFY(f.showsConnected());
+    }
+
+    // The close box during a call that hangs: the call is broken off, the database logged off,
+    // nothing is reported, and the window closes well within the five seconds.
+    void closeDuringASlowSearchLogsOffAtOnce() {
+        KestromFixture f;
+        f.openConnected();
+        f.db->callMs = 20000;
+        QTimer::singleShot(300, f.window.get(), [&f] { f.window->close(); });
+        QElapsedTimer clock;
+        clock.start();
+        f.search(KestromFixture::thisComputer());
+        QVERIFY(clock.elapsed() < 2000);
+        QCOMPARE(f.db->closes, 1);
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(!f.window->isVisible());
     }
 
     void copiedFieldsAreQuotedForSpreadsheets() {

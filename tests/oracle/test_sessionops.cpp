@@ -98,7 +98,8 @@ private Q_SLOTS:
         auto db = open();
         const std::optional<ora::DetailsTexts> texts = ora::ReadDetails(*db, {10, 2, 0});
         QVERIFY(texts);
-        QVERIFY(texts->fields.contains(qMakePair(QStringLiteral("モジュール"), QStringLiteral("受付"))));
+        QVERIFY(texts->fields.contains(
+            qMakePair(QStringLiteral("モジュール"), QStringLiteral("受付"))));
         QVERIFY(!ora::ReadDetails(*db, {10, 99, 0}));
     }
 
@@ -131,7 +132,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("breakAfter");
         QTest::addColumn<int>("code");
         QTest::newRow("break") << QString() << 300 << 1013;
-        QTest::newRow("call time-out") << QStringLiteral("fault\tcall-timeout\t300\n") << -1 << 3156;
+        QTest::newRow("call time-out")
+            << QStringLiteral("fault\tcall-timeout\t300\n") << -1 << 3156;
     }
     void aKillBrokenOffOrTimedOutHasAnUnknownOutcome() {
         QFETCH(QString, fault);
@@ -144,7 +146,10 @@ private Q_SLOTS:
         QElapsedTimer clock;
         clock.start();
         const Outcome outcome = callAndBreak(
-            thread, *db, [db, result] { *result = ora::KillSession(*db, {11, 3, 0}, false); },
+            thread, *db,
+            [db, result] {
+                *result = ora::KillSession(*db, {11, 3, 0}, false);
+            },
             breakAfter);
         QVERIFY(!outcome.failure);
         QVERIFY(clock.elapsed() < 5000);

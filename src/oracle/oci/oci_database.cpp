@@ -33,8 +33,7 @@ void setCallTimeout(const OciApi& api, OCISvcCtx* service, OCIError* error, ub4 
 }
 } // namespace
 
-OciDatabase::OciDatabase(const OciApi& api)
-    : mApi(api), mEnv(api), mError(api), mBreakError(api) {}
+OciDatabase::OciDatabase(const OciApi& api) : mApi(api), mEnv(api), mError(api), mBreakError(api) {}
 
 OciDatabase::~OciDatabase() {
     try {

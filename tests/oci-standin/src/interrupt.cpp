@@ -28,9 +28,9 @@ std::optional<sb4> serverWait(Service& service, unsigned ms) {
     const bool timesOut = timeout != 0 && timeout < ms;
     std::unique_lock lock(breakMutex());
     service.breakPending = false;
-    const bool broken = breakSignal().wait_for(lock,
-                                               std::chrono::milliseconds(timesOut ? timeout : ms),
-                                               [&] { return service.breakPending; });
+    const bool broken =
+        breakSignal().wait_for(lock, std::chrono::milliseconds(timesOut ? timeout : ms),
+                               [&] { return service.breakPending; });
     service.breakPending = false;
     if (broken) {
         return ora::UserCancel;
