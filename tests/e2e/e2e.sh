@@ -11,6 +11,10 @@
 #   3. A close request on the main window ending the program after a connection lost at the
 #      login's search, a search, a kill, the refresh after a kill and the details, and with
 #      the login dialog or the version window open.
+#   4. Against a server whose every statement takes 10 s: the window resized during a search
+#      painted, answering _NET_WM_PING within 1 s and dropping a Delete; Esc ending the search
+#      and a kill within a second, the next search needing no new login, and the close box
+#      during a call ending the program within 5 s, logged off.
 # Checks what the stand-in received and that the program ends cleanly.
 #   e2e.sh KESTROM STANDIN-LIB-DIR WM-CLOSE XINSPECT DEMO-INSTANCE-SCRIPT [openbox]
 set -euo pipefail
@@ -319,6 +323,67 @@ sleep 0.5
 xdotool windowfocus --sync "$(main_window)" key alt+h; sleep 0.3; xdotool key v
 wait_until 20 has_window_named 'ﾊﾞｰｼﾞｮﾝ情報' || fail "no version window"
 close_ends "with the version window open"
+logged "LOGOFF" || fail "the database was not closed"
+
+echo "== 4. a server whose every statement takes 10 s: the window stays alive, Esc ends the wait${wm:+, under $wm}"
+# within MS COMMAND...: the command succeeds within that many milliseconds.
+within() {
+    local limit=$1 start=$(date +%s%N)
+    shift
+    wait_until 5 "$@" || return 1
+    [ $((($(date +%s%N) - start) / 1000000)) -le "$limit" ]
+}
+start_fresh 'fault\tslow-execute\t10000\n'
+log_in
+wait_until 20 logged "WHERE terminal = '$me'" || fail "the sessions of this computer were not listed"
+sleep 10.5
+main=$(main_window)
+searches=$(count_logged "EXEC SELECT")
+xdotool windowfocus --sync "$main" key F5
+wait_until 20 searched_more_than "$searches" || fail "F5 did not search"
+sleep 1.2
+echo "while the search waits: resized and painted, answering a ping, dropping a Delete"
+xdotool windowsize --sync "$main" 900 560 || true
+sleep 0.5
+read -r x y w h < <("$xinspect" outer "$main")
+# The lower right corner, uncovered by the resize, shows the status bar drawn anew.
+painted=$("$xinspect" colours $((x + w - 200)) $((y + h - 40)) 180 30)
+echo "colours in the uncovered corner: $painted"
+[ "$painted" -gt 3 ] || fail "the window is not painted while the search waits"
+[ -n "${KESTROM_E2E_SHOTS:-}" ] && import -window root "$KESTROM_E2E_SHOTS/slow-search${wm:+-$wm}.png"
+ms=$("$xinspect" ping "$main") || fail "the window did not answer _NET_WM_PING within 1 s"
+echo "answered _NET_WM_PING in $ms ms"
+xdotool key Delete
+sleep 0.3
+echo "Esc ends the wait at once with the failure message; the connection stays"
+xdotool key Escape
+within 1500 other_window_shown || fail "Esc did not end the search within a second"
+has_window_named '^切断確認$' && fail "the Delete typed during the search asked to kill"
+ok_box "the search broken off"
+logged "KILL SESSION" && fail "the Delete typed during the search killed a session"
+searches=$(count_logged "EXEC SELECT")
+xdotool windowfocus --sync "$main" key F5
+wait_until 20 searched_more_than "$searches" || fail "the next search was not sent"
+sleep 10.5
+other_window_shown && fail "the next search failed"
+[ "$(count_logged "LOGON")" -eq 1 ] || fail "the next search needed a new login"
+
+echo "Esc during a kill: the outcome is unknown, and the list is read again"
+to_grid
+xdotool key Delete
+wait_until 20 logged "KILL SESSION" || fail "no kill"
+searches=$(count_logged "EXEC SELECT")
+sleep 0.5
+xdotool key Escape
+within 1500 other_window_shown || fail "Esc did not end the kill within a second"
+ok_box "the kill's unknown outcome"
+wait_until 20 searched_more_than "$searches" || fail "the list was not read again after the kill"
+
+echo "the close box during the refresh ends the program within 5 s, logged off"
+sleep 0.5
+"$wm_close" "$(main_window)"
+wait_until 5 bash -c "! kill -0 $first" || fail "the program did not end within 5 s of the close box"
+ends_with_zero "$first" "after the close box during a slow call"
 logged "LOGOFF" || fail "the database was not closed"
 
 echo "--- statement log:"; cat "$KESTROM_STANDIN_LOG"
