@@ -6,12 +6,14 @@
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "oracle/errorkind.h"
+#include "oracle/secret.h"
 #include "platform/events.h"
 #include "platform/msgbox.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <cstdio>
 
 namespace {
@@ -102,12 +104,13 @@ bool Kestrom::DbConnect() {
         auto thread = std::make_shared<ora::CallThread>();
         const std::shared_ptr<ora::OraSession> session = OraSession;
         const QString host = mSetMoji;
-        const QString connect = mSetID + QStringLiteral("/") + mSetPass;
-        OraDatabase =
-            callwait::Run(*thread, sbStatusBar, callwait::GivesUp(),
-                          [session, host, connect]() -> std::shared_ptr<ora::OraDatabase> {
-                              return session->OpenDatabase(host, connect, 0);
-                          });
+        QString connect = mSetID + QStringLiteral("/") + mSetPass;
+        OraDatabase = callwait::Run(*thread, sbStatusBar, callwait::GivesUp(),
+                                    [session, host, connect = std::move(connect)]() mutable
+                                    -> std::shared_ptr<ora::OraDatabase> {
+                                        const auto wipe = qScopeGuard([&] { ora::Wipe(connect); });
+                                        return session->OpenDatabase(host, connect, 0);
+                                    });
         mCalls = std::move(thread);
         mPCname = txtPcName->text().toUpper();
     } catch (const ora::CallAbandoned&) {

@@ -20,17 +20,20 @@ void Kestrom::showDetails(int row) {
     const RowSession session = currentSession();
     grid->setCol(colNo);
     const std::optional<ora::SessionKey>& key = session.key;
-    if (!key)
-        return;
-    SessionDetails details{*key, session.terminal, {}};
     // The kill acts on the connection the details were read on, or not at all.
     std::weak_ptr<ora::OraDatabase> source;
+    SessionDetails details;
     try {
+        // The cells' texts go into the statement, so only numbers may pass.
+        if (!key)
+            throw ora::OraError(ora::NotASessionKeyText());
+        details.key = *key;
+        details.terminal = session.terminal;
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
         source = db;
         platform::SetMousePointer(this, platform::vbHourglass);
         const ora::SessionKey k = *key;
-        const std::optional<ora::DetailsTexts> texts =
+        const std::optional<ora::DetailsRead> texts =
             roundTrip(db, [k](ora::OraDatabase& d) { return ora::ReadDetails(d, k); });
         platform::SetMousePointer(this, platform::vbDefault);
         if (mUnloaded)
@@ -43,7 +46,8 @@ void Kestrom::showDetails(int row) {
                              platform::vbInformation);
             return;
         }
-        details.texts = *texts;
+        details.texts = texts->texts;
+        details.connectedInstance = texts->connectedInstance;
     } catch (const ora::OraError& error) {
         platform::SetMousePointer(this, platform::vbDefault);
         if (mUnloaded)

@@ -60,14 +60,15 @@ KillResult KillSession(OraDatabase& db, const SessionKey& key, bool immediate) {
     return {};
 }
 
-std::optional<DetailsTexts> ReadDetails(OraDatabase& db, const SessionKey& key) {
+std::optional<DetailsRead> ReadDetails(OraDatabase& db, const SessionKey& key) {
     std::unique_ptr<OraDynaset> dynaset = db.DbCreateDynaset(SessionDetailsQuery(key), 0);
     if (dynaset->isEOF())
         return std::nullopt;
     QList<QVariant> values;
     for (int c = 0; c < dynaset->fieldsCount(); ++c)
         values << dynaset->Fields(c).value();
-    return SessionDetailsTexts(values, static_cast<int>(key.instance));
+    return DetailsRead{SessionDetailsTexts(values, static_cast<int>(key.instance)),
+                       values.value(dcConnectedInstance).toLongLong()};
 }
 
 } // namespace ora

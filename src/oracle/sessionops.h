@@ -44,8 +44,13 @@ struct KillResult {
 // any other refusal throws OraError.
 KillResult KillSession(OraDatabase& db, const SessionKey& key, bool immediate);
 
-// The details of one session in one round trip, or nothing when it no longer exists.
-std::optional<DetailsTexts> ReadDetails(OraDatabase& db, const SessionKey& key);
+// The details of one session in one round trip, and the instance the connection is on (0 when
+// not known), or nothing when the session no longer exists.
+struct DetailsRead {
+    DetailsTexts texts;
+    qint64 connectedInstance = 0;
+};
+std::optional<DetailsRead> ReadDetails(OraDatabase& db, const SessionKey& key);
 
 // A call ended by the user (ORA-01013) or by the call time-out (ORA-03156).
 bool CallInterrupted(const OraError& error);

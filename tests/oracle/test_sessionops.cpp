@@ -96,9 +96,10 @@ private Q_SLOTS:
     void readsDetailsOrTellsTheSessionIsGone() {
         mFixture.load(kBase);
         auto db = open();
-        const std::optional<ora::DetailsTexts> texts = ora::ReadDetails(*db, {10, 2, 0});
+        const std::optional<ora::DetailsRead> texts = ora::ReadDetails(*db, {10, 2, 0});
         QVERIFY(texts);
-        QVERIFY(texts->fields.contains(
+        QCOMPARE(texts->connectedInstance, 1);
+        QVERIFY(texts->texts.fields.contains(
             qMakePair(QStringLiteral("モジュール"), QStringLiteral("受付"))));
         QVERIFY(!ora::ReadDetails(*db, {10, 99, 0}));
     }
