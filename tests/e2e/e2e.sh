@@ -367,8 +367,8 @@ other_window_shown && fail "the next search failed"
 [ "$(count_logged "LOGON")" -eq 1 ] || fail "the next search needed a new login"
 
 echo "Esc during a kill: the outcome is unknown, and the list is read again"
-to_grid
-xdotool key Delete
+# The search left the focus in the grid, on its first row: this computer's session.
+xdotool windowfocus --sync "$(main_window)" key Delete
 wait_until 20 logged "KILL SESSION" || fail "no kill"
 searches=$(count_logged "EXEC SELECT")
 sleep 0.5
