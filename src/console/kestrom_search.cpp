@@ -48,14 +48,16 @@ void Kestrom::SessionSearch() {
     try {
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
         const QString machine = mPCname;
-        const ora::SessionList list = roundTrip(db, [machine, cluster](ora::OraDatabase& d) {
-            return ora::ListSessions(d, machine, cluster);
-        });
+        // The round trips are made on the connection's thread; the rows, already here, are
+        // written into the grid as they are read.
+        const std::shared_ptr<ora::SessionReader> reader =
+            roundTrip(db, [machine, cluster](ora::OraDatabase& d) {
+                return std::make_shared<ora::SessionReader>(d, machine, cluster);
+            });
         const int columns = cluster ? kClusterListColumns : kListColumns;
-        // Sessions whose cells cannot be shown (a NULL sid, serial#, status or logon time)
-        // are left out and counted; they are never offered for a kill.
-        grid->setRows(static_cast<int>(list.rows.size()) + 1);
-        for (const ora::SessionCells& cells : list.rows) {
+        grid->setRows(static_cast<int>(reader->recordCount()) + 1);
+        ora::SessionCells cells;
+        while (reader->next(cells)) {
             ++written;
             grid->setRow(written);
             grid->setCol(colNo);
@@ -66,13 +68,14 @@ void Kestrom::SessionSearch() {
                     cells[static_cast<size_t>(kGridColumns[static_cast<size_t>(c)].result)]);
             }
         }
-        // Only the rows read before a failure are shown.
-        if (list.failure)
-            throw *list.failure;
-        sbStatusBar->setNoticeText(list.skipped > 0
+        // Sessions whose cells cannot be shown are left out and counted; they are never
+        // offered for a kill.
+        if (reader->skipped() > 0)
+            grid->setRows(written + 1);
+        sbStatusBar->setNoticeText(reader->skipped() > 0
                                        ? QStringLiteral("ｾｯｼｮﾝ%1件を表示できません（%2）")
-                                             .arg(list.skipped)
-                                             .arg(list.skipReason)
+                                             .arg(reader->skipped())
+                                             .arg(reader->skipReason())
                                        : QString());
         grid->setCol(colNo);
         cmdSessionCt->setEnabled(true);

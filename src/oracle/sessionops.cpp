@@ -2,45 +2,57 @@
 
 #include "oracle/sessionrow.h"
 
+#include <utility>
+
 namespace ora {
 
-SessionList ListSessions(OraDatabase& db, const QString& machine, bool cluster) {
-    std::unique_ptr<OraDynaset> dynaset =
-        db.DbCreateDynaset(cluster ? AllInstancesQuery(machine) : SessionQuery(machine), 0);
-    const int columns = cluster ? rcInstance + 1 : rcInstance;
-    if (dynaset->fieldsCount() < columns)
+SessionReader::SessionReader(OraDatabase& db, const QString& machine, bool cluster)
+    : mDynaset(db.DbCreateDynaset(cluster ? AllInstancesQuery(machine) : SessionQuery(machine), 0)),
+      mColumns(cluster ? rcInstance + 1 : rcInstance) {
+    if (mDynaset->fieldsCount() < mColumns)
         throw OraError(QStringLiteral("検索結果の列が足りません。"));
-    std::array<OraField*, rcInstance + 1> fields{};
-    for (int c = 0; c < columns; ++c)
-        fields[static_cast<size_t>(c)] = &dynaset->Fields(c);
+    for (int c = 0; c < mColumns; ++c)
+        mFields[static_cast<size_t>(c)] = &mDynaset->Fields(c);
+}
 
-    SessionList list;
-    list.rows.reserve(static_cast<size_t>(dynaset->RecordCount()));
-    try {
-        while (!dynaset->isEOF()) {
-            // Every cell is turned into text before the row is kept, so a row is either
-            // shown whole or not at all.
-            SessionCells cells;
-            bool shown = true;
-            for (int c = 0; c < columns && shown; ++c) {
-                const QVariant value = fields[static_cast<size_t>(c)]->value();
-                try {
-                    cells[static_cast<size_t>(c)] =
-                        c == rcLogonTime ? LogonTimeText(value) : FieldText(value);
-                } catch (const OraError& error) {
-                    shown = false;
-                    list.skipReason = error.description();
-                }
+bool SessionReader::next(SessionCells& cells) {
+    // The dynaset stands on its first row until the first call.
+    if (std::exchange(mStarted, true))
+        mDynaset->DbMoveNext();
+    for (; !mDynaset->isEOF(); mDynaset->DbMoveNext()) {
+        // Every cell is turned into text before the row counts as shown, so a row is either
+        // shown whole or not at all.
+        bool shown = true;
+        for (int c = 0; c < mColumns && shown; ++c) {
+            const QVariant value = mFields[static_cast<size_t>(c)]->value();
+            try {
+                cells[static_cast<size_t>(c)] =
+                    c == rcLogonTime ? LogonTimeText(value) : FieldText(value);
+            } catch (const OraError& error) {
+                shown = false;
+                mSkipReason = error.description();
             }
-            if (shown)
-                list.rows.push_back(std::move(cells));
-            else
-                ++list.skipped;
-            dynaset->DbMoveNext();
         }
+        if (shown)
+            return true;
+        ++mSkipped;
+    }
+    return false;
+}
+
+SessionList ListSessions(OraDatabase& db, const QString& machine, bool cluster) {
+    SessionReader reader(db, machine, cluster);
+    SessionList list;
+    list.rows.reserve(static_cast<size_t>(reader.recordCount()));
+    try {
+        SessionCells cells;
+        while (reader.next(cells))
+            list.rows.push_back(cells);
     } catch (const OraError& error) {
         list.failure = error;
     }
+    list.skipped = reader.skipped();
+    list.skipReason = reader.skipReason();
     return list;
 }
 

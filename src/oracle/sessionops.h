@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -17,19 +18,44 @@ namespace ora {
 // One listed session: the texts of the query's result columns (rcSid .. rcInstance).
 using SessionCells = std::array<QString, rcInstance + 1>;
 
+// The sessions of one machine (every session for an empty name), from gv$session with the
+// instance when `cluster`. Constructing it runs the query and brings the whole result over:
+// every round trip is made then, so it is made on the connection's thread. Walking the rows
+// costs none, and may be done where they are shown, row after row.
+class SessionReader {
+public:
+    // Throws OraError when the query fails.
+    SessionReader(OraDatabase& db, const QString& machine, bool cluster);
+    // The number of rows of the result, those that cannot be shown included.
+    qint64 recordCount() const { return mDynaset->RecordCount(); }
+    // Moves to the next session that can be shown and turns its cells into text; false at
+    // the end. Sessions whose cells cannot be shown (a NULL sid, serial#, status or logon
+    // time) are passed over and counted. Throws OraError when reading the result fails; the
+    // rows read before stay valid.
+    bool next(SessionCells& cells);
+    int skipped() const { return mSkipped; }
+    // Why the last session passed over could not be shown.
+    const QString& skipReason() const { return mSkipReason; }
+
+private:
+    std::unique_ptr<OraDynaset> mDynaset;
+    std::array<OraField*, rcInstance + 1> mFields{};
+    int mColumns = 0;
+    bool mStarted = false;
+    int mSkipped = 0;
+    QString mSkipReason;
+};
+
 struct SessionList {
     // The sessions that can be shown, in the server's order.
     std::vector<SessionCells> rows;
-    // Sessions left out because a cell cannot be shown (a NULL sid, serial#, status or logon
-    // time), and why the last of them could not.
     int skipped = 0;
     QString skipReason;
     // Reading the result failed after `rows` had been read; they stay valid.
     std::optional<OraError> failure;
 };
 
-// Lists the sessions of one machine (every session for an empty name), from gv$session with
-// the instance when `cluster`. Throws OraError when the query itself fails.
+// The whole list at once, for callers that keep it rather than show it row by row.
 SessionList ListSessions(OraDatabase& db, const QString& machine, bool cluster);
 
 // How a kill ended. Unknown: the call was broken off or timed out before the server
