@@ -12,7 +12,7 @@
 #      login's search, a search, a kill, the refresh after a kill and the details, and with
 #      the login dialog or the version window open.
 #   4. Against a server whose every statement takes 10 s: the window resized during a search
-#      painted and dropping a Delete; Esc ending the search
+#      painted, answering _NET_WM_PING within 1 s and dropping a Delete; Esc ending the search
 #      and a kill within a second, the next search needing no new login, and the close box
 #      during a call ending the program within 5 s, logged off.
 # Checks what the stand-in received and that the program ends cleanly.
@@ -342,7 +342,7 @@ searches=$(count_logged "EXEC SELECT")
 xdotool windowfocus --sync "$main" key F5
 wait_until 20 searched_more_than "$searches" || fail "F5 did not search"
 sleep 1.2
-echo "while the search waits: resized and painted, dropping a Delete"
+echo "while the search waits: resized and painted, answering a ping, dropping a Delete"
 xdotool windowsize --sync "$main" 900 560 || true
 sleep 0.5
 read -r x y w h < <("$xinspect" outer "$main")
@@ -351,6 +351,8 @@ painted=$("$xinspect" colours $((x + w - 200)) $((y + h - 40)) 180 30)
 echo "colours in the uncovered corner: $painted"
 [ "$painted" -gt 3 ] || fail "the window is not painted while the search waits"
 [ -n "${KESTROM_E2E_SHOTS:-}" ] && import -window root "$KESTROM_E2E_SHOTS/slow-search${wm:+-$wm}.png"
+ms=$("$xinspect" ping "$main") || fail "the window did not answer _NET_WM_PING within 1 s"
+echo "answered _NET_WM_PING in $ms ms"
 xdotool key Delete
 sleep 0.3
 echo "Esc ends the wait at once with the failure message; the connection stays"

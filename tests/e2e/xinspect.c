@@ -5,6 +5,8 @@
  *   xinspect colours X Y W H     how many distinct colours the screen shows in that rectangle
  *   xinspect screen              the screen's size: WIDTH HEIGHT
  *   xinspect wm                  succeeds once a window manager runs
+ *   xinspect ping WINDOW         sends the window _NET_WM_PING as a desktop does and prints how
+ *                                many ms it took to answer; fails when it does not within 1 s
  */
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -12,6 +14,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <time.h>
 
 static unsigned long* cardinals(Display* d, Window w, const char* name, Atom type,
                                 unsigned long* count) {
@@ -101,6 +104,42 @@ static int colours(Display* d, int x, int y, unsigned int w, unsigned int h) {
     return 0;
 }
 
+static int ping(Display* d, Window w) {
+    Window root = DefaultRootWindow(d);
+    /* The answer goes to the root window for the window manager, with the structure-notify
+     * mask (Qt's) or the substructure one; listening there for both hears it. */
+    XSelectInput(d, root, StructureNotifyMask | SubstructureNotifyMask);
+    XEvent e;
+    memset(&e, 0, sizeof e);
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w;
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = (long)XInternAtom(d, "_NET_WM_PING", False);
+    e.xclient.data.l[1] = 4242; /* the timestamp identifies the answer */
+    e.xclient.data.l[2] = (long)w;
+    XSendEvent(d, w, False, NoEventMask, &e);
+    XFlush(d);
+    struct timespec start, now;
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    for (;;) {
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        long ms = (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
+        if (ms > 1000)
+            return 1;
+        while (XPending(d)) {
+            XNextEvent(d, &e);
+            if (e.type == ClientMessage && e.xclient.data.l[1] == 4242 &&
+                (Window)e.xclient.data.l[2] == w) {
+                printf("%ld\n", ms);
+                return 0;
+            }
+        }
+        struct timespec pause = {0, 5000000};
+        nanosleep(&pause, NULL);
+    }
+}
+
 int main(int argc, char** argv) {
     Display* d = XOpenDisplay(NULL);
     if (!d) {
@@ -125,9 +164,11 @@ int main(int argc, char** argv) {
     } else if (argc == 6 && strcmp(argv[1], "colours") == 0)
         rc = colours(d, atoi(argv[2]), atoi(argv[3]), (unsigned)atoi(argv[4]),
                      (unsigned)atoi(argv[5]));
+    else if (argc == 3 && strcmp(argv[1], "ping") == 0)
+        rc = ping(d, (Window)strtoul(argv[2], NULL, 0));
     else
-        fprintf(stderr,
-                "usage: xinspect outer WINDOW | stacking | colours X Y W H | screen | wm\n");
+        fprintf(stderr, "usage: xinspect outer WINDOW | stacking | colours X Y W H | screen | wm "
+                        "| ping WINDOW\n");
     XCloseDisplay(d);
     return rc;
 }
