@@ -12,9 +12,10 @@
 #      login's search, a search, a kill, the refresh after a kill and the details, and with
 #      the login dialog or the version window open.
 #   4. Against a server whose every statement takes 10 s: the window resized during a search
-#      painted, answering _NET_WM_PING within 1 s and dropping a Delete; Esc ending the search
-#      and a kill within a second, the next search needing no new login, and the close box
-#      during a call ending the program within 5 s, logged off.
+#      painted, answering _NET_WM_PING within 1 s and dropping a Delete; Esc ending the search,
+#      a kill and the details within a second, the next search needing no new login, the close
+#      box and SIGTERM during a call ending the program within 5 s, logged off; a logon that
+#      hangs given up with Esc (and logged off once it completes) or ended by the close box.
 # Checks what the stand-in received and that the program ends cleanly.
 #   e2e.sh KESTROM STANDIN-LIB-DIR WM-CLOSE XINSPECT DEMO-INSTANCE-SCRIPT [openbox]
 set -euo pipefail
@@ -385,6 +386,50 @@ sleep 0.5
 wait_until 5 bash -c "! kill -0 $first" || fail "the program did not end within 5 s of the close box"
 ends_with_zero "$first" "after the close box during a slow call"
 logged "LOGOFF" || fail "the database was not closed"
+
+echo "Esc during the details read ends it with the failure message"
+start_fresh 'fault\tslow-execute\t10000\n'
+log_in
+wait_until 20 logged "WHERE terminal = '$me'" || fail "the sessions of this computer were not listed"
+sleep 10.5
+to_grid
+xdotool key Menu; sleep 0.5; xdotool key d
+wait_until 20 logged "WHERE s.sid = " || fail "the details were not asked for"
+sleep 1.2
+xdotool key Escape
+within 1500 other_window_shown || fail "Esc did not end the details read within a second"
+ok_box "the details broken off"
+
+echo "SIGTERM during a search ends the program within 5 s, logged off"
+searches=$(count_logged "EXEC SELECT")
+xdotool windowfocus --sync "$(main_window)" key F5
+wait_until 20 searched_more_than "$searches" || fail "F5 did not search"
+sleep 0.5
+kill -TERM "$first"
+wait_until 5 bash -c "! kill -0 $first" || fail "the program did not end within 5 s of SIGTERM"
+ends_with_zero "$first" "after SIGTERM during a slow call"
+logged "LOGOFF" || fail "the database was not closed"
+
+echo "a logon that hangs: Esc gives it up, the login dialog comes back"
+start_fresh 'fault\tslow-logon\t10000\n'
+log_in
+sleep 1.2
+xdotool key Escape
+within 1500 other_window_shown || fail "Esc did not give the logon up within a second"
+ok_box "the logon given up"
+wait_until 20 has_window_named '^ログイン$' || fail "no login dialog after the logon was given up"
+echo "the logon given up is logged off once it completes"
+wait_until 20 logged "LOGOFF" || fail "the logon completed after being given up was not logged off"
+logged "EXEC" && fail "the logon given up was used"
+close_ends "with the login dialog open after a logon given up"
+
+echo "the close box during a logon that hangs ends the program within 5 s"
+start_fresh 'fault\tslow-logon\t10000\n'
+log_in
+sleep 1
+"$wm_close" "$(main_window)"
+wait_until 5 bash -c "! kill -0 $first" || fail "the program did not end within 5 s of the close box"
+ends_with_zero "$first" "after the close box during a hanging logon"
 
 echo "--- statement log:"; cat "$KESTROM_STANDIN_LOG"
 echo "e2e${wm:+ ($wm)}: passed"
