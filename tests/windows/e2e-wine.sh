@@ -6,11 +6,13 @@
 # Alt+Y kills it), the refreshed list, the close box logging off and ending with 0, and a
 # second run ended by a Windows logoff, which logs off from the database and ends with 0 too.
 # Screenshots of the main window and of the question go to SHOTS; the question's Japanese
-# text must have been drawn with real glyphs.
-#   e2e-wine.sh PROGRAM-DIR STANDIN-DIR DEMO-INSTANCE-SCRIPT SHOTS
+# text must have been drawn with real glyphs. A third run against a server that takes 10 s per
+# statement: during a search the window answers a message sent with SendMessageTimeout within
+# a second (what Windows asks before it shows (応答なし)), and Esc ends the wait.
+#   e2e-wine.sh PROGRAM-DIR STANDIN-DIR DEMO-INSTANCE-SCRIPT SHOTS ANSWERS-EXE
 set -euo pipefail
 . "$(dirname "$0")/../support/wait_until.sh"
-dir=$1 standin=$2 instance_script=$3 shots=$4
+dir=$1 standin=$2 instance_script=$3 shots=$4 answers=$5
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -166,6 +168,34 @@ logged "LOGOFF" || fail "the logoff did not log off from the database"
 # Wine's background processes went with the session; they start again for the tests after
 # this one, with their output detached from this test's.
 timeout 120 wine wineboot > /dev/null 2>&1 < /dev/null || true
+
+echo "a search against a slow server: the window answers Windows, and Esc ends the wait"
+"$instance_script" > "$work/instance.txt"
+printf 'fault\tslow-execute\t10000\n' >> "$work/instance.txt"
+: > "$log"
+(cd "$dir" && exec wine ./kestrom.exe > "$work/out" 2>&1) & program=$!
+wait_until 60 has_window_named '^ログイン$' || fail "no login dialog the third time"
+log_in
+wait_until 30 logged "WHERE terminal = '$me'" || fail "no search after the third login"
+sleep 11
+main=$(main_window)
+searches=$(grep -c "EXEC SELECT" "$log" || true)
+xdotool windowfocus --sync "$main" key F5
+wait_until 30 bash -c "[ \$(grep -c 'EXEC SELECT' '$log') -gt $searches ]" || fail "F5 did not search"
+sleep 1.5
+ms=$(wine "$answers" Kestrom 2>/dev/null | tr -d '\r') ||
+    fail "the window did not answer SendMessageTimeout within 1 s while the search ran"
+echo "answered SendMessageTimeout in $ms ms"
+xdotool key Escape
+wait_until 2 bash -c "[ \$(xdotool search --onlyvisible --name '^Kestrom\$' | wc -l) -ge 2 ]" ||
+    fail "Esc did not end the search"
+xdotool key Return
+sleep 1
+main=$(main_window)
+read -r x y w h < <(geometry "$main")
+xdotool mousemove --sync $((x + w - 18)) $((y + 15)) click 1
+ends_with_zero "after the close box"
+logged "LOGOFF" || fail "the close box did not log off"
 
 echo "--- statement log:"; cat "$log"
 echo "e2e (Wine): passed"
