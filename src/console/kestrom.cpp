@@ -231,8 +231,9 @@ void Kestrom::closeDatabaseQuietly() {
     // Logging off has a time-out of its own; this bound holds also for a call that does not
     // come back from the break, so that closing never hangs.
     const std::shared_ptr<ora::PendingCall> close = thread->post([db] { db->Close(); });
+    // Esc cannot hurry a logoff; the bound does.
     callwait::Wait(
-        *close, sbStatusBar, [](ora::PendingCall&) {}, kCloseLimitMs);
+        *close, nullptr, [](ora::PendingCall&) {}, kCloseLimitMs);
 }
 
 void Kestrom::Link_Click() {
