@@ -55,6 +55,10 @@ void PanelStatusBar::setNoticeText(const QString& text) {
     mNotice->setVisible(!text.isEmpty());
 }
 
+QString PanelStatusBar::noticeText() const {
+    return mNotice->text();
+}
+
 void PanelStatusBar::tick() {
     const QString now = QTime::currentTime().toString(QStringLiteral("H:mm"));
     if (mPanels[2]->text() != now)
