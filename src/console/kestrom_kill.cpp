@@ -97,11 +97,12 @@ void Kestrom::refreshList() {
 }
 
 void Kestrom::noteMarkedForKill(const ora::SessionKey& key) {
-    // Beside what the refreshed list says of itself; the next search replaces both.
+    // Before what the refreshed list says of itself, so that a narrow window cuts that
+    // instead; the next search replaces both.
     const QString marked =
-        QStringLiteral("ｾｯｼｮﾝ %1,%2 は切断待ちです。即時切断で直ちに終了できます。")
+        QStringLiteral("ｾｯｼｮﾝ %1,%2 は切断待ち。即時切断で直ちに終了します。")
             .arg(key.sid)
             .arg(key.serial);
     const QString listed = sbStatusBar->noticeText();
-    sbStatusBar->setNoticeText(listed.isEmpty() ? marked : listed + QStringLiteral("　") + marked);
+    sbStatusBar->setNoticeText(listed.isEmpty() ? marked : marked + QStringLiteral("　") + listed);
 }

@@ -136,8 +136,8 @@ private Q_SLOTS:
         // The success box came first; then the status bar says what is left to do.
         auto* notice = w.window->findChild<QLabel*>(QStringLiteral("sbStatusBar_Notice"));
         QVERIFY(notice && notice->isVisible());
-        QCOMPARE(notice->text(), QStringLiteral("ｾｯｼｮﾝ 23,4711 は切断待ちです。"
-                                                "即時切断で直ちに終了できます。"));
+        QCOMPARE(notice->text(), QStringLiteral("ｾｯｼｮﾝ 23,4711 は切断待ち。"
+                                                "即時切断で直ちに終了します。"));
         w.click("cmdSearch");
         QVERIFY(notice->isHidden());
     }
