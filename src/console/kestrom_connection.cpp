@@ -7,6 +7,7 @@
 #include "console/sessiongrid.h"
 #include "login/frmlink.h"
 #include "oracle/errorkind.h"
+#include "oracle/secret.h"
 #include "platform/blockingcall.h"
 #include "platform/events.h"
 #include "platform/msgbox.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <cstdio>
 
 namespace {
@@ -102,10 +104,10 @@ bool Kestrom::DbConnect() {
                              platform::vbExclamation, title);
             return false;
         }
-        platform::BlockingCall([&] {
-            OraDatabase =
-                OraSession->OpenDatabase(mSetMoji, mSetID + QStringLiteral("/") + mSetPass, 0);
-        });
+        QString connect = mSetID + QStringLiteral("/") + mSetPass;
+        const auto wipe = qScopeGuard([&] { ora::Wipe(connect); });
+        platform::BlockingCall(
+            [&] { OraDatabase = OraSession->OpenDatabase(mSetMoji, connect, 0); });
         mPCname = txtPcName->text().toUpper();
     } catch (const ora::OraError& error) {
         reportConnectFailure(title, error.description());

@@ -86,7 +86,7 @@ void Kestrom::killSession(const RowSession& session, bool immediate, bool askAlw
 ora::SessionKey Kestrom::keyOf(const RowSession& session) {
     // The cells' texts go into the statement, so only numbers may pass.
     if (!session.key)
-        throw ora::OraError(QStringLiteral("ｾｯｼｮﾝIDまたはｼﾘｱﾙNo.が数値ではありません。"));
+        throw ora::OraError(ora::NotASessionKeyText());
     return *session.key;
 }
 
@@ -99,10 +99,9 @@ void Kestrom::refreshList() {
 void Kestrom::noteMarkedForKill(const ora::SessionKey& key) {
     // Before what the refreshed list says of itself, so that a narrow window cuts that
     // instead; the next search replaces both.
-    const QString marked =
-        QStringLiteral("ｾｯｼｮﾝ %1,%2 は切断待ち。即時切断で直ちに終了します。")
-            .arg(key.sid)
-            .arg(key.serial);
+    const QString marked = QStringLiteral("ｾｯｼｮﾝ %1,%2 は切断待ち。即時切断で直ちに終了します。")
+                               .arg(key.sid)
+                               .arg(key.serial);
     const QString listed = sbStatusBar->noticeText();
     sbStatusBar->setNoticeText(listed.isEmpty() ? marked : marked + QStringLiteral("　") + listed);
 }

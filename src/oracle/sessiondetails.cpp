@@ -23,6 +23,7 @@ QString SessionDetailsQuery(const SessionKey& key) {
         QStringLiteral(
             "       (SELECT COUNT(*) FROM %1session b WHERE b.blocking_session = s.sid%2),")
             .arg(v, cluster ? QStringLiteral(" AND b.blocking_instance = s.inst_id") : QString()),
+        QStringLiteral("       USERENV('INSTANCE'),"),
         QStringLiteral("       s.final_blocking_session, s.final_blocking_instance"),
         QStringLiteral("  FROM %1session s").arg(v) + where,
     };

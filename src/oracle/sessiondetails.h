@@ -14,7 +14,8 @@ namespace ora {
 // from the shared pool by a scalar subquery, the count of sessions it blocks by another.
 // Columns, in order: machine, module, action, client_info, process, server, the current
 // statement's text, event, seconds_in_wait, last_call_et, status, blocking_session,
-// blocking_instance, the number of sessions it blocks, final_blocking_session and
+// blocking_instance, the number of sessions it blocks, the instance the connection is on
+// (which a session of the single-instance list lives on), final_blocking_session and
 // final_blocking_instance (the root of the chain of blockers). With an instance in the key the
 // query reads the cluster-wide views.
 QString SessionDetailsQuery(const SessionKey& key);
@@ -35,6 +36,7 @@ enum DetailsColumn : int {
     dcBlockingSession,
     dcBlockingInstance,
     dcBlockedCount,
+    dcConnectedInstance,
     dcFinalBlockingSession,
     dcFinalBlockingInstance,
     dcColumnCount

@@ -1,5 +1,7 @@
 #include "oracle/oci/oci_credentials.h"
 
+#include "oracle/secret.h"
+
 #include <QRegularExpression>
 #include <optional>
 
@@ -49,9 +51,11 @@ OciCredentials SplitConnect(const QString& connect) {
         }
     }
     const qsizetype slash = connect.indexOf(QLatin1Char('/'));
-    QString user = slash < 0 ? connect : connect.left(slash);
+    // Encoded from a view of the text, so that no other copy of the password is made.
+    const QStringView text(connect);
+    QString user = (slash < 0 ? text : text.left(slash)).toString();
     if (slash >= 0)
-        out.password = connect.mid(slash + 1).toUtf8();
+        out.password = text.mid(slash + 1).toUtf8();
     const QRegularExpressionMatch named = NamedUser().match(user);
     if (named.hasMatch()) {
         if (const std::optional<ub4> mode = PrivilegeMode(named.captured(2))) {
@@ -61,6 +65,10 @@ OciCredentials SplitConnect(const QString& connect) {
     }
     out.user = user.toUtf8();
     return out;
+}
+
+OciCredentials::~OciCredentials() {
+    Wipe(password);
 }
 
 } // namespace ora::binding

@@ -4,17 +4,25 @@
 
 #include <QByteArray>
 #include <QString>
+#include <utility>
 
 namespace ora::binding {
 
 struct OciCredentials {
     QByteArray user;     // UTF-8
-    QByteArray password; // UTF-8
+    QByteArray password; // UTF-8, wiped when the credentials go
     // The administrative privilege asked for with "NAME as sysdba" and the like: the
     // OCISessionBegin mode, or DEFAULT.
     ub4 mode = oci::DEFAULT;
     // The user ID "/": the operating system's or a wallet's credentials, no name or password.
     bool external = false;
+    OciCredentials() = default;
+    OciCredentials(QByteArray u, QByteArray p) : user(std::move(u)), password(std::move(p)) {}
+    // Moved, never copied: a copy of the password would outlive the wipe.
+    OciCredentials(OciCredentials&&) = default;
+    OciCredentials(const OciCredentials&) = delete;
+    OciCredentials& operator=(const OciCredentials&) = delete;
+    ~OciCredentials();
 };
 
 // Splits "user/password" at the first "/": the password may itself hold "/" or "@". Without
