@@ -150,9 +150,7 @@ constexpr ub4 ATTR_USERNAME = 22; // session: text
 constexpr ub4 ATTR_PASSWORD = 23; // session: text
 constexpr ub4 CRED_RDBMS = 1;     // user name and password
 constexpr ub4 CRED_EXT = 2;       // the operating system's or a wallet's credentials
-// OCISessionBegin modes for the administrative privileges; Oracle's oci.h (12.1 and later:
-// "Project 5687: Define OCI_SYSBKP, OCI_SYSDGD, and OCI_SYSKMT") and ODPI-C's dpi.h
-// DPI_MODE_AUTH_* values, which ODPI-C passes to OCISessionBegin unchanged.
+// Administrative OCISessionBegin modes (Oracle's oci.h; ODPI-C dpi.h DPI_MODE_AUTH_*).
 constexpr ub4 SYSDBA = 0x00000002;
 constexpr ub4 SYSOPER = 0x00000004;
 constexpr ub4 SYSASM = 0x00008000;
