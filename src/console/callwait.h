@@ -25,8 +25,7 @@ OnEsc Breaks(std::shared_ptr<ora::OraDatabase> db);
 OnEsc GivesUp();
 
 // Returns once `call` has finished or has been given up; with a limit, it is given up after
-// that many milliseconds. Without a status bar nothing is said about Esc. Without a status bar
-// nothing is said about Esc.
+// that many milliseconds. Without a status bar nothing is said about Esc.
 void Wait(ora::PendingCall& call, PanelStatusBar* bar, const OnEsc& onEsc, int limitMs = -1);
 
 // Gives up every wait in progress (the program is ending and a call does not come back).

@@ -33,6 +33,7 @@ void Kestrom::cmdSearch_Click() {
     platform::DoEvents();
     // The window may have been closed while events ran; then there is nothing to search for.
     if (!mUnloaded) {
+        mBlockersList = false;
         mPCname = txtPcName->text().toUpper();
         SessionSearch();
     }
@@ -47,12 +48,12 @@ void Kestrom::SessionSearch() {
     showInstanceColumn(cluster);
     try {
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
-        const QString machine = mPCname;
+        const QString statement = listStatement(cluster);
         // The round trips are made on the connection's thread; the rows, already here, are
         // written into the grid as they are read.
         const std::shared_ptr<ora::SessionReader> reader =
-            roundTrip(db, [machine, cluster](ora::OraDatabase& d) {
-                return std::make_shared<ora::SessionReader>(d, machine, cluster);
+            roundTrip(db, [statement, cluster](ora::OraDatabase& d) {
+                return std::make_shared<ora::SessionReader>(d, statement, cluster);
             });
         const int columns = cluster ? kClusterListColumns : kListColumns;
         grid->setRows(static_cast<int>(reader->recordCount()) + 1);
@@ -72,11 +73,14 @@ void Kestrom::SessionSearch() {
         // offered for a kill.
         if (reader->skipped() > 0)
             grid->setRows(written + 1);
-        sbStatusBar->setNoticeText(reader->skipped() > 0
-                                       ? QStringLiteral("ｾｯｼｮﾝ%1件を表示できません（%2）")
-                                             .arg(reader->skipped())
-                                             .arg(reader->skipReason())
-                                       : QString());
+        const QString left = reader->skipped() > 0
+                                 ? QStringLiteral("ｾｯｼｮﾝ%1件を表示できません（%2）")
+                                       .arg(reader->skipped())
+                                       .arg(reader->skipReason())
+                                 : QString();
+        const QString list = listNotice(written);
+        sbStatusBar->setNoticeText(
+            left.isEmpty() || list.isEmpty() ? list + left : list + QStringLiteral("　") + left);
         grid->setCol(colNo);
         cmdSessionCt->setEnabled(true);
         grid->setFocus();

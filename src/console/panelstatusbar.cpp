@@ -52,6 +52,8 @@ QString PanelStatusBar::panelToolTip(int p) const {
 
 void PanelStatusBar::setNoticeText(const QString& text) {
     mNotice->setText(text);
+    // A narrow window cuts the note; it is all there when pointed at.
+    mNotice->setToolTip(text);
     mNotice->setVisible(!text.isEmpty());
 }
 

@@ -6,9 +6,8 @@
 
 namespace ora {
 
-SessionReader::SessionReader(OraDatabase& db, const QString& machine, bool cluster)
-    : mDynaset(db.DbCreateDynaset(cluster ? AllInstancesQuery(machine) : SessionQuery(machine), 0)),
-      mColumns(cluster ? rcInstance + 1 : rcInstance) {
+SessionReader::SessionReader(OraDatabase& db, const QString& statement, bool cluster)
+    : mDynaset(db.DbCreateDynaset(statement, 0)), mColumns(cluster ? rcInstance + 1 : rcInstance) {
     if (mDynaset->fieldsCount() < mColumns)
         throw OraError(QStringLiteral("検索結果の列が足りません。"));
     for (int c = 0; c < mColumns; ++c)
@@ -41,7 +40,7 @@ bool SessionReader::next(SessionCells& cells) {
 }
 
 SessionList ListSessions(OraDatabase& db, const QString& machine, bool cluster) {
-    SessionReader reader(db, machine, cluster);
+    SessionReader reader(db, cluster ? AllInstancesQuery(machine) : SessionQuery(machine), cluster);
     SessionList list;
     list.rows.reserve(static_cast<size_t>(reader.recordCount()));
     try {
@@ -68,6 +67,7 @@ KillResult KillSession(OraDatabase& db, const SessionKey& key, bool immediate) {
             return {KillOutcome::Unknown, error};
         if (!KillAccepted(error))
             throw;
+        return {KillOutcome::Marked, std::nullopt};
     }
     return {};
 }

@@ -18,14 +18,14 @@ namespace ora {
 // One listed session: the texts of the query's result columns (rcSid .. rcInstance).
 using SessionCells = std::array<QString, rcInstance + 1>;
 
-// The sessions of one machine (every session for an empty name), from gv$session with the
-// instance when `cluster`. Constructing it runs the query and brings the whole result over:
-// every round trip is made then, so it is made on the connection's thread. Walking the rows
-// costs none, and may be done where they are shown, row after row.
+// The sessions a list statement gives (SessionQuery, AllInstancesQuery, BlockersQuery), with the
+// instance as the last column when `cluster`. Constructing it runs the statement and brings the
+// whole result over: every round trip is made then, so it is made on the connection's thread.
+// Walking the rows costs none, and may be done where they are shown, row after row.
 class SessionReader {
 public:
     // Throws OraError when the query fails.
-    SessionReader(OraDatabase& db, const QString& machine, bool cluster);
+    SessionReader(OraDatabase& db, const QString& statement, bool cluster);
     // The number of rows of the result, those that cannot be shown included.
     qint64 recordCount() const { return mDynaset->RecordCount(); }
     // Moves to the next session that can be shown and turns its cells into text; false at
@@ -58,16 +58,16 @@ struct SessionList {
 // The whole list at once, for callers that keep it rather than show it row by row.
 SessionList ListSessions(OraDatabase& db, const QString& machine, bool cluster);
 
-// How a kill ended. Unknown: the call was broken off or timed out before the server
-// answered, so the server may still end the session, or may not have.
-enum class KillOutcome { Ended, Unknown };
+// How a kill ended. Marked: the server accepted it (ORA-00031) and ends the session as soon as
+// it can; it stays listed meanwhile. Unknown: the call was broken off or timed out before the
+// server answered, so the server may still end the session, or may not have.
+enum class KillOutcome { Ended, Marked, Unknown };
 struct KillResult {
     KillOutcome outcome = KillOutcome::Ended;
     std::optional<OraError> detail; // Oracle's text when the outcome is unknown
 };
 
-// Ends one session. "Marked for kill" counts as ended (the server ends it as soon as it can);
-// any other refusal throws OraError.
+// Ends one session. Any refusal but "marked for kill" throws OraError.
 KillResult KillSession(OraDatabase& db, const SessionKey& key, bool immediate);
 
 // The details of one session in one round trip, and the instance the connection is on (0 when
