@@ -1,8 +1,8 @@
 #pragma once
 
+#include "classic/winrect.h"
 #include "oracle/database.h"
 #include "oracle/sessionkill.h"
-#include "platform/winrect.h"
 
 #include <QMainWindow>
 #include <functional>

@@ -1,14 +1,14 @@
 // Connecting and disconnecting.
 #include "console/kestrom.h"
 
+#include "classic/blockingcall.h"
+#include "classic/events.h"
+#include "classic/msgbox.h"
 #include "console/frmdetails.h"
 #include "console/gridcolumns.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "oracle/errorkind.h"
-#include "platform/blockingcall.h"
-#include "platform/events.h"
-#include "platform/msgbox.h"
 
 #include <QAction>
 #include <QLineEdit>

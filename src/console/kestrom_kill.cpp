@@ -1,13 +1,13 @@
 // Ending the session of the grid's current row.
 #include "console/kestrom.h"
 
+#include "classic/blockingcall.h"
+#include "classic/msgbox.h"
+#include "classic/pointer.h"
 #include "console/frmdetails.h"
 #include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
 #include "oracle/sessionkill.h"
-#include "platform/blockingcall.h"
-#include "platform/msgbox.h"
-#include "platform/pointer.h"
 
 #include <QPushButton>
 

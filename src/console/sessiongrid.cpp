@@ -1,9 +1,9 @@
 #include "console/sessiongrid.h"
 
+#include "classic/keys.h"
+#include "classic/twips.h"
 #include "console/rowheader.h"
 #include "console/sessiongridmodel.h"
-#include "platform/keys.h"
-#include "platform/twips.h"
 
 #include <QAbstractButton>
 #include <QContextMenuEvent>

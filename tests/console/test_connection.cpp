@@ -1,8 +1,9 @@
+#include "classic/msgbox.h"
+#include "classic/msgbox_hook.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "kestromfixture.h"
-#include "platform/computername.h"
-#include "platform/msgbox.h"
+#include "platform/computername_internal.h"
 #include "testsupport.h"
 
 #include <QLineEdit>

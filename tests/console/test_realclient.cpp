@@ -1,8 +1,9 @@
+#include "classic/msgbox.h"
+#include "classic/msgbox_hook.h"
 #include "console/frmdetails.h"
 #include "console/sessiongrid.h"
 #include "kestromfixture.h"
 #include "oracle/sessionquery.h"
-#include "platform/msgbox.h"
 #include "standin_fixture.h"
 #include "testsupport.h"
 

@@ -1,8 +1,9 @@
 #include "auxiliary/frmsearch.h"
+#include "classic/msgbox.h"
+#include "classic/msgbox_hook.h"
+#include "classic/pointer.h"
 #include "console/sessiongrid.h"
 #include "kestromfixture.h"
-#include "platform/msgbox.h"
-#include "platform/pointer.h"
 #include "testsupport.h"
 
 #include <QApplication>

@@ -19,8 +19,9 @@ forbid() {
     fi
 }
 
-forbid platform 'console|login|auxiliary|oracle|start' 'a higher layer'
-forbid oracle 'auxiliary|login|console|start' 'a window layer'
+forbid platform 'classic|console|login|auxiliary|oracle|start' 'a higher layer'
+forbid classic 'console|login|auxiliary|oracle|start' 'a higher layer'
+forbid oracle 'classic|auxiliary|login|console|start' 'a window layer'
 forbid auxiliary 'login|console|start|oracle' 'a higher layer'
 forbid login 'console|start|oracle' 'a higher layer'
 forbid console 'start' 'start-up'
@@ -42,8 +43,7 @@ if [ -n "$hits" ]; then
     echo "$hits"
     status=1
 fi
-# What differs between Linux and Windows lives in platform/x11/ and platform/windows/, chosen
-# by the build.
+# What differs between systems lives in platform/posix/, x11/ and windows/, chosen by the build.
 hits=$(grep -rnE '^[[:space:]]*#[[:space:]]*(if|ifdef|ifndef|elif)\b.*\b(_WIN32|_WIN64|WIN32|Q_OS_[A-Z]+|__linux__|__unix__|__APPLE__|_MSC_VER|__MINGW(32|64)__)\b' \
     "$src" --include='*.cpp' --include='*.h' | grep -v "^$src/platform/" || true)
 if [ -n "$hits" ]; then

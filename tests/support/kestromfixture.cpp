@@ -1,7 +1,8 @@
 #include "kestromfixture.h"
 
+#include "classic/msgbox.h"
+#include "classic/msgbox_hook.h"
 #include "platform/computername.h"
-#include "platform/msgbox.h"
 
 #include <QApplication>
 
