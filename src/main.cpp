@@ -1,3 +1,4 @@
+#include "auxiliary/version.h"
 #include "classic/events.h"
 #include "classic/mainform.h"
 #include "platform/console.h"

@@ -2,6 +2,7 @@
 
 #include "auxiliary/centre.h"
 #include "auxiliary/svgpicture.h"
+#include "auxiliary/version.h"
 #include "classic/mainform.h"
 #include "classic/twips.h"
 #include "classic/zoom.h"

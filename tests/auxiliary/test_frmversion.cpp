@@ -1,4 +1,5 @@
 #include "auxiliary/frmversion.h"
+#include "auxiliary/version.h"
 #include "classic/mainform.h"
 #include "classic/zoom.h"
 #include "classic/zoom_hook.h"
