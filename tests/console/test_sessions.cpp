@@ -2,6 +2,8 @@
 #include "classic/msgbox.h"
 #include "classic/msgbox_hook.h"
 #include "classic/pointer.h"
+#include "classic/twips.h"
+#include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
 #include "kestromfixture.h"
 #include "testsupport.h"
@@ -16,6 +18,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 using testsupport::KestromFixture;
 
@@ -103,6 +106,33 @@ private Q_SLOTS:
         QCOMPARE(f.window->focusWidget(), g);
         QVERIFY(!frmSearch::instance());
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
+    }
+
+    void aCutCellShowsItsWholeTextWhenTheMouseRestsOnIt() {
+        KestromFixture f;
+        fakeoracle::Session s = fakeoracle::makeSession(12, 345, QStringLiteral("HOSTA"));
+        const QString program = QStringLiteral("会計システム月次締め処理バッチ.exe");
+        s.program = program;
+        f.db->sessions.push_back(s);
+        f.openConnected();
+        f.search(QString());
+        SessionGrid* g = f.grid();
+        QCoreApplication::processEvents();
+        const auto rest = [g](GridColumn column) {
+            const QPoint at = g->visualRect(g->model()->index(0, column - 1)).center();
+            QHelpEvent help(QEvent::ToolTip, at, g->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(g->viewport(), &help);
+        };
+        rest(colSid);
+        QVERIFY(!QToolTip::isVisible());
+        rest(colProgram);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), program);
+        // The column keeps its designed width.
+        QCOMPARE(g->columnWidth(colProgram - 1),
+                 platform::TwipsToPixelsX(kGridColumns[colProgram].width));
+        rest(colSid);
+        QTRY_VERIFY(!QToolTip::isVisible());
     }
 
     void emptyNameListsAllAndNumberingRestarts() {
