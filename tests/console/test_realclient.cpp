@@ -1,6 +1,7 @@
 #include "classic/msgbox.h"
 #include "classic/msgbox_hook.h"
 #include "console/frmdetails.h"
+#include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
 #include "kestromfixture.h"
 #include "oracle/sessionquery.h"
@@ -84,9 +85,9 @@ private Q_SLOTS:
         Window w;
         w.open({KestromFixture::login()});
         QCOMPARE(w.grid()->Rows(), 2);
-        QCOMPARE(w.grid()->TextMatrix(1, 8), QStringLiteral("2026/12/07 9:05:07"));
+        QCOMPARE(w.grid()->TextMatrix(1, colLogonTime), QStringLiteral("2026/12/07 9:05:07"));
         w.search(QStringLiteral("farpc"));
-        QCOMPARE(w.grid()->TextMatrix(1, 7), QStringLiteral("会計.exe"));
+        QCOMPARE(w.grid()->TextMatrix(1, colProgram), QStringLiteral("会計.exe"));
         platform::MsgBoxHook::setNextAnswers({platform::vbNo});
         w.click("cmdSessionCt");
         QCOMPARE(platform::MsgBoxHook::log().size(), 1);
@@ -164,13 +165,14 @@ private Q_SLOTS:
         w.open({KestromFixture::login()});
         auto* all = w.window->findChild<QAction*>(QStringLiteral("AllInstances"));
         QVERIFY(!all->isChecked());
-        all->trigger();
+        w.choose("AllInstances");
         w.search(me);
         SessionGrid* g = w.grid();
-        QCOMPARE(g->Cols(), 10);
-        QCOMPARE(g->TextMatrix(0, 9), QStringLiteral("ｲﾝｽﾀﾝｽ"));
+        QCOMPARE(g->Cols(), kClusterListColumns);
+        QCOMPARE(g->TextMatrix(0, colInstance), QStringLiteral("ｲﾝｽﾀﾝｽ"));
         QCOMPARE(g->Rows(), 3); // sid 23 on instance 1 and on instance 2
-        QCOMPARE(g->TextMatrix(2, 2) + u'@' + g->TextMatrix(2, 9), QStringLiteral("9001@2"));
+        QCOMPARE(g->TextMatrix(2, colSerial) + u'@' + g->TextMatrix(2, colInstance),
+                 QStringLiteral("9001@2"));
 
         // Details of the session on instance 2: one round trip, the statement from its pool,
         // the session it blocks counted.
@@ -301,15 +303,15 @@ private Q_SLOTS:
         QPointer<QDialog> details = openDetails(w, 0);
         QVERIFY(details);
         // 接続 → ＤＢ切断: the window goes, so that it cannot act on the next connection.
-        w.window->findChild<QAction*>(QStringLiteral("Cutting"))->trigger();
+        w.choose("Cutting");
         QTRY_VERIFY(!details || !details->isVisible());
         w.setScript({KestromFixture::login(QStringLiteral("viewer"), QStringLiteral("viewer"))});
-        w.window->findChild<QAction*>(QStringLiteral("Link"))->trigger();
+        w.choose("Link");
         QTRY_VERIFY(gridOf(w)->currentIndex().isValid());
         // Ending the program takes it too.
         details = openDetails(w, 0);
         QVERIFY(details);
-        w.window->findChild<QAction*>(QStringLiteral("EN"))->trigger();
+        w.choose("EN");
         QTRY_VERIFY(!details || !details->isVisible());
         QVERIFY(kills().isEmpty());
     }
@@ -320,9 +322,9 @@ private Q_SLOTS:
         w.open({KestromFixture::cancel()});
         auto* all = w.window->findChild<QAction*>(QStringLiteral("AllInstances"));
         if (!all->isChecked())
-            all->trigger();
+            w.choose("AllInstances");
         w.setScript({KestromFixture::login(QStringLiteral("local"), QStringLiteral("local"))});
-        w.window->findChild<QAction*>(QStringLiteral("Link"))->trigger();
+        w.choose("Link");
         // Told once why, the item switched off, and listed from v$session at once.
         QCOMPARE(testsupport::messageTexts().size(), 1);
         QVERIFY2(testsupport::messageTexts()[0].contains(QStringLiteral("ORA-00942")),
@@ -348,9 +350,9 @@ private Q_SLOTS:
         QCOMPARE(mStandin.log().count(QStringLiteral("gv$session")), refusals);
 
         // The stored setting is kept: the next connection lists the cluster again.
-        w.window->findChild<QAction*>(QStringLiteral("Cutting"))->trigger();
+        w.choose("Cutting");
         w.setScript({KestromFixture::login()});
-        w.window->findChild<QAction*>(QStringLiteral("Link"))->trigger();
+        w.choose("Link");
         QVERIFY(all->isChecked());
         QCOMPARE(g->model()->columnCount(), 9);
     }
@@ -437,11 +439,11 @@ private Q_SLOTS:
         QCOMPARE(state->text(), QStringLiteral("- DB接続断 -"));
         QTRY_VERIFY(!details || !details->isVisible());
         // ＤＢ切断 and a new login show the ordinary states again.
-        w.window->findChild<QAction*>(QStringLiteral("Cutting"))->trigger();
+        w.choose("Cutting");
         QCOMPARE(state->text(), QStringLiteral("- DB未接続 -"));
         mStandin.load(instance());
         w.setScript({KestromFixture::login()});
-        w.window->findChild<QAction*>(QStringLiteral("Link"))->trigger();
+        w.choose("Link");
         QCOMPARE(state->text(), QStringLiteral("- DB接続中 -"));
     }
 };

@@ -28,7 +28,7 @@ class TestSessions : public QObject {
 
     static QStringList row(SessionGrid* g, int r) {
         QStringList cells;
-        for (int c = 0; c < 9; ++c)
+        for (int c = colNo; c < kListColumns; ++c)
             cells << g->TextMatrix(r, c);
         return cells;
     }
@@ -94,8 +94,8 @@ private Q_SLOTS:
         QCOMPARE(row(g, 1),
                  (testsupport::strings({"1", "12", "345", "ACTIVE", "HOSTA", "oracle", "SCOTT",
                                         "sqlplus@HOSTA", "2026/12/07 9:05:07"})));
-        QCOMPARE(row(g, 2)[1] + u',' + row(g, 2)[2], QStringLiteral("30,1"));
-        QCOMPARE(row(g, 3)[1] + u',' + row(g, 3)[2], QStringLiteral("30,2"));
+        QCOMPARE(row(g, 2)[colSid] + u',' + row(g, 2)[colSerial], QStringLiteral("30,1"));
+        QCOMPARE(row(g, 3)[colSid] + u',' + row(g, 3)[colSerial], QStringLiteral("30,2"));
         QCOMPARE(row(g, 4), (testsupport::strings(
                                 {"4", "40", "4", "INACTIVE", "HOSTA", "－", "－", "－", "－"})));
         // The last row written stays current, column 0; the kill button is on; the grid has
@@ -145,8 +145,8 @@ private Q_SLOTS:
         QVERIFY(!f.db->statements.last().contains(QStringLiteral("WHERE")));
         f.search(QStringLiteral("m2"));
         QCOMPARE(f.grid()->Rows(), 2);
-        QCOMPARE(row(f.grid(), 1)[0], QStringLiteral("1"));
-        QCOMPARE(row(f.grid(), 1)[4], QStringLiteral("M2"));
+        QCOMPARE(row(f.grid(), 1)[colNo], QStringLiteral("1"));
+        QCOMPARE(row(f.grid(), 1)[colTerminal], QStringLiteral("M2"));
     }
 
     void aQuoteInTheNameIsSearchedExactly() {
@@ -193,7 +193,7 @@ private Q_SLOTS:
         QCOMPARE(box.style, 64);
         QCOMPARE(box.title, QStringLiteral("Kestrom"));
         QCOMPARE(f.grid()->Rows(), 3);
-        QCOMPARE(row(f.grid(), 2)[1], QStringLiteral("2"));
+        QCOMPARE(row(f.grid(), 2)[colSid], QStringLiteral("2"));
         QVERIFY(!frmSearch::instance());
 
         platform::MsgBoxHook::clear();
@@ -271,7 +271,7 @@ private Q_SLOTS:
         // Refreshed for the last searched machine.
         QCOMPARE(f.db->statements.size(), 2);
         QCOMPARE(f.grid()->Rows(), 2);
-        QCOMPARE(row(f.grid(), 1)[1], QStringLiteral("13"));
+        QCOMPARE(row(f.grid(), 1)[colSid], QStringLiteral("13"));
     }
 
     void confirmationRuleForOtherTerminals_data() {
@@ -345,7 +345,8 @@ private Q_SLOTS:
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, sidHeader);
         QVERIFY(header->isSortIndicatorShown());
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, sidHeader, 500);
-        QCOMPARE(g->TextMatrix(1, 1) + u' ' + g->TextMatrix(2, 1) + u' ' + g->TextMatrix(3, 1),
+        QCOMPARE(g->TextMatrix(1, colSid) + u' ' + g->TextMatrix(2, colSid) + u' ' +
+                     g->TextMatrix(3, colSid),
                  QStringLiteral("100 20 3"));
         QCOMPARE(g->Row(), 2); // still sid 20
         f.clickRow(1);
@@ -358,7 +359,7 @@ private Q_SLOTS:
         QCOMPARE(killStatements(f),
                  QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '100,101'")});
         // The refreshed list comes in the query's order again.
-        QCOMPARE(g->TextMatrix(1, 1), QStringLiteral("3"));
+        QCOMPARE(g->TextMatrix(1, colSid), QStringLiteral("3"));
         QVERIFY(!header->isSortIndicatorShown());
     }
 
@@ -520,9 +521,8 @@ private Q_SLOTS:
             QStringList rows;
             SessionGrid* g = gridOf(f);
             for (int r = 0; r < g->model()->rowCount(); ++r)
-                rows << g->model()->headerData(r, Qt::Vertical).toString() + u':' +
-                            g->model()->index(r, 0).data().toString() + u',' +
-                            g->model()->index(r, 1).data().toString();
+                rows << g->TextMatrix(r + 1, colNo) + u':' + g->TextMatrix(r + 1, colSid) + u',' +
+                            g->TextMatrix(r + 1, colSerial);
             return rows;
         };
         // Logged in: the sessions that can be shown are listed and numbered in order; the
