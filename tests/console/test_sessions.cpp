@@ -8,6 +8,7 @@
 #include "kestromfixture.h"
 #include "testsupport.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -15,7 +16,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -157,6 +160,48 @@ private Q_SLOTS:
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
         QCOMPARE(f.grid()->Rows(), 2);
         QVERIFY(f.db->statements.last().contains(QStringLiteral("WHERE terminal = 'O''HARA'")));
+    }
+
+    void theKillQuestionIsAYesNoBoxThatEscapeAnswersNo() {
+        KestromFixture f;
+        f.db->sessions.push_back(fakeoracle::makeSession(21, 3, QStringLiteral("FARPC")));
+        f.openConnected();
+        f.search(QStringLiteral("farpc"));
+        QString title, text, defaultButton;
+        QStringList buttons;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        // The real box this time; the hook answers again once it is open, so that a box after
+        // it (the report of a kill Escape should not have made) cannot hang the test.
+        platform::MsgBoxHook::disable();
+        auto hookBack = qScopeGuard([] { platform::MsgBoxHook::enable(); });
+        testsupport::runModal(
+            [&] {
+                f.grid()->setFocus();
+                QTest::keyClick(f.grid(), Qt::Key_Delete);
+            },
+            [&](QDialog& dialog) {
+                platform::MsgBoxHook::enable();
+                auto* box = qobject_cast<QMessageBox*>(&dialog);
+                QVERIFY(box);
+                title = box->windowTitle();
+                text = box->text();
+                icon = box->icon();
+                for (const QAbstractButton* button : box->buttons())
+                    buttons << button->text();
+                if (box->defaultButton())
+                    defaultButton = box->defaultButton()->text();
+                QTest::keyClick(box, Qt::Key_Escape);
+            },
+            "kill question");
+        QCOMPARE(title, QStringLiteral("切断確認"));
+        QCOMPARE(text, QStringLiteral("他人のセッションを切断しようとそています。\n"
+                                      "処理を続けてもよろしいですか？"));
+        QCOMPARE(icon, QMessageBox::Warning);
+        QCOMPARE(buttons, (QStringList{QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")}));
+        QCOMPARE(defaultButton, QStringLiteral("はい(&Y)"));
+        QVERIFY(killStatements(f).isEmpty());
+        QCOMPARE(f.grid()->Rows(), 2);
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
     }
 
     void noMatchLeavesTheHeaderAndTheKillButtonOn() {
