@@ -4,6 +4,7 @@
 #include "platform/console.h"
 #include "platform/display.h"
 #include "platform/fonts.h"
+#include "platform/processguard.h"
 #include "platform/sessionend.h"
 #include "platform/translations.h"
 #include "start/commandline.h"
@@ -13,6 +14,8 @@
 #include <QWidget>
 
 int main(int argc, char* argv[]) {
+    // Before anything holds a password.
+    platform::KeepMemoryPrivate();
     // Only a command line with something to answer reaches for the starting console.
     if (argc > 1)
         platform::ConnectParentConsole();

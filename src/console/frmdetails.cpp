@@ -54,7 +54,8 @@ frmDetails::frmDetails(QWidget* owner) : QDialog(owner) {
 }
 
 void frmDetails::SessionEnded(const ora::SessionKey& key) {
-    if (sInstance && sInstance->mDetails.key == key)
+    if (sInstance &&
+        ora::SameSession(sInstance->mDetails.key, key, sInstance->mDetails.connectedInstance))
         Unload();
 }
 

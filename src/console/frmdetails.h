@@ -14,7 +14,8 @@ class QPushButton;
 // What the details window shows of one session, as texts ready to read.
 struct SessionDetails {
     ora::SessionKey key;
-    QString terminal; // as the list shows it, for the kill's confirmation rule
+    QString terminal;             // as the list shows it, for the kill's confirmation rule
+    qint64 connectedInstance = 0; // the instance the connection is on, 0 when not known
     ora::DetailsTexts texts;
 };
 

@@ -14,9 +14,11 @@
 #include "console/gridcolumns.h"
 #include "console/mainlayout.h"
 #include "console/panelstatusbar.h"
+#include "console/printablelinevalidator.h"
 #include "console/sessiongrid.h"
 #include "login/frmlink.h"
 #include "oracle/failuretext.h"
+#include "oracle/secret.h"
 #include "platform/closerequest.h"
 #include "platform/svgpixmap.h"
 
@@ -74,6 +76,7 @@ Kestrom::Kestrom(QWidget* parent) : QMainWindow(parent), mLoginPrompt(&frmLink::
 }
 
 Kestrom::~Kestrom() {
+    ora::Wipe(mSetPass);
     if (platform::MainForm() == this)
         platform::SetMainForm(nullptr);
 }
@@ -85,6 +88,8 @@ void Kestrom::buildControls() {
 
     txtPcName = placed(new QLineEdit(mClient), "txtPcName", 1200, 195, 1815, 285);
     txtPcName->setMaxLength(15);
+    // The name goes into the statement's literal: one line of printable text only.
+    txtPcName->setValidator(new PrintableLineValidator(txtPcName));
     txtPcName->setFont(pGothic(9.75));
     txtPcName->installEventFilter(this);
 

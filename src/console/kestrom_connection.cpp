@@ -9,10 +9,12 @@
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "oracle/errorkind.h"
+#include "oracle/secret.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <cstdio>
 
 namespace {
@@ -97,10 +99,10 @@ bool Kestrom::DbConnect() {
                              platform::vbExclamation, title);
             return false;
         }
-        platform::BlockingCall([&] {
-            OraDatabase =
-                OraSession->OpenDatabase(mSetMoji, mSetID + QStringLiteral("/") + mSetPass, 0);
-        });
+        QString connect = mSetID + QStringLiteral("/") + mSetPass;
+        const auto wipe = qScopeGuard([&] { ora::Wipe(connect); });
+        platform::BlockingCall(
+            [&] { OraDatabase = OraSession->OpenDatabase(mSetMoji, connect, 0); });
         mPCname = txtPcName->text().toUpper();
     } catch (const ora::OraError& error) {
         reportConnectFailure(title, error.description());

@@ -21,12 +21,15 @@ void Kestrom::showDetails(int row) {
     const RowSession session = currentSession();
     grid->setCol(colNo);
     const std::optional<ora::SessionKey>& key = session.key;
-    if (!key)
-        return;
-    SessionDetails details{*key, session.terminal, {}};
     // The kill acts on the connection the details were read on, or not at all.
     std::weak_ptr<ora::OraDatabase> source;
+    SessionDetails details;
     try {
+        // The cells' texts go into the statement, so only numbers may pass.
+        if (!key)
+            throw ora::OraError(ora::NotASessionKeyText());
+        details.key = *key;
+        details.terminal = session.terminal;
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
         source = db;
         platform::SetMousePointer(this, platform::vbHourglass);
@@ -45,6 +48,7 @@ void Kestrom::showDetails(int row) {
         for (int c = 0; c < dynaset->fieldsCount(); ++c)
             values << dynaset->Fields(c).value();
         details.texts = ora::SessionDetailsTexts(values, key->instance);
+        details.connectedInstance = values.value(ora::dcConnectedInstance).toLongLong();
     } catch (const ora::OraError& error) {
         platform::SetMousePointer(this, platform::vbDefault);
         noteFailure(error);

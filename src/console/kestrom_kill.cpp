@@ -46,7 +46,7 @@ void Kestrom::killSession(const RowSession& session, bool immediate, bool askAlw
     try {
         // The cells' texts go into the statement, so only numbers may pass.
         if (!session.key)
-            throw ora::OraError(QStringLiteral("ｾｯｼｮﾝIDまたはｼﾘｱﾙNo.が数値ではありません。"));
+            throw ora::OraError(ora::NotASessionKeyText());
         if (askAlways || ora::IsOtherMachine(session.terminal, mMyPCname)) {
             const QString question =
                 immediate ? QStringLiteral("他人のセッションを即時切断しようとしています。\r\n"

@@ -21,8 +21,9 @@ QString SessionDetailsQuery(const SessionKey& key) {
         QStringLiteral("       s.event, s.seconds_in_wait, s.last_call_et, s.status,"),
         QStringLiteral("       s.blocking_session, s.blocking_instance,"),
         QStringLiteral(
-            "       (SELECT COUNT(*) FROM %1session b WHERE b.blocking_session = s.sid%2)")
+            "       (SELECT COUNT(*) FROM %1session b WHERE b.blocking_session = s.sid%2),")
             .arg(v, cluster ? QStringLiteral(" AND b.blocking_instance = s.inst_id") : QString()),
+        QStringLiteral("       USERENV('INSTANCE')"),
         QStringLiteral("  FROM %1session s").arg(v) + where,
     };
     return lines.join(QChar(u'\r'));

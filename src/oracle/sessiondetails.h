@@ -13,7 +13,8 @@ namespace ora {
 // from the shared pool by a scalar subquery, the count of sessions it blocks by another.
 // Columns, in order: machine, module, action, client_info, process, server, the current
 // statement's text, event, seconds_in_wait, last_call_et, status, blocking_session,
-// blocking_instance, the number of sessions it blocks. With an instance in the key the query
+// blocking_instance, the number of sessions it blocks, and the instance the connection is on
+// (which a session of the single-instance list lives on). With an instance in the key the query
 // reads the cluster-wide views.
 QString SessionDetailsQuery(const SessionKey& key);
 
@@ -33,6 +34,7 @@ enum DetailsColumn : int {
     dcBlockingSession,
     dcBlockingInstance,
     dcBlockedCount,
+    dcConnectedInstance,
     dcColumnCount
 };
 

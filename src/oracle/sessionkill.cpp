@@ -35,6 +35,17 @@ std::optional<SessionKey> ParseSessionKey(const QString& sid, const QString& ser
     return SessionKey{*s, *n, *i};
 }
 
+QString NotASessionKeyText() {
+    return QStringLiteral("ｾｯｼｮﾝIDまたはｼﾘｱﾙNo.が数値ではありません。");
+}
+
+bool SameSession(const SessionKey& a, const SessionKey& b, qint64 connectedInstance) {
+    const auto on = [&](const SessionKey& k) {
+        return k.instance > 0 ? k.instance : connectedInstance;
+    };
+    return a.sid == b.sid && a.serial == b.serial && on(a) == on(b);
+}
+
 QString KillStatement(const SessionKey& key, bool immediate) {
     QString serial = QString::number(key.serial);
     if (key.instance > 0)

@@ -19,10 +19,18 @@ struct SessionKey {
     friend bool operator==(const SessionKey&, const SessionKey&) = default;
 };
 
+// Whether two keys read on one connection name the same session. A key without an instance
+// names the session on the instance the connection is on, so the same session has the same
+// identity whichever list it was read from.
+bool SameSession(const SessionKey& a, const SessionKey& b, qint64 connectedInstance);
+
 // The key from a grid row's texts, or nothing when they are not plain positive numbers: the
 // texts go into statements, so nothing else may pass. An empty instance text means none.
 std::optional<SessionKey> ParseSessionKey(const QString& sid, const QString& serial,
                                           const QString& instance = QString());
+
+// What the user reads when a row's texts are not a session key.
+QString NotASessionKeyText();
 
 // ALTER SYSTEM KILL SESSION 'sid,serial#[,@inst_id]' [IMMEDIATE].
 QString KillStatement(const SessionKey& key, bool immediate);

@@ -231,6 +231,31 @@ private Q_SLOTS:
                                          .replace(QStringLiteral("\r"), QStringLiteral("\\r")));
     }
 
+    void detailsGoWithTheirSessionKilledFromEitherList() {
+        const QString me = KestromFixture::thisComputer();
+        mStandin.load(instance(
+            QStringLiteral("session\t24\t5\tINACTIVE\t%1\tdba\tSYSTEM\tsqlplus\t2026-12-07 "
+                           "09:05:07\n")
+                .arg(me)));
+        Window w;
+        w.open({KestromFixture::login()});
+        SessionGrid* g = gridOf(w);
+        // Read from the single-instance list, killed from the cluster-wide one, and back.
+        for (const auto& [sid, kill] :
+             {std::pair{QStringLiteral("23"), QStringLiteral("'23,4711,@1'")},
+              std::pair{QStringLiteral("24"), QStringLiteral("'24,5'")}}) {
+            QPointer<QDialog> details = openDetails(w, 0);
+            QVERIFY(details);
+            w.choose("AllInstances");
+            w.search(me);
+            QCOMPARE(g->TextMatrix(1, colSid), sid);
+            w.clickRow(1);
+            QTest::keyClick(g, Qt::Key_Delete);
+            QCOMPARE(kills().last(), QStringLiteral("EXEC ALTER SYSTEM KILL SESSION ") + kill);
+            QTRY_VERIFY(!details || !details->isVisible());
+        }
+    }
+
     void lostConnectionThenRecoveryAndClose() {
         // Logon and the probe's one round trip pass; everything after fails.
         mStandin.load(instance(QStringLiteral("fault\tlose-connection\t1\n")));

@@ -6,6 +6,7 @@
 #include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
 #include "kestromfixture.h"
+#include "oracle/sessionquery.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>
@@ -160,6 +161,16 @@ private Q_SLOTS:
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
         QCOMPARE(f.grid()->Rows(), 2);
         QVERIFY(f.db->statements.last().contains(QStringLiteral("WHERE terminal = 'O''HARA'")));
+
+        // A name pasted with a NUL, a line break or a TAB is one line of its printable text.
+        QLineEdit* box = f.machineBox();
+        QGuiApplication::clipboard()->setText(QStringLiteral("\tO'H\0A\r\nRA\n"));
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("O'HARA"));
+        f.click("cmdSearch");
+        QCOMPARE(f.db->statements.last(), ora::SessionQuery(QStringLiteral("O'HARA")));
     }
 
     void theKillQuestionIsAYesNoBoxThatEscapeAnswersNo() {
@@ -438,6 +449,25 @@ private Q_SLOTS:
         QCOMPARE(f.db->statements.size(), statementsBefore + 1);
         QCOMPARE(f.grid()->Rows(), 2);
         QCOMPARE(f.grid()->Col(), 1);
+    }
+
+    void aRowWithoutANumericKeyIsNeitherKilledNorRead() {
+        KestromFixture f;
+        fakeoracle::Session broken =
+            fakeoracle::makeSession(1, 345, KestromFixture::thisComputer());
+        broken.sid = QStringLiteral("-5"); // as a broken view may give it
+        f.db->sessions.push_back(broken);
+        f.openConnected();
+        const qsizetype statementsBefore = f.db->statements.size();
+        const QString reason =
+            QStringLiteral("\r\n\r\n「ｾｯｼｮﾝIDまたはｼﾘｱﾙNo.が数値ではありません。」");
+        f.click("cmdSessionCt");
+        f.doubleClickRow(1);
+        QCOMPARE(
+            testsupport::messageTexts(),
+            (QStringList{QStringLiteral("以下の理由により切断できませんでした。") + reason,
+                         QStringLiteral("以下の理由により詳細を取得できませんでした。") + reason}));
+        QCOMPARE(f.db->statements.size(), statementsBefore);
     }
 
     void sessionMarkedForKillCountsAsKilled() {

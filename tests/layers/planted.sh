@@ -40,7 +40,7 @@ plant angled_spaced 'platform must not include a higher layer' platform/x11/a.cp
 plant classic_up 'classic must not include a higher layer' classic/a.h '#include <console/kestrom.h>'
 plant oracle_window 'oracle must not include a window layer' oracle/a.cpp '#include <classic/events.h>'
 plant oracle_platform 'oracle/ may take only the client-library loader' oracle/oci/a.cpp \
-    '#include <platform/msgbox.h>'
+    '#include <platform/topmost.h>'
 plant binding 'only oracle/ may include the binding' console/a.cpp '#include <oracle/oci/oci_query.h>'
 plant system_ifdef 'only platform/ may ask which system' classic/a.cpp '#ifdef Q_OS_WIN'
 plant loader pass oracle/oci/a.cpp '#include <platform/clientlibrary.h>'

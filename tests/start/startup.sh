@@ -99,6 +99,9 @@ started=$!
 # Qt gives the first window it shows (the splash) the title -qwindowtitle names.
 DISPLAY=":$n" XAUTHORITY="$work/good.auth" wait_until 20 \
     xdotool search --name '^KestromOptions$' || { cat "$work/options.out"; fail "no window"; }
+# The window holds the login password from here on: no core file may take it.
+grep -Eq '^Max core file size +0 +0 ' "/proc/$started/limits" ||
+    fail "core files allowed: $(grep -i core "/proc/$started/limits")"
 kill -TERM "$started"
 rc=0
 wait "$started" || rc=$?

@@ -52,6 +52,12 @@ std::optional<OraError> evaluate(const SessionCount& count, const Instance& inst
     return std::nullopt;
 }
 
+std::optional<OraError> evaluate(const ConnectedInstance&, const Instance&, const Row&,
+                                 Cell& value) {
+    value = numberCell(kLocalInstance);
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<OraError> runSessionQuery(const SessionQuery& query, const Instance& instance,

@@ -145,6 +145,7 @@ const ColumnInfo& infoOf(SqlColumn column) {
 }
 
 constexpr ColumnInfo kCountType{"COUNT(*)", ColumnKind::Number, oci::SQLT_NUM, 22};
+constexpr ColumnInfo kUserenvType{"USERENV('INSTANCE')", ColumnKind::Number, oci::SQLT_NUM, 22};
 
 // <inner column> = <outer column>, either way round. A name without qualifier is looked up
 // in the subquery's own view first, as Oracle does.
@@ -307,6 +308,18 @@ private:
             query.items.push_back(std::move(item));
             return std::nullopt;
         }
+        if (word("USERENV")) {
+            const auto parameter = symbol("(") ? literal() : std::nullopt;
+            if (!parameter || upperAscii(*parameter) != "INSTANCE" || !symbol(")")) {
+                return oraError(ora::InvalidStatement);
+            }
+            item.source = query.subqueries.size();
+            item.type = kUserenvType;
+            item.name = spelledFrom(start);
+            query.subqueries.emplace_back(ConnectedInstance{});
+            query.items.push_back(std::move(item));
+            return std::nullopt;
+        }
         const bool nvl = word("NVL");
         if (nvl && !symbol("(")) {
             return oraError(ora::InvalidStatement);
@@ -388,7 +401,11 @@ private:
             if (!symbol("=") || !word("1")) {
                 return oraError(ora::InvalidStatement);
             }
-            std::visit([](auto& s) { s.firstRowOnly = true; }, sub);
+            if (auto* lookup = std::get_if<CursorLookup>(&sub)) {
+                lookup->firstRowOnly = true;
+            } else {
+                std::get<SessionCount>(sub).firstRowOnly = true;
+            }
             return std::nullopt;
         }
         const auto left = ref();

@@ -34,7 +34,9 @@ struct SessionCount {
     std::vector<std::pair<Column, Column>> joins;
     bool firstRowOnly = false;
 };
-using Subquery = std::variant<CursorLookup, SessionCount>;
+//   USERENV('INSTANCE'): the instance the connection is on
+struct ConnectedInstance {};
+using Subquery = std::variant<CursorLookup, SessionCount, ConnectedInstance>;
 
 struct SelectItem {
     // A column of the session row, or the index of a subquery in SessionQuery::subqueries.
@@ -52,7 +54,8 @@ struct Filter {
 
 // SELECT <items> FROM v$session|gv$session [<alias>] [WHERE <filter> [AND <filter>]...]
 //   [ORDER BY [inst_id,] sid, serial#]
-// where each item is a column, NVL(<text column>, '<literal>') or a subquery.
+// where each item is a column, NVL(<text column>, '<literal>'), USERENV('INSTANCE') or a
+// subquery.
 struct SessionQuery {
     View view = View::Session;
     std::vector<SelectItem> items;
