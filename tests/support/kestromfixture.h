@@ -64,7 +64,9 @@ struct KestromFixture {
 
     // Makes the window the active one, as a user's click on it does.
     void activate();
-    void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
+    void click(const char* button, std::source_location where = std::source_location::current()) {
+        QTest::mouseClick(find<QPushButton>(button, where), Qt::LeftButton);
+    }
     // Chooses a menu item; one that is missing or disabled fails the current test instead.
     void choose(const char* menuItem, std::source_location where = std::source_location::current());
     // Replaces the machine name in the box by typing it.
