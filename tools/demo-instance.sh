@@ -2,8 +2,9 @@
 # Prints the demo instance for the stand-in client library: a two-instance cluster with
 # sessions of this computer (named as the program names it: the host name without domain,
 # upper case, at most 15 characters) and of two other machines, one session without a
-# terminal, and three accounts. On KAIKEI-PC01 the accounting program hangs holding row locks
-# that sessions on both instances wait for; a plain kill only marks it (ORA-00031).
+# terminal, and five accounts (sys only with a privilege: sys as sysdba; ops$dba for the
+# user ID /, also without a host string). On KAIKEI-PC01 the accounting program hangs holding
+# row locks that sessions on both instances wait for; a plain kill only marks it (ORA-00031).
 set -euo pipefail
 me=$("$(dirname "$0")/computer-name.sh")
 t=$'\t'
@@ -15,6 +16,9 @@ connect${t}localhost:1521/XEPDB1
 user${t}system${t}pelmora${t}read,alter
 user${t}viewer${t}viewer${t}read
 user${t}guest${t}guest${t}-
+user${t}sys${t}change_on_install${t}sysdba,sysoper
+user${t}ops\$dba${t}-${t}read,alter,external,sysdba
+local
 session${t}1${t}1${t}ACTIVE${t}\N${t}oracle${t}\N${t}oracle@dbhost (PMON)${t}${today} 06:00:01${t}machine=dbhost${t}process=2810${t}event=pmon timer${t}seconds_in_wait=2${t}last_call_et=14400
 session${t}23${t}4711${t}INACTIVE${t}${me}${t}dba${t}SYSTEM${t}sqlplus.exe${t}${today} 09:05:07${t}machine=${me}${t}module=SQL*Plus${t}process=6012:5844${t}server=DEDICATED${t}event=SQL*Net message from client${t}seconds_in_wait=930${t}last_call_et=930
 session${t}31${t}208${t}ACTIVE${t}${me}${t}dba${t}SCOTT${t}SQL Developer${t}${today} 10:12:40${t}machine=${me}${t}module=SQL Developer${t}action=ワークシート${t}process=7720${t}server=DEDICATED${t}sql_id=4xr9w2kfm8c0b${t}event=db file sequential read${t}seconds_in_wait=0${t}last_call_et=3

@@ -37,19 +37,38 @@ frmDetails::frmDetails(QWidget* owner) : QDialog(owner) {
     // never focused, so that neither Enter nor Space presses it.
     kill->setAutoDefault(false);
     kill->setFocusPolicy(Qt::NoFocus);
+    // Like the kill: only a click or the access key cancels the statement.
+    QPushButton* cancel =
+        buttons->addButton(QStringLiteral("SQL中止(&Q)"), QDialogButtonBox::ActionRole);
+    cancel->setObjectName(QStringLiteral("cmdCancelSql"));
+    cancel->setAutoDefault(false);
+    cancel->setFocusPolicy(Qt::NoFocus);
+    mToRoot = buttons->addButton(QStringLiteral("ﾌﾞﾛｯｸ元へ(&G)"), QDialogButtonBox::ActionRole);
+    mToRoot->setObjectName(QStringLiteral("cmdToBlocker"));
+    mToRoot->setAutoDefault(false);
     QPushButton* closeButton =
         buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
     closeButton->setObjectName(QStringLiteral("cmdClose"));
     closeButton->setDefault(true);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(kill, &QPushButton::clicked, this, [this] {
-        // The request asks, kills, reports and refreshes, and may close this window meanwhile;
-        // nothing of the window is used after it.
-        const SessionDetails details = mDetails;
-        const KillRequest request = mKill;
-        if (request)
-            request(details.key, details.terminal);
+    // Each request asks, acts, reports and refreshes, and may close this window meanwhile;
+    // nothing of the window is used after it.
+    auto forSession = [this](KillRequest Requests::*which) {
+        return [this, which] {
+            const SessionDetails details = mDetails;
+            const KillRequest request = mRequests.*which;
+            if (request)
+                request(details.key, details.terminal);
+        };
+    };
+    connect(kill, &QPushButton::clicked, this, forSession(&Requests::kill));
+    connect(cancel, &QPushButton::clicked, this, forSession(&Requests::cancel));
+    connect(mToRoot, &QPushButton::clicked, this, [this] {
+        const std::optional<ora::BlockerRef> root = mDetails.texts.root;
+        const RootRequest request = mRequests.toRoot;
+        if (root && request)
+            request(*root);
     });
 }
 
@@ -68,13 +87,13 @@ frmDetails* frmDetails::instance() {
     return sInstance;
 }
 
-frmDetails* frmDetails::Show(QWidget* owner, const SessionDetails& details, KillRequest kill) {
+frmDetails* frmDetails::Show(QWidget* owner, const SessionDetails& details, Requests requests) {
     if (!sInstance || sInstance->parentWidget() != owner) {
         if (sInstance)
             sInstance->close();
         sInstance = new frmDetails(owner);
     }
-    sInstance->mKill = std::move(kill);
+    sInstance->mRequests = std::move(requests);
     sInstance->setDetails(details);
     if (!sInstance->isVisible())
         sInstance->resize(sInstance->minimumSizeHint());
@@ -97,6 +116,8 @@ void frmDetails::setDetails(const SessionDetails& details) {
         shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
         form->addRow(caption, shown);
     }
+    // Only a session that waits has a blocker to go to.
+    mToRoot->setEnabled(details.texts.root.has_value());
     mSql->setPlainText(details.texts.sqlText);
     mSqlCut->setVisible(details.texts.sqlCut);
 }

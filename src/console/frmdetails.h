@@ -20,14 +20,21 @@ struct SessionDetails {
 };
 
 // The session details window: modeless, one at a time; Esc and Enter close it. It can end the
-// session it shows at once (the immediate kill), through the main window's kill procedure.
+// session it shows at once (the immediate kill) or cancel its statement, through the main
+// window's procedures, and lead to the root of the chain of blockers it waits behind.
 class frmDetails : public QDialog {
     Q_OBJECT
 public:
     using KillRequest = std::function<void(const ora::SessionKey&, const QString& terminal)>;
+    using RootRequest = std::function<void(const ora::BlockerRef&)>;
+    struct Requests {
+        KillRequest kill;
+        KillRequest cancel;
+        RootRequest toRoot;
+    };
 
     // Shows the details over the owner, replacing what the window showed before.
-    static frmDetails* Show(QWidget* owner, const SessionDetails& details, KillRequest kill);
+    static frmDetails* Show(QWidget* owner, const SessionDetails& details, Requests requests);
     static frmDetails* instance();
     // The session shown has ended: the window, which would show it still running, closes.
     static void SessionEnded(const ora::SessionKey& key);
@@ -40,7 +47,8 @@ private:
 
     static QPointer<frmDetails> sInstance;
     SessionDetails mDetails;
-    KillRequest mKill;
+    Requests mRequests;
+    QPushButton* mToRoot = nullptr;
     QWidget* mFields = nullptr;
     QPlainTextEdit* mSql = nullptr;
     QLabel* mSqlCut = nullptr;

@@ -2,6 +2,7 @@
 
 #include "classic/winrect.h"
 #include "oracle/database.h"
+#include "oracle/sessiondetails.h"
 #include "oracle/sessionkill.h"
 
 #include <QMainWindow>
@@ -65,6 +66,9 @@ private Q_SLOTS:
     void Details_Click();
     void Copy_Click();
     void AllInstances_Click();
+    void CancelSql_Click();
+    void Blockers_Click();
+    void Refresh_Click();
 
 private:
     bool allInstances() const;
@@ -102,6 +106,23 @@ private:
     // Ends one session: asks first when it belongs to another machine (or always, when asked
     // to), reports the outcome and lists the sessions again.
     void killSession(const RowSession& session, bool immediate, bool askAlways = false);
+    // The server only marked the session for kill: the status bar says so until the next search.
+    void noteMarkedForKill(const ora::SessionKey& key);
+    // Cancels the statement the session runs, keeping the session: asks first when it belongs
+    // to another machine, reports the outcome and lists the sessions again.
+    void cancelSql(const RowSession& session);
+    // Lists the sessions that block others, from every machine.
+    void listBlockers();
+    // The statement of the list shown: the blockers', or the machine's in mPCname.
+    QString listStatement(bool cluster) const;
+    // What the status bar says of the list shown, beside what was left out of it.
+    QString listNotice(int rows) const;
+    // Shows the blockers' list with the root of a chain current, ready for Delete.
+    void goToRootBlocker(const ora::BlockerRef& root);
+    // The key of a row's session; throws when its texts are not plain numbers.
+    static ora::SessionKey keyOf(const RowSession& session);
+    // Lists the sessions again after a change, under the hourglass.
+    void refreshList();
     void reportSearchFailure(const QString& description);
     // A call failed: when the connection is gone, the status bar says so and the details
     // window read on it closes.
@@ -133,6 +154,8 @@ private:
     QString pHost;
     // Set once the window has closed; procedures that let events run stop there.
     bool mUnloaded = false;
+    // The list shows the sessions that block others, until the next search by machine name.
+    bool mBlockersList = false;
     // Why the last search failed; empty when it succeeded.
     std::optional<ora::OraError> mSearchFailure;
     platform::WinRect mWindowRect;
@@ -162,6 +185,7 @@ private:
     QAction* Search = nullptr;
     QAction* MyPcName = nullptr;
     QAction* AllInstances = nullptr;
+    QAction* Blockers = nullptr;
     QMenu* hel = nullptr;
     QAction* Help = nullptr;
     QAction* Version = nullptr;

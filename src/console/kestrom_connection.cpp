@@ -8,6 +8,7 @@
 #include "console/gridcolumns.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
+#include "login/frmlink.h"
 #include "oracle/errorkind.h"
 #include "oracle/secret.h"
 
@@ -72,6 +73,7 @@ void Kestrom::Disconnect() {
     MSFlexGrid1->setRows(1);
     MSFlexGrid1->setCol(colNo);
     mDbLinkFlg = 0;
+    mBlockersList = false;
     CmdDB->setText(QStringLiteral("ＤＢ接続"));
     sbStatusBar->setPanelText(1, QStringLiteral("- DB未接続 -"));
     sbStatusBar->setPanelText(2, QString());
@@ -89,12 +91,15 @@ bool Kestrom::DbConnect() {
                              title);
             return false;
         }
-        if (mSetPass.isEmpty()) {
+        // The user ID "/" brings its own credentials, and names the local database when no
+        // host string is given.
+        const bool external = frmLink::ExternalUserId(mSetID);
+        if (mSetPass.isEmpty() && !external) {
             platform::MsgBox(QStringLiteral("ﾊﾟｽﾜｰﾄﾞが未入力です。") + crlf,
                              platform::vbExclamation, title);
             return false;
         }
-        if (mSetMoji.isEmpty()) {
+        if (mSetMoji.isEmpty() && !external) {
             platform::MsgBox(QStringLiteral("接続文字列が未入力です。") + crlf,
                              platform::vbExclamation, title);
             return false;
@@ -113,6 +118,7 @@ bool Kestrom::DbConnect() {
     AllInstances->setChecked(allInstancesSetting());
     mStrFlg = -1;
     mLogFlg = -1;
+    mBlockersList = false;
     SessionSearch();
     mLogFlg = 0;
     if (mStrFlg == -1)

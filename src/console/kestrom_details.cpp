@@ -21,7 +21,6 @@ void Kestrom::showDetails(int row) {
     const RowSession session = currentSession();
     grid->setCol(colNo);
     const std::optional<ora::SessionKey>& key = session.key;
-    // The kill acts on the connection the details were read on, or not at all.
     std::weak_ptr<ora::OraDatabase> source;
     SessionDetails details;
     try {
@@ -59,8 +58,20 @@ void Kestrom::showDetails(int row) {
     // The connection may have closed while the details were read.
     if (mUnloaded || !OraDatabase || OraDatabase != source.lock())
         return;
-    frmDetails::Show(this, details, [this, source](const ora::SessionKey& k, const QString& t) {
-        if (OraDatabase && OraDatabase == source.lock())
+    // Each request acts on the connection the details were read on, or not at all.
+    auto sameConnection = [this, source] { return OraDatabase && OraDatabase == source.lock(); };
+    frmDetails::Requests requests;
+    requests.kill = [this, sameConnection](const ora::SessionKey& k, const QString& t) {
+        if (sameConnection())
             killSession({k, t}, true, true);
-    });
+    };
+    requests.cancel = [this, sameConnection](const ora::SessionKey& k, const QString& t) {
+        if (sameConnection())
+            cancelSql({k, t});
+    };
+    requests.toRoot = [this, sameConnection](const ora::BlockerRef& root) {
+        if (sameConnection())
+            goToRootBlocker(root);
+    };
+    frmDetails::Show(this, details, std::move(requests));
 }

@@ -6,6 +6,7 @@
 #include "classic/pointer.h"
 #include "console/frmdetails.h"
 #include "console/gridcolumns.h"
+#include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "oracle/sessionkill.h"
 
@@ -43,10 +44,10 @@ void Kestrom::killCurrentRow(bool immediate) {
 }
 
 void Kestrom::killSession(const RowSession& session, bool immediate, bool askAlways) {
+    // ORA-00031: the server ends the session as soon as it can; it stays listed meanwhile.
+    bool marked = false;
     try {
-        // The cells' texts go into the statement, so only numbers may pass.
-        if (!session.key)
-            throw ora::OraError(ora::NotASessionKeyText());
+        const ora::SessionKey key = keyOf(session);
         if (askAlways || ora::IsOtherMachine(session.terminal, mMyPCname)) {
             const QString question =
                 immediate ? QStringLiteral("他人のセッションを即時切断しようとしています。\r\n"
@@ -61,13 +62,13 @@ void Kestrom::killSession(const RowSession& session, bool immediate, bool askAlw
 
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
         try {
-            platform::BlockingCall(
-                [&] { db->ExecuteSQL(ora::KillStatement(*session.key, immediate)); });
+            platform::BlockingCall([&] { db->ExecuteSQL(ora::KillStatement(key, immediate)); });
         } catch (const ora::OraError& error) {
             if (!ora::KillAccepted(error))
                 throw;
+            marked = true;
         }
-        frmDetails::SessionEnded(*session.key);
+        frmDetails::SessionEnded(key);
         platform::MsgBox(QStringLiteral("セッションを切断しました。"), platform::vbInformation);
     } catch (const ora::OraError& error) {
         noteFailure(error);
@@ -77,7 +78,30 @@ void Kestrom::killSession(const RowSession& session, bool immediate, bool askAlw
         return;
     }
 
+    refreshList();
+    if (marked && session.key)
+        noteMarkedForKill(*session.key);
+}
+
+ora::SessionKey Kestrom::keyOf(const RowSession& session) {
+    // The cells' texts go into the statement, so only numbers may pass.
+    if (!session.key)
+        throw ora::OraError(ora::NotASessionKeyText());
+    return *session.key;
+}
+
+void Kestrom::refreshList() {
     platform::SetMousePointer(this, platform::vbHourglass);
     SessionSearch();
     platform::SetMousePointer(this, platform::vbDefault);
+}
+
+void Kestrom::noteMarkedForKill(const ora::SessionKey& key) {
+    // Before what the refreshed list says of itself, so that a narrow window cuts that
+    // instead; the next search replaces both.
+    const QString marked = QStringLiteral("ｾｯｼｮﾝ %1,%2 は切断待ち。即時切断で直ちに終了します。")
+                               .arg(key.sid)
+                               .arg(key.serial);
+    const QString listed = sbStatusBar->noticeText();
+    sbStatusBar->setNoticeText(listed.isEmpty() ? marked : marked + QStringLiteral("　") + listed);
 }

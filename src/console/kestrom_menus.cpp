@@ -30,6 +30,9 @@ void Kestrom::buildMenus() {
     ken = menuBar()->addMenu(QStringLiteral("検索(&S)"));
     ken->setObjectName(QStringLiteral("ken"));
     Search = action(ken, "Search", QStringLiteral("ｾｯｼｮﾝの検索(&S)"), &Kestrom::Search_Click);
+    // Beyond the classic menus: the sessions that block others, from every machine.
+    Blockers =
+        action(ken, "Blockers", QStringLiteral("ﾌﾞﾛｯｸ中のｾｯｼｮﾝ(&B)"), &Kestrom::Blockers_Click);
     ken->addSeparator()->setObjectName(QStringLiteral("b"));
     MyPcName = action(ken, "MyPcName", QStringLiteral("自分のﾏｼﾝ名(&P)"), &Kestrom::MyPcName_Click);
 
@@ -52,7 +55,7 @@ void Kestrom::buildGridActions() {
     refresh->setObjectName(QStringLiteral("Refresh"));
     refresh->setShortcut(QKeySequence(Qt::Key_F5));
     refresh->setShortcutContext(Qt::WindowShortcut);
-    connect(refresh, &QAction::triggered, this, &Kestrom::cmdSearch_Click);
+    connect(refresh, &QAction::triggered, this, &Kestrom::Refresh_Click);
     addAction(refresh);
 
     auto* copy = new QAction(MSFlexGrid1);
@@ -78,6 +81,8 @@ void Kestrom::showGridMenu(int row, const QPoint& globalPos) {
         QAction* immediate =
             menu.addAction(QStringLiteral("即時切断(&I)"), this, &Kestrom::KillImmediate_Click);
         immediate->setEnabled(canKill);
+        menu.addAction(QStringLiteral("SQL中止(&Q)"), this, &Kestrom::CancelSql_Click)
+            ->setEnabled(canKill);
         menu.addAction(QStringLiteral("詳細(&D)"), this, &Kestrom::Details_Click)
             ->setEnabled(OraDatabase != nullptr);
     }

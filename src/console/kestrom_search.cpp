@@ -35,6 +35,7 @@ void Kestrom::cmdSearch_Click() {
     platform::DoEvents();
     // The window may have been closed while events ran; then there is nothing to search for.
     if (!mUnloaded) {
+        mBlockersList = false;
         mPCname = txtPcName->text().toUpper();
         SessionSearch();
     }
@@ -49,10 +50,8 @@ void Kestrom::SessionSearch() {
     showInstanceColumn(cluster);
     try {
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
-        std::unique_ptr<ora::OraDynaset> dynaset = platform::BlockingCall([&] {
-            return db->DbCreateDynaset(
-                cluster ? ora::AllInstancesQuery(mPCname) : ora::SessionQuery(mPCname), 0);
-        });
+        std::unique_ptr<ora::OraDynaset> dynaset =
+            platform::BlockingCall([&] { return db->DbCreateDynaset(listStatement(cluster), 0); });
         const int columns = cluster ? kClusterListColumns : kListColumns;
         // The field each grid column shows; the row-number column shows none.
         std::array<ora::OraField*, kClusterListColumns> fields{};
@@ -100,10 +99,13 @@ void Kestrom::SessionSearch() {
         }
         if (skipped > 0)
             grid->setRows(row + 1);
-        sbStatusBar->setNoticeText(
+        const QString left =
             skipped > 0
                 ? QStringLiteral("ｾｯｼｮﾝ%1件を表示できません（%2）").arg(skipped).arg(skipReason)
-                : QString());
+                : QString();
+        const QString list = listNotice(row);
+        sbStatusBar->setNoticeText(
+            left.isEmpty() || list.isEmpty() ? list + left : list + QStringLiteral("　") + left);
         grid->setCol(colNo);
         dynaset.reset();
         cmdSessionCt->setEnabled(true);

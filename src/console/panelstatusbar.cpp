@@ -52,7 +52,13 @@ QString PanelStatusBar::panelToolTip(int p) const {
 
 void PanelStatusBar::setNoticeText(const QString& text) {
     mNotice->setText(text);
+    // A narrow window cuts the note; it is all there when pointed at.
+    mNotice->setToolTip(text);
     mNotice->setVisible(!text.isEmpty());
+}
+
+QString PanelStatusBar::noticeText() const {
+    return mNotice->text();
 }
 
 void PanelStatusBar::tick() {

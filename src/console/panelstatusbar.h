@@ -19,6 +19,7 @@ public:
     // A note beside the login information (what the last list left out), shown while it is
     // not empty.
     void setNoticeText(const QString& text);
+    QString noticeText() const;
 
 private:
     void tick();

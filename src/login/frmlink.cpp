@@ -9,6 +9,7 @@
 #include "classic/twips.h"
 #include "classic/zoom.h"
 #include "login/passwordstyle.h"
+#include "login/plaintextbox.h"
 #include "platform/dialogflags.h"
 
 #include <QFocusEvent>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -46,10 +48,9 @@ QLabel* frmLink::addLabel(const QString& name, const QString& caption, float top
 }
 
 QLineEdit* frmLink::addBox(const QString& name, float top) {
-    auto* box = new QLineEdit(this);
+    // The boxes take plain letters only: the input method stays off in them.
+    auto* box = new PlainTextBox(this);
     box->setObjectName(name);
-    // Where an input method exists, start each box in direct (Latin) input.
-    box->setInputMethodHints(Qt::ImhPreferLatin);
     box->installEventFilter(this);
     platform::SetControlRectTwips(box, QRectF(1395, top, 2445, 270));
     return box;
@@ -127,6 +128,12 @@ void frmLink::Form_Load() {
     platform::DrawAnimatedRects(this, platform::IDANI_CAPTION, mStartRect, mWindowRect);
 }
 
+bool frmLink::ExternalUserId(const QString& userId) {
+    static const QRegularExpression re(QStringLiteral(R"(^\s*/\s*(as\s+\w+\s*)?$)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    return re.match(userId).hasMatch();
+}
+
 void frmLink::cmdOk_Click() {
     const int style = platform::vbOKOnly | platform::vbExclamation;
     if (txtUsrID->text().isEmpty()) {
@@ -135,13 +142,14 @@ void frmLink::cmdOk_Click() {
         txtUsrID->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (txtPasswd->text().isEmpty()) {
+    const bool external = ExternalUserId(txtUsrID->text());
+    if (!external && txtPasswd->text().isEmpty()) {
         platform::MsgBox(QStringLiteral("パスワードを指定してください。"), style,
                          platform::ExeName());
         txtPasswd->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (txtLinkChrLine->text().isEmpty()) {
+    if (!external && txtLinkChrLine->text().isEmpty()) {
         platform::MsgBox(QStringLiteral("接続文字列を指定してください。\r\n"), style,
                          platform::ExeName());
         txtLinkChrLine->setFocus(Qt::OtherFocusReason);

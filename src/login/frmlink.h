@@ -13,9 +13,13 @@ class frmLink : public QDialog {
     Q_OBJECT
 public:
     // Shows the three values for editing. True (-1) when the user confirmed with OK and all
-    // three are non-empty; the arguments then hold the edited values. False (0) otherwise,
-    // with the arguments untouched.
+    // three are non-empty (for the user ID "/", the user ID alone); the arguments then hold the
+    // edited values. False (0) otherwise, with the arguments untouched.
     static qint16 LinkSet(QString& LinkChrID, QString& LinkChrPass, QString& LinkChrLine);
+    // The user ID "/" (also "/ as sysdba" and the like) logs on with the operating system's or
+    // a wallet's credentials: it needs no password, and a host string only for a wallet or
+    // another machine's database.
+    static bool ExternalUserId(const QString& userId);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

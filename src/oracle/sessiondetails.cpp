@@ -23,7 +23,8 @@ QString SessionDetailsQuery(const SessionKey& key) {
         QStringLiteral(
             "       (SELECT COUNT(*) FROM %1session b WHERE b.blocking_session = s.sid%2),")
             .arg(v, cluster ? QStringLiteral(" AND b.blocking_instance = s.inst_id") : QString()),
-        QStringLiteral("       USERENV('INSTANCE')"),
+        QStringLiteral("       USERENV('INSTANCE'),"),
+        QStringLiteral("       s.final_blocking_session, s.final_blocking_instance"),
         QStringLiteral("  FROM %1session s").arg(v) + where,
     };
     return lines.join(QChar(u'\r'));
@@ -71,13 +72,24 @@ DetailsTexts SessionDetailsTexts(const QList<QVariant>& values, int instance) {
                          Duration(number(dcLastCallEt)));
     }
     out.fields.append({QStringLiteral("状態"), call});
-    QString blocker = QStringLiteral("なし");
-    if (present(dcBlockingSession)) {
-        blocker = text(dcBlockingSession);
-        if (present(dcBlockingInstance))
-            blocker += QStringLiteral("（インスタンス %1）").arg(text(dcBlockingInstance));
-    }
-    out.fields.append({QStringLiteral("ブロック元ｾｯｼｮﾝ"), blocker});
+    auto session = [&](int sid, int node) {
+        if (!present(sid))
+            return QStringLiteral("なし");
+        QString shown = text(sid);
+        if (present(node))
+            shown += QStringLiteral("（インスタンス %1）").arg(text(node));
+        return shown;
+    };
+    out.fields.append(
+        {QStringLiteral("ブロック元ｾｯｼｮﾝ"), session(dcBlockingSession, dcBlockingInstance)});
+    out.fields.append({QStringLiteral("最終ブロック元ｾｯｼｮﾝ"),
+                       session(dcFinalBlockingSession, dcFinalBlockingInstance)});
+    const int rootSid =
+        present(dcFinalBlockingSession) ? dcFinalBlockingSession : dcBlockingSession;
+    const int rootNode =
+        rootSid == dcFinalBlockingSession ? dcFinalBlockingInstance : dcBlockingInstance;
+    if (present(rootSid))
+        out.root = BlockerRef{number(rootSid), present(rootNode) ? number(rootNode) : 0};
     out.fields.append({QStringLiteral("ブロック中のｾｯｼｮﾝ数"),
                        present(dcBlockedCount) ? text(dcBlockedCount) : QStringLiteral("0")});
     out.sqlText = present(dcSqlText) ? text(dcSqlText) : QStringLiteral("なし");

@@ -6,6 +6,7 @@
 #include <QPair>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 namespace ora {
 
@@ -13,9 +14,10 @@ namespace ora {
 // from the shared pool by a scalar subquery, the count of sessions it blocks by another.
 // Columns, in order: machine, module, action, client_info, process, server, the current
 // statement's text, event, seconds_in_wait, last_call_et, status, blocking_session,
-// blocking_instance, the number of sessions it blocks, and the instance the connection is on
-// (which a session of the single-instance list lives on). With an instance in the key the query
-// reads the cluster-wide views.
+// blocking_instance, the number of sessions it blocks, the instance the connection is on
+// (which a session of the single-instance list lives on), final_blocking_session and
+// final_blocking_instance (the root of the chain of blockers). With an instance in the key the
+// query reads the cluster-wide views.
 QString SessionDetailsQuery(const SessionKey& key);
 
 // Result column positions of SessionDetailsQuery.
@@ -35,6 +37,8 @@ enum DetailsColumn : int {
     dcBlockingInstance,
     dcBlockedCount,
     dcConnectedInstance,
+    dcFinalBlockingSession,
+    dcFinalBlockingInstance,
     dcColumnCount
 };
 
@@ -43,10 +47,17 @@ enum DetailsColumn : int {
 // shows as "－". A session of the cluster-wide list (instance above 0) names its instance
 // first. sqlCut tells that the text fills the shared pool's 1000 bytes, so that the
 // statement goes on beyond it.
+struct BlockerRef {
+    qint64 sid = 0;
+    qint64 instance = 0; // 0: not known
+};
 struct DetailsTexts {
     QList<QPair<QString, QString>> fields;
     QString sqlText;
     bool sqlCut = false;
+    // The root of the chain the session waits behind (its direct blocker when the server
+    // names no root); none when it is not blocked.
+    std::optional<BlockerRef> root;
 };
 DetailsTexts SessionDetailsTexts(const QList<QVariant>& values, int instance = 0);
 

@@ -47,4 +47,22 @@ QString AllInstancesQuery(const QString& machine) {
                   machine, QStringLiteral(" ORDER BY inst_id, sid, serial#"));
 }
 
+QString BlockersQuery(bool cluster) {
+    QStringList pieces = SelectPieces();
+    if (cluster)
+        pieces << QStringLiteral("       logon_time,  ") << QStringLiteral("       inst_id      ")
+               << QStringLiteral("  FROM gv$session s        ")
+               << QStringLiteral(" WHERE EXISTS (SELECT 1 FROM gv$session b"
+                                 " WHERE b.blocking_session = s.sid"
+                                 " AND b.blocking_instance = s.inst_id)")
+               << QStringLiteral(" ORDER BY NVL2(blocking_session, 1, 0), inst_id, sid, serial#");
+    else
+        pieces << QStringLiteral("       logon_time   ")
+               << QStringLiteral("  FROM v$session s         ")
+               << QStringLiteral(" WHERE EXISTS (SELECT 1 FROM v$session b"
+                                 " WHERE b.blocking_session = s.sid)")
+               << QStringLiteral(" ORDER BY NVL2(blocking_session, 1, 0), sid, serial#");
+    return pieces.join(QChar(u'\r'));
+}
+
 } // namespace ora

@@ -26,6 +26,11 @@ QString SessionQuery(const QString& machine);
 // column, ordered by instance first.
 QString AllInstancesQuery(const QString& machine);
 
+// The sessions, from every machine, that block at least one other session, in the columns of
+// SessionQuery (with the instance last when `cluster`: gv$session, a blocked session matched
+// by its blocker's instance too). Root blockers, which wait for nobody, come first.
+QString BlockersQuery(bool cluster);
+
 // The text of an SQL string literal, quotes included; a quote inside is doubled so that the
 // value is matched exactly as typed.
 QString SqlLiteral(const QString& value);

@@ -47,10 +47,12 @@ private Q_SLOTS:
                                            : a->text() + a->shortcut().toString());
             menus << menu->text() + u':' + items.join(u'|');
         }
-        QCOMPARE(menus,
-                 testsupport::strings({"接続(&L):ＤＢ接続(&L)|ＤＢ切断(&C)|-|終了(&X)",
-                                       "検索(&S):ｾｯｼｮﾝの検索(&S)|-|自分のﾏｼﾝ名(&P)|-|全ｲﾝｽﾀﾝｽ(&A)",
-                                       "ヘルプ(&H):ヘルプ(&H)|ﾊﾞｰｼﾞｮﾝ情報(&V)"}));
+        QCOMPARE(
+            menus,
+            testsupport::strings(
+                {"接続(&L):ＤＢ接続(&L)|ＤＢ切断(&C)|-|終了(&X)",
+                 "検索(&S):ｾｯｼｮﾝの検索(&S)|ﾌﾞﾛｯｸ中のｾｯｼｮﾝ(&B)|-|自分のﾏｼﾝ名(&P)|-|全ｲﾝｽﾀﾝｽ(&A)",
+                 "ヘルプ(&H):ヘルプ(&H)|ﾊﾞｰｼﾞｮﾝ情報(&V)"}));
         auto* box = f.machineBox();
         QCOMPARE(box->maxLength(), 15);
         QCOMPARE(box->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));

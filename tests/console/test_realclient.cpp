@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <tuple>
 
 using testsupport::KestromFixture;
 
@@ -133,6 +135,187 @@ private Q_SLOTS:
         QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral("セッションを切断しました。")});
         QCOMPARE(w.grid()->Rows(), 1);
+        // The success box came first; then the status bar says what is left to do.
+        auto* notice = w.window->findChild<QLabel*>(QStringLiteral("sbStatusBar_Notice"));
+        QVERIFY(notice && notice->isVisible());
+        QCOMPARE(notice->text(), QStringLiteral("ｾｯｼｮﾝ 23,4711 は切断待ち。"
+                                                "即時切断で直ちに終了します。"));
+        w.click("cmdSearch");
+        QVERIFY(notice->isHidden());
+    }
+
+    void administrativeLoginsAndExternalCredentials() {
+        mStandin.load(
+            instance(QStringLiteral("local\n"
+                                    "user\tsys\tchange_on_install\tsysdba,sysoper\n"
+                                    "user\tops$dba\tunused\tread,alter,external,sysdba\n")));
+        Window w;
+        // Plain SYS is refused by the server; the privilege is named in the user ID as in
+        // SQL*Plus, in any case and spacing.
+        w.open({KestromFixture::login(QStringLiteral("sys"), QStringLiteral("change_on_install")),
+                KestromFixture::login(QStringLiteral(" SYS  As  SysDba "),
+                                      QStringLiteral("change_on_install"))});
+        QCOMPARE(platform::MsgBoxHook::log().size(), 1);
+        QCOMPARE(platform::MsgBoxHook::log()[0].text, QStringLiteral("接続に失敗しました。"));
+        QCOMPARE(platform::MsgBoxHook::log()[0].detail,
+                 QStringLiteral("ORA-28009: connection as SYS should be as SYSDBA or SYSOPER"));
+        QVERIFY(w.showsConnected());
+        QCOMPARE(w.panel(2), QStringLiteral(" SYS  As  SysDba  / ORCL"));
+        QCOMPARE(w.grid()->Rows(), 2);
+
+        // "/" takes the operating system's credentials: no password, no host string needed;
+        // with a host string it names a wallet's entry. A role the account lacks is refused.
+        for (const auto& [id, pass, host] :
+             {std::tuple{"/", "", ""}, std::tuple{"/ as sysdba", "pelmora", "ORCL"},
+              std::tuple{"/ as sysoper", "", "ORCL"}}) {
+            platform::MsgBoxHook::clear();
+            w.choose("Cutting");
+            w.setScript({KestromFixture::login(QString::fromUtf8(id), QString::fromUtf8(pass),
+                                               QString::fromUtf8(host)),
+                         KestromFixture::cancel()});
+            w.choose("Link");
+        }
+        QCOMPARE(platform::MsgBoxHook::log().size(), 1);
+        QCOMPARE(platform::MsgBoxHook::log()[0].detail,
+                 QStringLiteral("ORA-01031: insufficient privileges"));
+        QCOMPARE(mStandin.log().split(u'\n').filter(QStringLiteral("LOGON ")),
+                 (QStringList{QStringLiteral("LOGON sys@ORCL"),
+                              QStringLiteral("LOGON SYS@ORCL AS SYSDBA"),
+                              QStringLiteral("LOGON /@"), QStringLiteral("LOGON /@ORCL AS SYSDBA"),
+                              QStringLiteral("LOGON /@ORCL AS SYSOPER")}));
+        // The password went to no log and no setting.
+        QVERIFY(!mStandin.log().contains(QStringLiteral("change_on_install")));
+        QSettings settings(QStringLiteral("Kestrom"), QStringLiteral("Kestrom"));
+        settings.sync();
+        QFile stored(settings.fileName());
+        if (stored.open(QIODevice::ReadOnly))
+            QVERIFY(!stored.readAll().contains("change_on_install"));
+        w.window->close();
+        // Every session begun was ended.
+        QCOMPARE(mStandin.log().count(QStringLiteral("LOGOFF")), 3);
+    }
+
+    void blockersListAndTheWayToTheRoot() {
+        // A waits for B, B for C, each on its own machine.
+        mStandin.load(instance(QStringLiteral(
+            "session\t40\t401\tACTIVE\tPC-A\ta\tA\ta.exe\t2026-12-07 10:00:00\t"
+            "blocking_session=41\tblocking_instance=1\n"
+            "session\t41\t411\tACTIVE\tPC-B\tb\tB\tb.exe\t2026-12-07 10:00:00\t"
+            "blocking_session=42\tblocking_instance=1\n"
+            "session\t42\t421\tINACTIVE\tPC-C\tc\tC\tc.exe\t2026-12-07 10:00:00\n")));
+        Window w;
+        w.open({KestromFixture::login()});
+        const QString me = KestromFixture::thisComputer();
+        auto sent = [&] {
+            return mStandin.log().split(u'\n').filter(QStringLiteral("EXEC ")).last();
+        };
+        auto exec = [](QString statement) {
+            return QStringLiteral("EXEC ") +
+                   statement.replace(QStringLiteral("\r"), QStringLiteral("\\r"));
+        };
+        auto sids = [&] {
+            QStringList column;
+            for (int r = 1; r < w.grid()->Rows(); ++r)
+                column << w.grid()->TextMatrix(r, 1);
+            return column;
+        };
+        unsigned long long before = mStandin.roundTrips();
+        w.choose("Blockers");
+        QCOMPARE(mStandin.roundTrips() - before, 1ull);
+        QCOMPARE(sent(), exec(ora::BlockersQuery(false)));
+        QCOMPARE(sids(), (QStringList{QStringLiteral("42"), QStringLiteral("41")}));
+        QCOMPARE(w.machineBox()->text(), me);
+
+        // From A's details, in the list of its machine, to the root of its chain.
+        w.search(QStringLiteral("PC-A"));
+        QCOMPARE(sids(), QStringList{QStringLiteral("40")});
+        QPointer<QDialog> details = openDetails(w, 0);
+        QVERIFY(details);
+        QStringList shown;
+        for (const QLabel* l : details->findChildren<QLabel*>())
+            shown << l->text();
+        QVERIFY2(shown.contains(QStringLiteral("最終ブロック元ｾｯｼｮﾝ")) &&
+                     shown.contains(QStringLiteral("42（インスタンス 1）")) &&
+                     shown.contains(QStringLiteral("41（インスタンス 1）")),
+                 qPrintable(shown.join(u'|')));
+        auto* toRoot = details->findChild<QPushButton*>(QStringLiteral("cmdToBlocker"));
+        QVERIFY(toRoot->isEnabled());
+        toRoot->click();
+        QTRY_VERIFY(!details || !details->isVisible());
+        QCOMPARE(sent(), exec(ora::BlockersQuery(false)));
+        QCOMPARE(w.grid()->Row(), 1);
+        QCOMPARE(w.grid()->TextMatrix(w.grid()->Row(), 1), QStringLiteral("42"));
+        QCOMPARE(w.window->focusWidget(), static_cast<QWidget*>(w.grid()));
+
+        // Delete asks (another machine) and ends exactly C; the list shown again is the
+        // blockers': B, now the root of what is left.
+        platform::MsgBoxHook::clear();
+        platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
+        QTest::keyClick(w.grid(), Qt::Key_Delete);
+        QCOMPARE(platform::MsgBoxHook::log()[0].title, QStringLiteral("切断確認"));
+        QCOMPARE(kills(), QStringList{QStringLiteral("EXEC ALTER SYSTEM KILL SESSION '42,421'")});
+        QCOMPARE(sent(), exec(ora::BlockersQuery(false)));
+        QCOMPARE(sids(), QStringList{QStringLiteral("41")});
+        // F5 shows this list again; a search by machine name returns to that machine's list,
+        // and F5 after it repeats that search.
+        w.activate();
+        QTest::keyClick(w.grid(), Qt::Key_F5);
+        QCOMPARE(sent(), exec(ora::BlockersQuery(false)));
+        w.click("cmdSearch");
+        QCOMPARE(sent(), exec(ora::SessionQuery(QStringLiteral("PC-A"))));
+        QCOMPARE(sids(), QStringList{QStringLiteral("40")});
+        w.activate();
+        QTest::keyClick(w.grid(), Qt::Key_F5);
+        QCOMPARE(sent(), exec(ora::SessionQuery(QStringLiteral("PC-A"))));
+
+        // Across the cluster: the instance is named and matched.
+        w.window->findChild<QAction*>(QStringLiteral("AllInstances"))->trigger();
+        before = mStandin.roundTrips();
+        w.choose("Blockers");
+        QCOMPARE(mStandin.roundTrips() - before, 1ull);
+        QCOMPARE(sent(), exec(ora::BlockersQuery(true)));
+        QCOMPARE(sids(), QStringList{QStringLiteral("41")});
+        QCOMPARE(w.grid()->TextMatrix(1, 9), QStringLiteral("1"));
+    }
+
+    void cancelSqlAsksForAnotherMachineAndKeepsTheSession() {
+        mStandin.load(instance(
+            QStringLiteral("fault\tcancel-idle\t20001\tORA-20001: no call in progress\n")));
+        Window w;
+        w.open({KestromFixture::login()});
+        w.search(QStringLiteral("FARPC"));
+        QPointer<QDialog> details = openDetails(w, 0);
+        QVERIFY(details);
+        auto* cancel = details->findChild<QPushButton*>(QStringLiteral("cmdCancelSql"));
+        QCOMPARE(cancel->text(), QStringLiteral("SQL中止(&Q)"));
+        // No: nothing is sent.
+        platform::MsgBoxHook::setNextAnswers({platform::vbNo});
+        cancel->click();
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{
+                     QStringLiteral("他人のセッションで実行中のSQL文を中止しようとしています。\r\n"
+                                    "セッションは切断されません。処理を続けてもよろしいですか？")});
+        QCOMPARE(platform::MsgBoxHook::log()[0].style, 52);
+        QVERIFY(kills().isEmpty());
+        // Yes: the statement, in one round trip, then the list again (two).
+        platform::MsgBoxHook::clear();
+        platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
+        const unsigned long long before = mStandin.roundTrips();
+        cancel->click();
+        QCOMPARE(kills(), QStringList{QStringLiteral("EXEC ALTER SYSTEM CANCEL SQL '52, 3301'")});
+        QCOMPARE(mStandin.roundTrips() - before, 2ull);
+        QCOMPARE(testsupport::messageTexts()[1], QStringLiteral("SQL文を中止しました。"));
+        // The session stays, its call ended.
+        QCOMPARE(w.grid()->Rows(), 2);
+        QCOMPARE(w.grid()->TextMatrix(1, 3), QStringLiteral("INACTIVE"));
+        // Now idle: the server's answer is shown as it came, and the list is left as it is.
+        platform::MsgBoxHook::clear();
+        platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
+        QVERIFY(details);
+        cancel->click();
+        QCOMPARE(testsupport::messageTexts()[1],
+                 QStringLiteral("以下の理由によりSQL文を中止できませんでした。\r\n\r\n"
+                                "「ORA-20001: no call in progress」"));
     }
 
     void loginFailuresLeadBackToTheDialog() {

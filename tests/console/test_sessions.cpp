@@ -557,6 +557,15 @@ private Q_SLOTS:
         QTest::keyClick(g, Qt::Key_Delete);
         QCOMPARE(killStatements(f),
                  QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '12,120'")});
+
+        // SQL中止 cancels the statement of the row chosen; this computer's session is not
+        // asked about, and the server's refusal is shown as it came.
+        platform::MsgBoxHook::clear();
+        contextMenuKey(g, 2, Qt::Key_Q);
+        QCOMPARE(killStatements(f).last(), QStringLiteral("ALTER SYSTEM CANCEL SQL '14, 140'"));
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("以下の理由によりSQL文を中止できませんでした。\r\n\r\n"
+                                            "「ORA-00900: invalid SQL statement」")});
     }
 
     void typedCharactersDoNotMoveTheKillTarget() {

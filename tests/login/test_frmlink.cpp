@@ -117,6 +117,19 @@ private Q_SLOTS:
         QCOMPARE(result, qint16(-1));
         QCOMPARE(v.all(), testsupport::strings({" ", "  ", "\t "}));
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
+
+        // The user ID "/" takes the operating system's credentials: no password, and no host
+        // string for the local database.
+        for (const char* id : {"/", " / AS SYSDBA "}) {
+            Values external{QString::fromUtf8(id), QString(), QString()};
+            QCOMPARE(runLinkSet(external,
+                                [&](QDialog& d) {
+                                    QTest::keyClick(box(d, "txtLinkChrLine"), Qt::Key_Return);
+                                }),
+                     qint16(-1));
+            QCOMPARE(external.all(), (QStringList{QString::fromUtf8(id), QString(), QString()}));
+        }
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
     }
 
     void validationReportsFirstEmptyBox_data() {
@@ -138,6 +151,10 @@ private Q_SLOTS:
             << a << a << QString() << false << host << QStringLiteral("txtLinkChrLine");
         QTest::newRow("only user empty, Enter in host")
             << QString() << a << a << true << user << QStringLiteral("txtUsrID");
+        // A named privilege still needs the password; only "/" brings its own credentials.
+        QTest::newRow("sys as sysdba without password")
+            << QStringLiteral("sys as sysdba") << QString() << a << false << pass
+            << QStringLiteral("txtPasswd");
     }
 
     void validationReportsFirstEmptyBox() {
@@ -208,21 +225,31 @@ private Q_SLOTS:
     void enterStepsThroughTheBoxesSelectingAll() {
         Values v{QString(), QStringLiteral("pelmora"), QStringLiteral("orcl")};
         QStringList seen;
+        // What the platform's input context asks the focused object before it lets an input
+        // method (a Japanese IME) compose into it.
         auto note = [&] {
             auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-            seen << (edit ? edit->objectName() + QLatin1Char('=') + edit->selectedText()
+            QInputMethodQueryEvent query(Qt::ImEnabled);
+            if (QGuiApplication::focusObject())
+                QCoreApplication::sendEvent(QGuiApplication::focusObject(), &query);
+            const QString im =
+                query.value(Qt::ImEnabled).toBool() ? QStringLiteral(" IME") : QString();
+            seen << (edit ? edit->objectName() + QLatin1Char('=') + edit->selectedText() + im
                           : QStringLiteral("?"));
         };
         runLinkSet(v, [&](QDialog& d) {
             QTRY_COMPARE(QApplication::focusWidget(), box(d, "txtUsrID"));
+            note();
             QTest::keyClick(box(d, "txtUsrID"), Qt::Key_Return, Qt::ControlModifier);
             note();
             QTest::keyClick(box(d, "txtPasswd"), Qt::Key_Enter, Qt::AltModifier);
             note();
         });
-        // Enter in an empty user ID box only moves on; nothing is checked.
-        QCOMPARE(seen, (QStringList{QStringLiteral("txtPasswd=pelmora"),
-                                    QStringLiteral("txtLinkChrLine=orcl")}));
+        // Enter in an empty user ID box only moves on; nothing is checked. No box takes an
+        // input method: kana or full-width letters would only make the login fail.
+        QCOMPARE(seen,
+                 (QStringList{QStringLiteral("txtUsrID="), QStringLiteral("txtPasswd=pelmora"),
+                              QStringLiteral("txtLinkChrLine=orcl")}));
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
     }
 

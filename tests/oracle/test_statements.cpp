@@ -1,5 +1,6 @@
 #include "oracle/database.h"
 #include "oracle/failuretext.h"
+#include "oracle/sessioncancel.h"
 #include "oracle/sessiondetails.h"
 #include "oracle/sessionkill.h"
 #include "oracle/sessionquery.h"
@@ -92,6 +93,28 @@ private Q_SLOTS:
                  QStringLiteral(" WHERE terminal = 'O''H'"));
     }
 
+    void blockersQueryKeepsTheListsColumns() {
+        const QStringList single = pieces(ora::SessionQuery(QString()));
+        const QStringList blockers = pieces(ora::BlockersQuery(false));
+        QCOMPARE(blockers.mid(0, 8), single.mid(0, 8));
+        QCOMPARE(blockers.mid(8),
+                 (QStringList{QStringLiteral("  FROM v$session s         "),
+                              QStringLiteral(" WHERE EXISTS (SELECT 1 FROM v$session b WHERE "
+                                             "b.blocking_session = s.sid)"),
+                              QStringLiteral(" ORDER BY NVL2(blocking_session, 1, 0), sid, "
+                                             "serial#")}));
+        const QStringList all = pieces(ora::AllInstancesQuery(QString()));
+        const QStringList cluster = pieces(ora::BlockersQuery(true));
+        QCOMPARE(cluster.mid(0, 9), all.mid(0, 9));
+        QCOMPARE(cluster.mid(9),
+                 (QStringList{QStringLiteral("  FROM gv$session s        "),
+                              QStringLiteral(" WHERE EXISTS (SELECT 1 FROM gv$session b WHERE "
+                                             "b.blocking_session = s.sid AND b.blocking_instance "
+                                             "= s.inst_id)"),
+                              QStringLiteral(" ORDER BY NVL2(blocking_session, 1, 0), inst_id, "
+                                             "sid, serial#")}));
+    }
+
     void sessionKeysAreNumbersOnly() {
         const auto key = ora::ParseSessionKey(QStringLiteral("12"), QStringLiteral("345"));
         QVERIFY(key);
@@ -104,6 +127,10 @@ private Q_SLOTS:
         QVERIFY(onTwo);
         QCOMPARE(ora::KillStatement(*onTwo, true),
                  QStringLiteral("ALTER SYSTEM KILL SESSION '12,345,@2' IMMEDIATE"));
+        // Cancelling the statement spells the id as Oracle's documentation does.
+        QCOMPARE(ora::CancelStatement(*key), QStringLiteral("ALTER SYSTEM CANCEL SQL '12, 345'"));
+        QCOMPARE(ora::CancelStatement(*onTwo),
+                 QStringLiteral("ALTER SYSTEM CANCEL SQL '12, 345, @2'"));
         // Whatever else a cell may hold never reaches a statement.
         for (const char* bad :
              {"", "－", " 12", "+12", "-1", "0", "1e3", "12'--", "１２", "99999999999999999999"})
@@ -117,6 +144,9 @@ private Q_SLOTS:
         QCOMPARE(single.last(), QStringLiteral("  FROM v$session s WHERE s.sid = 12 AND "
                                                "s.serial# = 345"));
         QVERIFY(single[1].contains(QStringLiteral("FROM v$sql q WHERE q.sql_id = s.sql_id AND")));
+        // The root of the chain of blockers comes last.
+        QCOMPARE(single[single.size() - 2],
+                 QStringLiteral("       s.final_blocking_session, s.final_blocking_instance"));
         const QString cluster = ora::SessionDetailsQuery({12, 345, 2});
         QVERIFY(cluster.endsWith(QStringLiteral("  FROM gv$session s WHERE s.sid = 12 AND "
                                                 "s.serial# = 345 AND s.inst_id = 2")));

@@ -59,6 +59,11 @@ std::unique_ptr<OciDatabase> OciDatabase::Open(const OciApi& api, const QString&
 
     const OciCredentials credentials = SplitConnect(connect);
     const QByteArray database = databaseName.toUtf8();
+    if (credentials.external || credentials.mode != oci::DEFAULT) {
+        db->beginSession(credentials, database);
+        setCallTimeout(api, db->mService, db->mError.get(), kCallTimeoutMs);
+        return db;
+    }
     OCISvcCtx* service = nullptr;
     const sword rc =
         api.Logon2(db->mEnv.get(), db->mError.get(), &service, Text(credentials.user),
@@ -103,7 +108,8 @@ void OciDatabase::Close() {
     std::optional<OraError> failure;
     if (service) {
         setCallTimeout(mApi, service, mError.get(), kLogoffTimeoutMs);
-        failure = OciFailure(mApi, mApi.Logoff(service, mError.get()), mError.get());
+        failure = mSession ? endSession(service)
+                           : OciFailure(mApi, mApi.Logoff(service, mError.get()), mError.get());
     }
     mError.reset();
     mEnv.reset();

@@ -3,7 +3,11 @@
 #include "oracle/database.h"
 #include "oracle/oci/oci_handles.h"
 
+#include <optional>
+
 namespace ora::binding {
+
+struct OciCredentials;
 
 // One logged-on connection with its own AL32UTF8 environment.
 class OciDatabase : public OraDatabase {
@@ -22,11 +26,20 @@ public:
 private:
     explicit OciDatabase(const OciApi& api);
     OCISvcCtx* connectedService() const;
+    // Logs on with OCIServerAttach and OCISessionBegin: what an administrative privilege or
+    // external credentials need, which OCILogon2 cannot ask for.
+    void beginSession(const OciCredentials& credentials, const QByteArray& database);
+    // Ends what beginSession began on `service`; the first failure is returned once
+    // everything is freed.
+    std::optional<OraError> endSession(OCISvcCtx* service);
 
     const OciApi& mApi;
     EnvHandle mEnv;
     ErrorHandle mError;
     OCISvcCtx* mService = nullptr; // freed by OCILogoff, or with the environment
+    // Set when beginSession logged on; freed by endSession, or with the environment.
+    OCIServer* mServer = nullptr;
+    OCISession* mSession = nullptr;
 };
 
 } // namespace ora::binding

@@ -35,6 +35,10 @@ OciLibrary::OciLibrary(void* handle, QString fileName)
     resolve(mApi.DescriptorFree, "OCIDescriptorFree");
     resolve(mApi.DefineByPos2, "OCIDefineByPos2");
     resolve(mApi.StmtFetch2, "OCIStmtFetch2");
+    resolve(mApi.ServerAttach, "OCIServerAttach");
+    resolve(mApi.ServerDetach, "OCIServerDetach");
+    resolve(mApi.SessionBegin, "OCISessionBegin");
+    resolve(mApi.SessionEnd, "OCISessionEnd");
     mApi.ClientVersion =
         reinterpret_cast<OCIClientVersion_t*>(platform::LibrarySymbol(mHandle, "OCIClientVersion"));
 }

@@ -23,6 +23,10 @@ struct OciApi {
     OCIDescriptorFree_t* DescriptorFree = nullptr;
     OCIDefineByPos2_t* DefineByPos2 = nullptr;
     OCIStmtFetch2_t* StmtFetch2 = nullptr;
+    OCIServerAttach_t* ServerAttach = nullptr;
+    OCIServerDetach_t* ServerDetach = nullptr;
+    OCISessionBegin_t* SessionBegin = nullptr;
+    OCISessionEnd_t* SessionEnd = nullptr;
     // Optional: clients without it are older than any that knows call time-outs.
     OCIClientVersion_t* ClientVersion = nullptr;
 };

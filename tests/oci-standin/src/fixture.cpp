@@ -1,6 +1,7 @@
 #include "src/fixture.h"
 
 #include <charconv>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -30,6 +31,18 @@ bool parseCount(std::string_view text, unsigned long& out) {
     return !text.empty() && ec == std::errc{} && end == text.data() + text.size();
 }
 
+ub4 adminMode(std::string_view privilege) {
+    constexpr std::pair<std::string_view, ub4> kModes[] = {
+        {"sysdba", oci::SYSDBA},    {"sysoper", oci::SYSOPER}, {"sysasm", oci::SYSASM},
+        {"sysbackup", oci::SYSBKP}, {"sysdg", oci::SYSDGD},    {"syskm", oci::SYSKMT}};
+    for (const auto& [name, mode] : kModes) {
+        if (privilege == name) {
+            return mode;
+        }
+    }
+    return 0;
+}
+
 std::optional<std::string> parseUser(const std::vector<std::string_view>& f, Instance& instance) {
     if (f.size() != 4 || f[1].empty()) {
         return "expected user<TAB>name<TAB>password<TAB>privileges";
@@ -46,8 +59,14 @@ std::optional<std::string> parseUser(const std::vector<std::string_view>& f, Ins
             user.mayReadGlobalViews = false;
         } else if (privilege == "alter") {
             user.mayAlterSystem = true;
+        } else if (privilege == "external") {
+            user.external = true;
+        } else if (const ub4 mode = adminMode(privilege)) {
+            user.adminModes |= mode;
         } else {
-            return "unknown privilege '" + std::string(privilege) + "' (read, nogv, alter or -)";
+            return "unknown privilege '" + std::string(privilege) +
+                   "' (read, nogv, alter, sysdba, sysoper, sysasm, sysbackup, sysdg, syskm, "
+                   "external or -)";
         }
         privileges =
             comma == std::string_view::npos ? std::string_view{} : privileges.substr(comma + 1);
@@ -142,9 +161,13 @@ std::optional<std::string> parseFault(const std::vector<std::string_view>& f, Fa
         faults.slowExecuteMs = static_cast<unsigned>(number);
     } else if (f.size() == 2 && f[1] == "kill-marks-only") {
         faults.killMarksOnly = true;
+    } else if (f.size() == 4 && f[1] == "cancel-idle" && parseCount(f[2], number) && number > 0 &&
+               !f[3].empty()) {
+        faults.cancelIdleCode = static_cast<sb4>(number);
+        faults.cancelIdleMessage = std::string(f[3]);
     } else {
-        return "expected fault<TAB>lose-connection<TAB>N, fault<TAB>slow-execute<TAB>MS or "
-               "fault<TAB>kill-marks-only";
+        return "expected fault<TAB>lose-connection<TAB>N, fault<TAB>slow-execute<TAB>MS, "
+               "fault<TAB>kill-marks-only or fault<TAB>cancel-idle<TAB>CODE<TAB>MESSAGE";
     }
     return std::nullopt;
 }
@@ -161,6 +184,13 @@ std::optional<std::string> parseLine(std::string_view line, Instance& instance) 
         } else {
             instance.connectStrings.emplace_back(f[1]);
         }
+        return std::nullopt;
+    }
+    if (keyword == "local") {
+        if (f.size() != 1) {
+            return "expected local alone";
+        }
+        instance.acceptLocal = true;
         return std::nullopt;
     }
     if (keyword == "user") {
@@ -201,5 +231,6 @@ std::optional<std::string> parseFixture(std::string_view text, Instance& instanc
         }
     }
     instance.sortSessions();
+    instance.updateFinalBlockers();
     return std::nullopt;
 }

@@ -34,7 +34,7 @@ sword fail(ErrorHandle* errors, OraError error) {
 }
 
 std::optional<sb4> Service::roundTrip() {
-    if (!loggedOn || dead) {
+    if (!connected() || dead) {
         return ora::NotConnected;
     }
     ++runtime().roundTrips;

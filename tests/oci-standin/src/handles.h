@@ -20,6 +20,8 @@ enum class Kind : ub4 {
     Service = oci::HTYPE_SVCCTX,
     Statement = oci::HTYPE_STMT,
     Define = 6, // OCI_HTYPE_DEFINE; never freed by the caller
+    Server = oci::HTYPE_SERVER,
+    UserSession = oci::HTYPE_SESSION,
     Param = oci::DTYPE_PARAM,
 };
 
@@ -128,6 +130,23 @@ struct Statement : Handle {
 
 struct Env;
 
+// A server handle: the connection OCIServerAttach makes to the connect string's database.
+struct ServerHandle : Handle {
+    static constexpr Kind kKind = Kind::Server;
+    ServerHandle() : Handle(kKind) {}
+    bool attached = false;
+    std::string connect;
+};
+
+// A session handle: the credentials set on it, and whether OCISessionBegin began it.
+struct UserSession : Handle {
+    static constexpr Kind kKind = Kind::UserSession;
+    UserSession() : Handle(kKind) {}
+    std::string user;
+    std::string password;
+    bool begun = false;
+};
+
 struct Service : Handle {
     static constexpr Kind kKind = Kind::Service;
     Service() : Handle(kKind) {}
@@ -136,8 +155,16 @@ struct Service : Handle {
     // with when the connection is (or just got) lost.
     std::optional<sb4> roundTrip();
 
+    // Logged on: by OCILogon2, or by OCISessionBegin on a service from OCIHandleAlloc.
+    bool connected() const {
+        const UserSession* begun = lookup<UserSession>(session);
+        return loggedOn || (begun != nullptr && begun->begun);
+    }
+
     Env* env = nullptr;
-    bool loggedOn = false; // from OCILogon2, as opposed to a bare OCIHandleAlloc
+    bool loggedOn = false;          // from OCILogon2, as opposed to a bare OCIHandleAlloc
+    ServerHandle* server = nullptr; // OCI_ATTR_SERVER
+    UserSession* session = nullptr; // OCI_ATTR_SESSION, or the one OCISessionBegin began
     bool dead = false;
     User user;
     std::optional<unsigned long> loseAfter;
@@ -153,4 +180,6 @@ struct Env : Handle {
     std::vector<std::unique_ptr<ErrorHandle>> errors;
     std::vector<std::unique_ptr<Service>> services;
     std::vector<std::unique_ptr<Statement>> statements; // from OCIHandleAlloc
+    std::vector<std::unique_ptr<ServerHandle>> servers;
+    std::vector<std::unique_ptr<UserSession>> sessions;
 };

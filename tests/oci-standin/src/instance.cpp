@@ -28,8 +28,20 @@ std::shared_ptr<const Details> generatedDetails() {
 } // namespace
 
 bool Instance::accepts(std::string_view connectString) const {
+    if (connectString.empty()) {
+        return acceptLocal;
+    }
     return acceptAnyConnect || std::find(connectStrings.begin(), connectStrings.end(),
                                          connectString) != connectStrings.end();
+}
+
+const User* Instance::externalUser() const {
+    for (const auto& [name, user] : users) {
+        if (user.external) {
+            return &user;
+        }
+    }
+    return nullptr;
 }
 
 const User* Instance::findUser(std::string_view name) const {
@@ -122,7 +134,79 @@ KillOutcome Instance::kill(const SessionId& id, bool immediate) {
     const RowPtr gone = *found;
     sessions.erase(found);
     releaseBlockedBy(*gone);
+    updateFinalBlockers();
     return KillOutcome::Ended;
+}
+
+CancelOutcome Instance::cancel(const SessionId& id) {
+    auto found = std::find_if(sessions.begin(), sessions.end(),
+                              [&](const RowPtr& row) { return isSession(*row, id); });
+    if (found == sessions.end()) {
+        return CancelOutcome::NoSuchSession;
+    }
+    if ((*found)->cell(Column::Status).text != "ACTIVE") {
+        return CancelOutcome::Idle;
+    }
+    auto idle = std::make_shared<Row>(**found);
+    setCell(*idle, Column::Status, "INACTIVE");
+    setCell(*idle, Column::BlockingSession, std::nullopt);
+    setCell(*idle, Column::BlockingInstance, std::nullopt);
+    *found = std::move(idle);
+    updateFinalBlockers();
+    return CancelOutcome::Cancelled;
+}
+
+void Instance::updateFinalBlockers() {
+    // The session a row waits for: blocking_instance defaults to the row's own instance.
+    auto blockerOf = [&](const Row& row) -> const Row* {
+        const Cell& sid = row.cell(Column::BlockingSession);
+        if (sid.null) {
+            return nullptr;
+        }
+        const Cell& node = row.cell(Column::BlockingInstance);
+        const sb8 instance = node.null ? row.number(Column::InstId) : node.number;
+        for (const RowPtr& other : sessions) {
+            if (!other->cell(Column::Sid).null && other->number(Column::Sid) == sid.number &&
+                other->number(Column::InstId) == instance) {
+                return other.get();
+            }
+        }
+        return nullptr;
+    };
+    for (RowPtr& row : sessions) {
+        std::optional<std::pair<sb8, sb8>> root; // sid, instance
+        const Row* at = row.get();
+        // A cycle (a deadlock) ends after as many steps as there are sessions.
+        for (std::size_t step = 0; step <= sessions.size(); ++step) {
+            const Cell& sid = at->cell(Column::BlockingSession);
+            if (sid.null) {
+                break;
+            }
+            const Cell& node = at->cell(Column::BlockingInstance);
+            root = {sid.number, node.null ? at->number(Column::InstId) : node.number};
+            at = blockerOf(*at);
+            if (at == nullptr) {
+                break;
+            }
+        }
+        const Cell& oldSid = row->cell(Column::FinalBlockingSession);
+        const Cell& oldNode = row->cell(Column::FinalBlockingInstance);
+        const bool same = root ? !oldSid.null && oldSid.number == root->first && !oldNode.null &&
+                                     oldNode.number == root->second
+                               : oldSid.null && oldNode.null;
+        if (same) {
+            continue;
+        }
+        auto updated = std::make_shared<Row>(*row);
+        if (root) {
+            setCell(*updated, Column::FinalBlockingSession, std::to_string(root->first));
+            setCell(*updated, Column::FinalBlockingInstance, std::to_string(root->second));
+        } else {
+            setCell(*updated, Column::FinalBlockingSession, std::nullopt);
+            setCell(*updated, Column::FinalBlockingInstance, std::nullopt);
+        }
+        row = std::move(updated);
+    }
 }
 
 void Instance::releaseBlockedBy(const Row& gone) {

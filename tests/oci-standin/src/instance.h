@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "oci_api.h"
 #include "src/views.h"
 
 struct User {
@@ -14,12 +15,19 @@ struct User {
     bool mayReadSessions = false;   // the v$ views
     bool mayReadGlobalViews = true; // the gv$ views too, given mayReadSessions
     bool mayAlterSystem = false;
+    // The administrative privileges it may log on with, as OCISessionBegin modes.
+    ub4 adminModes = 0;
+    // External credentials (the user ID "/") log on as this account.
+    bool external = false;
 };
 
 struct Faults {
     std::optional<unsigned long> loseConnectionAfter; // round trips that still succeed
     unsigned slowExecuteMs = 0;
     bool killMarksOnly = false; // kill answers ORA-00031 (the session goes anyway)
+    // What cancelling the statement of a session that runs none answers; 0: success.
+    sb4 cancelIdleCode = 0;
+    std::string cancelIdleMessage;
 };
 
 // The session a kill names: '<sid>,<serial#>[,@<instance>]'.
@@ -35,12 +43,19 @@ enum class KillOutcome : unsigned char {
     Ended,
 };
 
+enum class CancelOutcome : unsigned char {
+    NoSuchSession,
+    Idle, // no call in progress: nothing to cancel
+    Cancelled,
+};
+
 using RowPtr = std::shared_ptr<const Row>;
 
 // What the fixture describes: all instances of the database, seen from instance 1.
 struct Instance {
     std::vector<std::string> connectStrings;
     bool acceptAnyConnect = false;
+    bool acceptLocal = false;          // the empty connect string: the database on this machine
     std::map<std::string, User> users; // key: upper-case user name
     // Kept ordered by inst_id, sid, serial#. A changed session is a new row, so open cursors
     // keep the rows they were executed with.
@@ -50,6 +65,8 @@ struct Instance {
 
     bool accepts(std::string_view connectString) const;
     const User* findUser(std::string_view name) const;
+    // The account external credentials log on as, if any.
+    const User* externalUser() const;
     // Adds `count` plausible sessions spread evenly over instances 1..`instances`, sids on
     // each continuing after that instance's highest one.
     std::optional<std::string> generate(unsigned long count,
@@ -57,6 +74,11 @@ struct Instance {
                                         unsigned long instances);
     void sortSessions();
     KillOutcome kill(const SessionId& id, bool immediate);
+    // Ends the call an ACTIVE session is running; the session stays, now INACTIVE and no
+    // longer waiting for a blocker.
+    CancelOutcome cancel(const SessionId& id);
+    // Sets every session's final blocker: the end of the chain of blockers it waits behind.
+    void updateFinalBlockers();
 
 private:
     sb8 highestSid(sb8 instance) const;

@@ -78,7 +78,7 @@ STANDIN_EXPORT sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* att
     return oci::INVALID_HANDLE;
 }
 
-STANDIN_EXPORT sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attributep, ub4 /*size*/,
+STANDIN_EXPORT sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attributep, ub4 size,
                                 ub4 attrtype, OCIError* errhp) {
     ErrorHandle* errors = errorsFor(errhp);
     if ((errhp != nullptr && errors == nullptr) || !isLiveHandle(trgthndlp)) {
@@ -88,6 +88,32 @@ STANDIN_EXPORT sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attribute
     if (statement != nullptr && attrtype == oci::ATTR_PREFETCH_ROWS && attributep != nullptr) {
         // How many rows each round trip brings at least, the execute's included.
         std::memcpy(&statement->prefetchRows, attributep, sizeof(ub4));
+        return oci::SUCCESS;
+    }
+    // Logging on by hand: the server and session go onto the service context, the
+    // credentials onto the session.
+    Service* service = trghndltyp == oci::HTYPE_SVCCTX ? lookup<Service>(trgthndlp) : nullptr;
+    if (service != nullptr && attrtype == oci::ATTR_SERVER) {
+        if (ServerHandle* server = lookup<ServerHandle>(attributep)) {
+            service->server = server;
+            return oci::SUCCESS;
+        }
+        return oci::INVALID_HANDLE;
+    }
+    if (service != nullptr && attrtype == oci::ATTR_SESSION) {
+        if (UserSession* session = lookup<UserSession>(attributep)) {
+            service->session = session;
+            return oci::SUCCESS;
+        }
+        return oci::INVALID_HANDLE;
+    }
+    UserSession* session =
+        trghndltyp == oci::HTYPE_SESSION ? lookup<UserSession>(trgthndlp) : nullptr;
+    if (session != nullptr && (attrtype == oci::ATTR_USERNAME || attrtype == oci::ATTR_PASSWORD)) {
+        const std::string text = attributep == nullptr
+                                     ? std::string()
+                                     : std::string(static_cast<const char*>(attributep), size);
+        (attrtype == oci::ATTR_USERNAME ? session->user : session->password) = text;
         return oci::SUCCESS;
     }
     return fail(errors, ora::IllegalAttribute);

@@ -51,10 +51,30 @@ STANDIN_EXPORT sword OCIHandleAlloc(const void* parenth, void** hndlpp, ub4 type
         env->statements.push_back(std::make_unique<Statement>());
         *hndlpp = static_cast<Handle*>(env->statements.back().get());
         return oci::SUCCESS;
+    case oci::HTYPE_SERVER:
+        env->servers.push_back(std::make_unique<ServerHandle>());
+        *hndlpp = static_cast<Handle*>(env->servers.back().get());
+        return oci::SUCCESS;
+    case oci::HTYPE_SESSION:
+        env->sessions.push_back(std::make_unique<UserSession>());
+        *hndlpp = static_cast<Handle*>(env->sessions.back().get());
+        return oci::SUCCESS;
     default:
         return oci::INVALID_HANDLE;
     }
 }
+
+namespace {
+// Frees a handle kept in one of the environments' lists of its kind.
+template <typename T> sword freeOwned(void* hndlp, std::vector<std::unique_ptr<T>> Env::*list) {
+    for (auto& env : runtime().envs) {
+        if (eraseOwned((*env).*list, lookup<T>(hndlp))) {
+            return oci::SUCCESS;
+        }
+    }
+    return oci::INVALID_HANDLE;
+}
+} // namespace
 
 // Each handle goes back through the call that matches how it was made: statements from
 // OCIStmtPrepare2 through OCIStmtRelease, logged-on service contexts through OCILogoff.
@@ -82,6 +102,17 @@ STANDIN_EXPORT sword OCIHandleFree(void* hndlp, ub4 type) {
         eraseOwned(service->env->services, service);
         return oci::SUCCESS;
     }
+    // A server still attached, or a session still begun, is refused: detach or end it first.
+    case oci::HTYPE_SERVER:
+        if (lookup<ServerHandle>(hndlp)->attached) {
+            return oci::ERROR;
+        }
+        return freeOwned(hndlp, &Env::servers);
+    case oci::HTYPE_SESSION:
+        if (lookup<UserSession>(hndlp)->begun) {
+            return oci::ERROR;
+        }
+        return freeOwned(hndlp, &Env::sessions);
     case oci::HTYPE_STMT:
         for (auto& env : runtime().envs) {
             if (eraseOwned(env->statements, lookup<Statement>(hndlp))) {

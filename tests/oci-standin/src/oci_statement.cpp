@@ -58,6 +58,28 @@ sword killSession(const KillSession& kill, const Service& service, ErrorHandle* 
     return oci::SUCCESS;
 }
 
+sword cancelSql(const CancelSql& cancel, const Service& service, ErrorHandle* errors) {
+    if (!service.user.mayAlterSystem) {
+        return fail(errors, ora::InsufficientPrivileges);
+    }
+    if (!cancel.target) {
+        return fail(errors, ora::MissingSessionId);
+    }
+    const Faults& faults = runtime().instance.faults;
+    switch (runtime().instance.cancel(*cancel.target)) {
+    case CancelOutcome::NoSuchSession:
+        return fail(errors, ora::SessionIdNotFound);
+    case CancelOutcome::Idle:
+        if (faults.cancelIdleCode != 0) {
+            return fail(errors, OraError{faults.cancelIdleCode, faults.cancelIdleMessage});
+        }
+        break;
+    case CancelOutcome::Cancelled:
+        break;
+    }
+    return oci::SUCCESS;
+}
+
 } // namespace
 
 STANDIN_EXPORT sword OCIStmtPrepare2(OCISvcCtx* svchp, OCIStmt** stmtp, OCIError* errhp,
@@ -71,7 +93,7 @@ STANDIN_EXPORT sword OCIStmtPrepare2(OCISvcCtx* svchp, OCIStmt** stmtp, OCIError
     if (stmt == nullptr || stmt_len == 0) {
         return fail(errors, ora::InvalidStatementLength);
     }
-    if (!service->loggedOn || service->dead) {
+    if (!service->connected() || service->dead) {
         return fail(errors, ora::NotConnected);
     }
     auto statement = std::make_unique<Statement>();
@@ -135,6 +157,9 @@ STANDIN_EXPORT sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* 
     }
     if (statement->query() != nullptr) {
         return runQuery(*statement, *service, errors, iters);
+    }
+    if (const auto* cancel = std::get_if<CancelSql>(&statement->parsed.body)) {
+        return cancelSql(*cancel, *service, errors);
     }
     return killSession(std::get<KillSession>(statement->parsed.body), *service, errors);
 }

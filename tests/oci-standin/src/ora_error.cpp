@@ -48,6 +48,8 @@ std::string_view textOf(sb4 code) {
         return "not connected to ORACLE";
     case ora::CannotResolve:
         return "TNS:could not resolve the connect identifier specified";
+    case ora::SysNeedsPrivilege:
+        return "connection as SYS should be as SYSDBA or SYSOPER";
     case ora::IllegalAttribute:
         return "illegal attribute type";
     case ora::ZeroIterations:

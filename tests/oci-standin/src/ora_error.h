@@ -35,6 +35,7 @@ constexpr sb4 UnterminatedLiteral = 1756;
 constexpr sb4 EndOfFile = 3113;
 constexpr sb4 NotConnected = 3114;
 constexpr sb4 CannotResolve = 12154;
+constexpr sb4 SysNeedsPrivilege = 28009;
 constexpr sb4 IllegalAttribute = 24315;
 constexpr sb4 ZeroIterations = 24333;
 constexpr sb4 NoDescriptor = 24334;

@@ -68,9 +68,15 @@ std::optional<OraError> runSessionQuery(const SessionQuery& query, const Instanc
             continue;
         }
         const bool matches =
-            std::all_of(query.filters.begin(), query.filters.end(), [&](const Filter& filter) {
-                return sameValue(row->cell(filter.column), filter.value,
-                                 columnInfo(filter.column).kind);
+            std::all_of(query.filters.begin(), query.filters.end(),
+                        [&](const Filter& filter) {
+                            return sameValue(row->cell(filter.column), filter.value,
+                                             columnInfo(filter.column).kind);
+                        }) &&
+            std::all_of(query.exists.begin(), query.exists.end(), [&](const SessionCount& sub) {
+                Cell found;
+                evaluate(sub, instance, *row, found);
+                return found.number > 0;
             });
         if (matches) {
             rows.push_back(row);
@@ -79,6 +85,11 @@ std::optional<OraError> runSessionQuery(const SessionQuery& query, const Instanc
     if (query.sidOrderAcrossInstances) {
         std::stable_sort(rows.begin(), rows.end(),
                          [](const RowPtr& a, const RowPtr& b) { return sidOrderLess(*a, *b); });
+    }
+    if (query.nullFirstBy) {
+        std::stable_partition(rows.begin(), rows.end(), [&](const RowPtr& row) {
+            return row->cell(*query.nullFirstBy).null;
+        });
     }
     computed.resize(rows.size() * query.subqueries.size());
     for (std::size_t r = 0; r < rows.size(); ++r) {

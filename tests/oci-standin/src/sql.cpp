@@ -190,7 +190,7 @@ class Parser {
 public:
     explicit Parser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
 
-    std::variant<OraError, SessionQuery, KillSession> statement() {
+    StatementBody statement() {
         if (word("SELECT")) {
             return select();
         }
@@ -419,7 +419,41 @@ private:
         return addJoin(std::get<SessionCount>(sub).joins, inner, outer, *left, *right);
     }
 
+    // After EXISTS: (SELECT 1 FROM v$session|gv$session <b> WHERE <joins>)
+    std::optional<OraError> existsFilter(const Scope& outer, SessionQuery& query) {
+        if (!symbol("(") || !word("SELECT")) {
+            return oraError(ora::InvalidStatement);
+        }
+        Scope inner;
+        std::size_t end = 0;
+        if (auto error = fromClause(inner, end)) {
+            return error;
+        }
+        if (!isSessionView(inner.view) || !word("1") || !word("FROM")) {
+            return oraError(ora::InvalidStatement);
+        }
+        pos_ = end;
+        // One match is enough.
+        Subquery sub = SessionCount{inner.view, {}, true};
+        if (word("WHERE")) {
+            do {
+                if (auto error = subqueryCondition(outer, inner, sub)) {
+                    return error;
+                }
+            } while (word("AND"));
+        }
+        if (!symbol(")")) {
+            return oraError(ora::InvalidStatement);
+        }
+        query.readsGlobalView = query.readsGlobalView || isGlobal(inner.view);
+        query.exists.push_back(std::get<SessionCount>(std::move(sub)));
+        return std::nullopt;
+    }
+
     std::optional<OraError> filter(const Scope& scope, SessionQuery& query) {
+        if (word("EXISTS")) {
+            return existsFilter(scope, query);
+        }
         Filter filter{Column::Sid, {}};
         if (auto error = outerColumn(scope, filter.column)) {
             return error;
@@ -447,9 +481,23 @@ private:
         return std::nullopt;
     }
 
-    std::optional<OraError> orderBy(SessionQuery& query) {
+    std::optional<OraError> orderBy(const Scope& scope, SessionQuery& query) {
         if (!word("BY")) {
             return oraError(ora::InvalidStatement);
+        }
+        if (word("NVL2")) {
+            Column column = Column::Sid;
+            if (!symbol("(")) {
+                return oraError(ora::InvalidStatement);
+            }
+            if (auto error = outerColumn(scope, column)) {
+                return error;
+            }
+            if (!symbol(",") || !word("1") || !symbol(",") || !word("0") || !symbol(")") ||
+                !symbol(",")) {
+                return oraError(ora::InvalidStatement);
+            }
+            query.nullFirstBy = column;
         }
         const bool byInstance = word("INST_ID");
         if (byInstance && !isGlobal(query.view)) {
@@ -462,7 +510,7 @@ private:
         return std::nullopt;
     }
 
-    std::variant<OraError, SessionQuery, KillSession> select() {
+    StatementBody select() {
         Scope scope;
         std::size_t end = 0;
         if (auto error = fromClause(scope, end)) {
@@ -491,7 +539,7 @@ private:
             } while (word("AND"));
         }
         if (word("ORDER")) {
-            if (auto error = orderBy(query)) {
+            if (auto error = orderBy(scope, query)) {
                 return std::move(*error);
             }
         }
@@ -501,19 +549,27 @@ private:
         return query;
     }
 
-    std::variant<OraError, SessionQuery, KillSession> alter() {
-        if (!word("SYSTEM") || !word("KILL") || !word("SESSION")) {
+    StatementBody alter() {
+        if (!word("SYSTEM")) {
+            return oraError(ora::InvalidStatement);
+        }
+        const bool cancel = word("CANCEL");
+        if (cancel ? !word("SQL") : !word("KILL") || !word("SESSION")) {
             return oraError(ora::InvalidStatement);
         }
         const auto id = literal();
         if (!id) {
             return oraError(ora::MissingSessionId);
         }
-        KillSession kill{parseSessionId(*id), word("IMMEDIATE")};
+        const std::optional<SessionId> target = parseSessionId(*id);
+        const bool immediate = !cancel && word("IMMEDIATE");
         if (!atEnd()) {
             return oraError(ora::NotProperlyEnded);
         }
-        return kill;
+        if (cancel) {
+            return CancelSql{target};
+        }
+        return KillSession{target, immediate};
     }
 
     std::vector<Token> tokens_;

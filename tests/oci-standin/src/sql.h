@@ -63,6 +63,10 @@ struct SessionQuery {
     std::vector<Subquery> subqueries;
     bool sidOrderAcrossInstances = false; // gv$session ORDER BY sid, serial#
     bool readsGlobalView = false;         // any gv$ view, in a subquery too
+    // WHERE EXISTS (SELECT 1 FROM v$session|gv$session b WHERE <joins>): at least one match.
+    std::vector<SessionCount> exists;
+    // ORDER BY NVL2(<column>, 1, 0), ...: the rows where the column is NULL come first.
+    std::optional<Column> nullFirstBy;
 };
 
 // ALTER SYSTEM KILL SESSION '<sid>,<serial#>[,@inst]' [IMMEDIATE]
@@ -71,11 +75,18 @@ struct KillSession {
     bool immediate = false;
 };
 
+// ALTER SYSTEM CANCEL SQL '<sid>, <serial#>[, @inst]'
+struct CancelSql {
+    std::optional<SessionId> target; // nullopt: the id string is malformed
+};
+
+using StatementBody = std::variant<OraError, SessionQuery, KillSession, CancelSql>;
+
 // The statement as the server would see it. Errors are kept, not raised: like Oracle, the
 // stand-in reports them when the statement is executed.
 struct ParsedStatement {
     ub2 type = 0; // OCI_ATTR_STMT_TYPE, from the leading keyword
-    std::variant<OraError, SessionQuery, KillSession> body;
+    StatementBody body;
 };
 
 ParsedStatement parseStatement(std::string_view sql);

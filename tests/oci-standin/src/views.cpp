@@ -27,6 +27,8 @@ constexpr std::array<ColumnInfo, kColumnCount> kColumns{{
     {"LAST_CALL_ET", ColumnKind::Number, oci::SQLT_NUM, 22},
     {"BLOCKING_SESSION", ColumnKind::Number, oci::SQLT_NUM, 22},
     {"BLOCKING_INSTANCE", ColumnKind::Number, oci::SQLT_NUM, 22},
+    {"FINAL_BLOCKING_SESSION", ColumnKind::Number, oci::SQLT_NUM, 22},
+    {"FINAL_BLOCKING_INSTANCE", ColumnKind::Number, oci::SQLT_NUM, 22},
 }};
 
 constexpr std::array<ColumnInfo, kSqlColumnCount> kSqlColumns{{

@@ -39,11 +39,14 @@ enum class Column : unsigned char {
     SecondsInWait,
     LastCallEt,
     BlockingSession,
-    BlockingInstance
+    BlockingInstance,
+    // The root of the chain of blockers, kept by the instance; NULL unless blocked.
+    FinalBlockingSession,
+    FinalBlockingInstance
 };
 constexpr std::size_t kPositionalCount = 8;
 constexpr std::size_t kRowCellCount = 9; // held by every row: the positional ones and inst_id
-constexpr std::size_t kDetailCount = 12;
+constexpr std::size_t kDetailCount = 14;
 constexpr std::size_t kColumnCount = kRowCellCount + kDetailCount;
 
 enum class ColumnKind : unsigned char { Number, Text, Date };

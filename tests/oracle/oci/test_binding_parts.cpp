@@ -5,6 +5,7 @@
 #include "oracle/oci/oci_library.h"
 
 #include <QTest>
+#include <utility>
 
 using namespace ora::binding;
 
@@ -22,25 +23,54 @@ void BindingParts::splitsConnectAtFirstSlash_data() {
     QTest::addColumn<QString>("connect");
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("password");
+    QTest::addColumn<uint>("mode");
+    QTest::addColumn<bool>("external");
     QTest::newRow("plain") << QStringLiteral("scott/tiger") << QStringLiteral("scott")
-                           << QStringLiteral("tiger");
+                           << QStringLiteral("tiger") << uint(oci::DEFAULT) << false;
     QTest::newRow("slash and at in password")
-        << QStringLiteral("scott/a/b@c") << QStringLiteral("scott") << QStringLiteral("a/b@c");
-    QTest::newRow("no slash") << QStringLiteral("scott") << QStringLiteral("scott") << QString();
-    QTest::newRow("empty password")
-        << QStringLiteral("scott/") << QStringLiteral("scott") << QString();
-    QTest::newRow("empty user") << QStringLiteral("/pw") << QString() << QStringLiteral("pw");
+        << QStringLiteral("scott/a/b@c") << QStringLiteral("scott") << QStringLiteral("a/b@c")
+        << uint(oci::DEFAULT) << false;
+    QTest::newRow("no slash") << QStringLiteral("scott") << QStringLiteral("scott") << QString()
+                              << uint(oci::DEFAULT) << false;
+    QTest::newRow("empty password") << QStringLiteral("scott/") << QStringLiteral("scott")
+                                    << QString() << uint(oci::DEFAULT) << false;
+    QTest::newRow("empty user") << QStringLiteral("/pw") << QString() << QStringLiteral("pw")
+                                << uint(oci::DEFAULT) << false;
     QTest::newRow("japanese") << QStringLiteral("利用者/パス/ワード") << QStringLiteral("利用者")
-                              << QStringLiteral("パス/ワード");
+                              << QStringLiteral("パス/ワード") << uint(oci::DEFAULT) << false;
+    // As SQL*Plus reads a user ID: a privilege after "as", in any case and spacing.
+    QTest::newRow("sysdba") << QStringLiteral(" Sys  AS\tsysDBA /pw/x") << QStringLiteral("Sys")
+                            << QStringLiteral("pw/x") << uint(oci::SYSDBA) << false;
+    for (const auto& [word, mode] :
+         {std::pair{"sysoper", oci::SYSOPER}, std::pair{"sysasm", oci::SYSASM},
+          std::pair{"sysbackup", oci::SYSBKP}, std::pair{"sysdg", oci::SYSDGD},
+          std::pair{"syskm", oci::SYSKMT}})
+        QTest::newRow(word) << QStringLiteral("admin as %1/pw").arg(QLatin1String(word))
+                            << QStringLiteral("admin") << QStringLiteral("pw") << uint(mode)
+                            << false;
+    QTest::newRow("unknown privilege stays in the name")
+        << QStringLiteral("sys as sysfoo/pw") << QStringLiteral("sys as sysfoo")
+        << QStringLiteral("pw") << uint(oci::DEFAULT) << false;
+    // "/" asks for external credentials; a password typed with it goes nowhere.
+    QTest::newRow("external") << QStringLiteral("//") << QString() << QString()
+                              << uint(oci::DEFAULT) << true;
+    QTest::newRow("external with a password")
+        << QStringLiteral(" / /pelmora") << QString() << QString() << uint(oci::DEFAULT) << true;
+    QTest::newRow("external as sysdba")
+        << QStringLiteral("/ As SYSDBA/") << QString() << QString() << uint(oci::SYSDBA) << true;
 }
 
 void BindingParts::splitsConnectAtFirstSlash() {
     QFETCH(QString, connect);
     QFETCH(QString, user);
     QFETCH(QString, password);
+    QFETCH(uint, mode);
+    QFETCH(bool, external);
     const OciCredentials credentials = SplitConnect(connect);
     QCOMPARE(credentials.user, user.toUtf8());
     QCOMPARE(credentials.password, password.toUtf8());
+    QCOMPARE(uint(credentials.mode), mode);
+    QCOMPARE(credentials.external, external);
     // Lengths go to OCI as UTF-8 byte counts.
     QCOMPARE(credentials.user.size(), user.toUtf8().size());
 }

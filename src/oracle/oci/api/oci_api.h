@@ -28,6 +28,8 @@ struct OCIStmt;
 struct OCIDefine;
 struct OCIParam;
 struct OCISnapshot;
+struct OCIServer;
+struct OCISession;
 
 // OCIDate as laid out in memory (SQLT_ODT): 8 bytes, 2-byte aligned.
 struct OCIDateValue {
@@ -74,6 +76,12 @@ using OCIDefineByPos2_t = sword(OCIStmt* stmtp, OCIDefine** defnpp, OCIError* er
                                 ub2* rcodep, ub4 mode);
 using OCIStmtFetch2_t = sword(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation,
                               sb4 fetchOffset, ub4 mode);
+using OCIServerAttach_t = sword(OCIServer* srvhp, OCIError* errhp, const OraText* dblink,
+                                sb4 dblink_len, ub4 mode);
+using OCIServerDetach_t = sword(OCIServer* srvhp, OCIError* errhp, ub4 mode);
+using OCISessionBegin_t = sword(OCISvcCtx* svchp, OCIError* errhp, OCISession* usrhp, ub4 credt,
+                                ub4 mode);
+using OCISessionEnd_t = sword(OCISvcCtx* svchp, OCIError* errhp, OCISession* usrhp, ub4 mode);
 using OCIClientVersion_t = void(sword* featureRelease, sword* releaseUpdate,
                                 sword* releaseUpdateRevision, sword* increment, sword* ext);
 
@@ -132,5 +140,22 @@ constexpr sb2 IND_NOTNULL = 0;
 constexpr ub4 ERROR_MAXMSG_SIZE2 = 3072;
 
 constexpr ub4 ATTR_ROW_COUNT = 9; // stmt: ub4, rows processed
+
+// Logging on with OCIServerAttach and OCISessionBegin, for what OCILogon2 cannot ask for.
+constexpr ub4 HTYPE_SERVER = 8;
+constexpr ub4 HTYPE_SESSION = 9;
+constexpr ub4 ATTR_SERVER = 6;    // svcctx: the OCIServer* itself, size 0
+constexpr ub4 ATTR_SESSION = 7;   // svcctx: the OCISession* itself, size 0
+constexpr ub4 ATTR_USERNAME = 22; // session: text
+constexpr ub4 ATTR_PASSWORD = 23; // session: text
+constexpr ub4 CRED_RDBMS = 1;     // user name and password
+constexpr ub4 CRED_EXT = 2;       // the operating system's or a wallet's credentials
+// Administrative OCISessionBegin modes (Oracle's oci.h; ODPI-C dpi.h DPI_MODE_AUTH_*).
+constexpr ub4 SYSDBA = 0x00000002;
+constexpr ub4 SYSOPER = 0x00000004;
+constexpr ub4 SYSASM = 0x00008000;
+constexpr ub4 SYSBKP = 0x00020000;
+constexpr ub4 SYSDGD = 0x00040000;
+constexpr ub4 SYSKMT = 0x00080000;
 
 } // namespace oci

@@ -1,0 +1,75 @@
+// The sessions that block others, from every machine, and the way to the root of a chain.
+#include "console/kestrom.h"
+
+#include "auxiliary/frmsearch.h"
+#include "console/frmdetails.h"
+#include "console/gridcolumns.h"
+#include "console/sessiongrid.h"
+#include "oracle/sessionquery.h"
+#include "platform/events.h"
+#include "platform/msgbox.h"
+
+void Kestrom::Blockers_Click() {
+    if (!OraDatabase) {
+        CmdDB_Click();
+        return;
+    }
+    listBlockers();
+}
+
+void Kestrom::Refresh_Click() {
+    // F5 shows again the list that is shown: the blockers, or the machine in the box.
+    if (mBlockersList && OraDatabase)
+        listBlockers();
+    else
+        cmdSearch_Click();
+}
+
+void Kestrom::listBlockers() {
+    frmSearch::Show();
+    platform::DoEvents();
+    if (!mUnloaded) {
+        // The machine name and its box stay as they are for the next search by name.
+        mBlockersList = true;
+        SessionSearch();
+    }
+    frmSearch::Unload();
+}
+
+QString Kestrom::listStatement(bool cluster) const {
+    if (mBlockersList)
+        return ora::BlockersQuery(cluster);
+    return cluster ? ora::AllInstancesQuery(mPCname) : ora::SessionQuery(mPCname);
+}
+
+QString Kestrom::listNotice(int rows) const {
+    if (!mBlockersList)
+        return QString();
+    return rows > 0 ? QStringLiteral("ﾌﾞﾛｯｸ中のｾｯｼｮﾝの一覧です。")
+                    : QStringLiteral("ﾌﾞﾛｯｸ中のｾｯｼｮﾝはありません。");
+}
+
+void Kestrom::goToRootBlocker(const ora::BlockerRef& root) {
+    frmDetails::Unload();
+    listBlockers();
+    if (mUnloaded || !OraDatabase || mSearchFailure)
+        return;
+    SessionGrid* grid = MSFlexGrid1;
+    const bool byInstance = grid->Cols() > colInstance && root.instance > 0;
+    for (int row = 1; row < grid->Rows(); ++row) {
+        if (grid->TextMatrix(row, colSid) == QString::number(root.sid) &&
+            (!byInstance || grid->TextMatrix(row, colInstance) == QString::number(root.instance))) {
+            // Current and focused: Delete ends exactly this session.
+            grid->setRow(row);
+            grid->setCol(colNo);
+            grid->setFocus();
+            return;
+        }
+    }
+    // The chain has changed meanwhile, or its root runs on an instance this list does not show.
+    QString which = QString::number(root.sid);
+    if (root.instance > 0)
+        which += QStringLiteral("（インスタンス %1）").arg(root.instance);
+    platform::MsgBox(QStringLiteral("ﾌﾞﾛｯｸ元のｾｯｼｮﾝ %1 は一覧にありません。").arg(which),
+                     platform::vbInformation);
+}

@@ -1,0 +1,40 @@
+// Cancelling the statement a session runs, keeping the session.
+#include "console/kestrom.h"
+
+#include "console/gridcolumns.h"
+#include "console/sessiongrid.h"
+#include "oracle/sessioncancel.h"
+#include "platform/blockingcall.h"
+#include "platform/msgbox.h"
+
+#include <QPushButton>
+
+void Kestrom::CancelSql_Click() {
+    if (MSFlexGrid1->Rows() == 1 || !cmdSessionCt->isEnabled())
+        return;
+    cancelSql(currentSession());
+}
+
+void Kestrom::cancelSql(const RowSession& session) {
+    try {
+        const ora::SessionKey key = keyOf(session);
+        if (ora::IsOtherMachine(session.terminal, mMyPCname)) {
+            const int answer = platform::MsgBox(
+                QStringLiteral("他人のセッションで実行中のSQL文を中止しようとしています。\r\n"
+                               "セッションは切断されません。処理を続けてもよろしいですか？"),
+                platform::vbYesNo | platform::vbExclamation, QStringLiteral("中止確認"));
+            if (answer == platform::vbNo)
+                return;
+        }
+        const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
+        platform::BlockingCall([&] { db->ExecuteSQL(ora::CancelStatement(key)); });
+        platform::MsgBox(QStringLiteral("SQL文を中止しました。"), platform::vbInformation);
+    } catch (const ora::OraError& error) {
+        noteFailure(error);
+        reportFailure(QStringLiteral("以下の理由によりSQL文を中止できませんでした。"),
+                      error.description());
+        MSFlexGrid1->setCol(colSid);
+        return;
+    }
+    refreshList();
+}
