@@ -216,7 +216,7 @@ private Q_SLOTS:
         auto sids = [&] {
             QStringList column;
             for (int r = 1; r < w.grid()->Rows(); ++r)
-                column << w.grid()->TextMatrix(r, 1);
+                column << w.grid()->TextMatrix(r, colSid);
             return column;
         };
         unsigned long long before = mStandin.roundTrips();
@@ -269,13 +269,13 @@ private Q_SLOTS:
         QCOMPARE(sent(), exec(ora::SessionQuery(QStringLiteral("PC-A"))));
 
         // Across the cluster: the instance is named and matched.
-        w.window->findChild<QAction*>(QStringLiteral("AllInstances"))->trigger();
+        w.choose("AllInstances");
         before = mStandin.roundTrips();
         w.choose("Blockers");
         QCOMPARE(mStandin.roundTrips() - before, 1ull);
         QCOMPARE(sent(), exec(ora::BlockersQuery(true)));
         QCOMPARE(sids(), QStringList{QStringLiteral("41")});
-        QCOMPARE(w.grid()->TextMatrix(1, 9), QStringLiteral("1"));
+        QCOMPARE(w.grid()->TextMatrix(1, colInstance), QStringLiteral("1"));
     }
 
     void cancelSqlAsksForAnotherMachineAndKeepsTheSession() {
@@ -307,7 +307,7 @@ private Q_SLOTS:
         QCOMPARE(testsupport::messageTexts()[1], QStringLiteral("SQL文を中止しました。"));
         // The session stays, its call ended.
         QCOMPARE(w.grid()->Rows(), 2);
-        QCOMPARE(w.grid()->TextMatrix(1, 3), QStringLiteral("INACTIVE"));
+        QCOMPARE(w.grid()->TextMatrix(1, colStatus), QStringLiteral("INACTIVE"));
         // Now idle: the server's answer is shown as it came, and the list is left as it is.
         platform::MsgBoxHook::clear();
         platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
