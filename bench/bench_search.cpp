@@ -2,11 +2,13 @@
 // client library into the main window's grid, and reports the time of the whole search, the
 // stand-in's own time to produce the rows, the round trips and the memory per session.
 //   bench_search STANDIN-LIBRARY N...
+#include "classic/msgbox.h"
+#include "classic/msgbox_hook.h"
+#include "classic/zoom.h"
+#include "classic/zoom_hook.h"
 #include "console/kestrom.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
-#include "platform/msgbox.h"
-#include "platform/zoom.h"
 #include "standin_extras.h"
 
 #include <QAction>

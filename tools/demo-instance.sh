@@ -6,7 +6,7 @@
 # user ID /, also without a host string). On KAIKEI-PC01 the accounting program hangs holding
 # row locks that sessions on both instances wait for; a plain kill only marks it (ORA-00031).
 set -euo pipefail
-me=$(hostname | cut -d. -f1 | tr '[:lower:]' '[:upper:]' | cut -c1-15)
+me=$("$(dirname "$0")/computer-name.sh")
 t=$'\t'
 today=$(date +%F)
 cat <<FIXTURE

@@ -88,8 +88,7 @@ setsid wineserver -p > /dev/null 2>&1 < /dev/null 9>&- &
 timeout 120 wine wineboot > /dev/null 2>&1 < /dev/null 9>&- || { echo "Wine did not start"; exit 1; }
 
 echo "== build for Windows =="
-cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
+KESTROM_WINDOWS_QT="$qt_prefix" cmake --preset windows -DKESTROM_WERROR=ON \
     -DKESTROM_WINEPREFIX="$WINEPREFIX" > /dev/null
 cmake --build build-win -j "$(nproc)"
 

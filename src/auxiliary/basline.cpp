@@ -1,6 +1,6 @@
 #include "auxiliary/basline.h"
 
-#include "platform/twips.h"
+#include "classic/twips.h"
 
 #include <QEvent>
 #include <QPainter>

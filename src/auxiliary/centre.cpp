@@ -1,7 +1,7 @@
 #include "auxiliary/centre.h"
 
-#include "platform/mainform.h"
-#include "platform/twips.h"
+#include "classic/mainform.h"
+#include "classic/twips.h"
 
 #include <QWidget>
 

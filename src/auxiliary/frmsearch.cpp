@@ -3,9 +3,9 @@
 #include "auxiliary/centre.h"
 #include "auxiliary/dasPBer.h"
 #include "auxiliary/svgpicture.h"
-#include "platform/events.h"
+#include "classic/events.h"
+#include "classic/twips.h"
 #include "platform/paintnow.h"
-#include "platform/twips.h"
 
 #include <QCloseEvent>
 #include <QPointer>

@@ -2,10 +2,11 @@
 
 #include "auxiliary/centre.h"
 #include "auxiliary/svgpicture.h"
+#include "auxiliary/version.h"
+#include "classic/mainform.h"
+#include "classic/twips.h"
+#include "classic/zoom.h"
 #include "platform/dialogflags.h"
-#include "platform/mainform.h"
-#include "platform/twips.h"
-#include "platform/zoom.h"
 
 #include <QApplication>
 #include <QPixmap>

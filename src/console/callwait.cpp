@@ -1,7 +1,7 @@
 #include "console/callwait.h"
 
+#include "classic/blockingcall.h"
 #include "console/panelstatusbar.h"
-#include "platform/blockingcall.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>

@@ -2,6 +2,14 @@
 
 #include "auxiliary/basline.h"
 #include "auxiliary/frmversion.h"
+#include "classic/blockingcall.h"
+#include "classic/enterkey.h"
+#include "classic/events.h"
+#include "classic/keys.h"
+#include "classic/mainform.h"
+#include "classic/msgbox.h"
+#include "classic/twips.h"
+#include "classic/zoom.h"
 #include "console/frmdetails.h"
 #include "console/gridcolumns.h"
 #include "console/mainlayout.h"
@@ -12,14 +20,7 @@
 #include "oracle/failuretext.h"
 #include "oracle/secret.h"
 #include "platform/closerequest.h"
-#include "platform/enterkey.h"
-#include "platform/events.h"
-#include "platform/keys.h"
-#include "platform/mainform.h"
-#include "platform/msgbox.h"
 #include "platform/svgpixmap.h"
-#include "platform/twips.h"
-#include "platform/zoom.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "console/callwait.h"
+#include "classic/winrect.h"
 #include "oracle/database.h"
 #include "oracle/sessiondetails.h"
 #include "oracle/sessionkill.h"
-#include "platform/winrect.h"
 
 #include <QMainWindow>
 #include <functional>

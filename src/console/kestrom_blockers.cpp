@@ -2,12 +2,12 @@
 #include "console/kestrom.h"
 
 #include "auxiliary/frmsearch.h"
+#include "classic/events.h"
+#include "classic/msgbox.h"
 #include "console/frmdetails.h"
 #include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
 #include "oracle/sessionquery.h"
-#include "platform/events.h"
-#include "platform/msgbox.h"
 
 void Kestrom::Blockers_Click() {
     if (!OraDatabase) {

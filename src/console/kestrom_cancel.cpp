@@ -1,10 +1,11 @@
 // Cancelling the statement a session runs, keeping the session.
 #include "console/kestrom.h"
 
+#include "classic/blockingcall.h"
+#include "classic/msgbox.h"
 #include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
 #include "oracle/sessioncancel.h"
-#include "platform/msgbox.h"
 
 #include <QPushButton>
 

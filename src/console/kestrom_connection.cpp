@@ -1,6 +1,9 @@
 // Connecting and disconnecting.
 #include "console/kestrom.h"
 
+#include "classic/blockingcall.h"
+#include "classic/events.h"
+#include "classic/msgbox.h"
 #include "console/frmdetails.h"
 #include "console/gridcolumns.h"
 #include "console/panelstatusbar.h"
@@ -8,8 +11,6 @@
 #include "login/frmlink.h"
 #include "oracle/errorkind.h"
 #include "oracle/secret.h"
-#include "platform/events.h"
-#include "platform/msgbox.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -1,12 +1,13 @@
 // The details of one session, read in one round trip, in their own window.
 #include "console/kestrom.h"
 
+#include "classic/blockingcall.h"
+#include "classic/msgbox.h"
+#include "classic/pointer.h"
 #include "console/frmdetails.h"
 #include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
 #include "oracle/sessionops.h"
-#include "platform/msgbox.h"
-#include "platform/pointer.h"
 
 void Kestrom::Details_Click() {
     showDetails(MSFlexGrid1->Row());

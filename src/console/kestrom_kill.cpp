@@ -1,13 +1,14 @@
 // Ending the session of the grid's current row.
 #include "console/kestrom.h"
 
+#include "classic/blockingcall.h"
+#include "classic/msgbox.h"
+#include "classic/pointer.h"
 #include "console/frmdetails.h"
 #include "console/gridcolumns.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "oracle/sessionops.h"
-#include "platform/msgbox.h"
-#include "platform/pointer.h"
 
 #include <QPushButton>
 

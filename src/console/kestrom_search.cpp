@@ -2,14 +2,15 @@
 #include "console/kestrom.h"
 
 #include "auxiliary/frmsearch.h"
+#include "classic/blockingcall.h"
+#include "classic/events.h"
+#include "classic/msgbox.h"
 #include "console/gridcolumns.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "oracle/errorkind.h"
 #include "oracle/sessionops.h"
 #include "platform/computername.h"
-#include "platform/events.h"
-#include "platform/msgbox.h"
 
 #include <QLineEdit>
 #include <QPushButton>

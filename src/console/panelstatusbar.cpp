@@ -1,6 +1,6 @@
 #include "console/panelstatusbar.h"
 
-#include "platform/twips.h"
+#include "classic/twips.h"
 
 #include <QLabel>
 #include <QTime>

@@ -1,18 +1,21 @@
 #include "console/sessiongrid.h"
 
+#include "classic/keys.h"
+#include "classic/twips.h"
 #include "console/rowheader.h"
 #include "console/sessiongridmodel.h"
-#include "platform/keys.h"
-#include "platform/twips.h"
 
 #include <QAbstractButton>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QStyleOptionHeader>
+#include <QStyleOptionViewItem>
+#include <QToolTip>
 #include <algorithm>
 
 SessionGrid::SessionGrid(QWidget* parent) : QTableView(parent), mModel(new SessionGridModel(this)) {
@@ -261,4 +264,27 @@ bool SessionGrid::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QTableView::eventFilter(watched, event);
+}
+
+bool SessionGrid::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QTableView::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    if (index.isValid() && textIsCut(index))
+        QToolTip::showText(help->globalPos(), index.data().toString(), viewport(),
+                           visualRect(index));
+    else
+        QToolTip::hideText();
+    return true;
+}
+
+bool SessionGrid::textIsCut(const QModelIndex& index) const {
+    // The delegate's own measure of the text, margins included, against the room the cell
+    // has inside its grid line.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    const int room = option.rect.width() - (showGrid() ? 1 : 0);
+    return itemDelegateForIndex(index)->sizeHint(option, index).width() > room;
 }

@@ -66,6 +66,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // A cell too narrow for its text shows it cut; resting the mouse on it shows the whole text.
+    bool viewportEvent(QEvent* event) override;
 
 private:
     // Moving the view's current index scrolls and repaints; during a search the program moves
@@ -76,6 +78,7 @@ private:
     // same session.
     void sortByHeader(int section);
     QString copyRows(const QList<int>& rows) const;
+    bool textIsCut(const QModelIndex& index) const;
 
     SessionGridModel* mModel;
     int mRow = 0;

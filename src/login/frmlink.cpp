@@ -1,16 +1,16 @@
 #include "login/frmlink.h"
 
 #include "auxiliary/centre.h"
+#include "classic/enterkey.h"
+#include "classic/events.h"
+#include "classic/keys.h"
+#include "classic/mainform.h"
+#include "classic/msgbox.h"
+#include "classic/twips.h"
+#include "classic/zoom.h"
 #include "login/passwordstyle.h"
 #include "login/plaintextbox.h"
 #include "platform/dialogflags.h"
-#include "platform/enterkey.h"
-#include "platform/events.h"
-#include "platform/keys.h"
-#include "platform/mainform.h"
-#include "platform/msgbox.h"
-#include "platform/twips.h"
-#include "platform/zoom.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

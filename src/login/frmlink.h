@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/winrect.h"
+#include "classic/winrect.h"
 
 #include <QDialog>
 

@@ -7,7 +7,4 @@ namespace platform {
 // thread: waits briefly for the display to report it visible (events other than input run
 // meanwhile), paints it at once and sends the drawing to the display.
 void PaintNow(QWidget* window);
-
-// Sends what has been drawn to the display now, where the window system queues drawing.
-void FlushDrawing();
 } // namespace platform

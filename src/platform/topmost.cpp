@@ -1,4 +1,4 @@
-#include "platform/topmost.h"
+#include "platform/topmost_internal.h"
 
 #include <QWidget>
 

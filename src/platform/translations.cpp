@@ -1,4 +1,4 @@
-#include "platform/translations.h"
+#include "platform/translations_internal.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -1,13 +1,8 @@
 #pragma once
 
-#include <QStringList>
-
 namespace platform {
 // The windows speak Japanese whatever the user's locale: Qt's own texts (standard buttons,
 // the text boxes' context menus) are loaded in Japanese too, when Qt's translations are
 // installed (Debian: qt6-translations-l10n; on Windows they come with the program).
 void InstallJapaneseQtTexts();
-
-// The folders where Qt's own translations are looked for, in order.
-QStringList QtTranslationFolders();
 } // namespace platform

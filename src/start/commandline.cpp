@@ -1,5 +1,7 @@
 #include "start/commandline.h"
 
+#include "auxiliary/version.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QStringList>

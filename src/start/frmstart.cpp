@@ -1,11 +1,11 @@
 #include "start/frmstart.h"
 
+#include "classic/events.h"
+#include "classic/msgbox.h"
+#include "classic/twips.h"
 #include "console/kestrom.h"
-#include "platform/events.h"
 #include "platform/instance.h"
-#include "platform/msgbox.h"
 #include "platform/svgpixmap.h"
-#include "platform/twips.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,5 +1,5 @@
 #include "auxiliary/basline.h"
-#include "platform/twips.h"
+#include "classic/twips.h"
 
 #include <QGuiApplication>
 #include <QLabel>

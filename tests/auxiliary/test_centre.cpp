@@ -1,6 +1,6 @@
 #include "auxiliary/centre.h"
-#include "platform/mainform.h"
-#include "platform/twips.h"
+#include "classic/mainform.h"
+#include "classic/twips.h"
 
 #include <QtTest>
 

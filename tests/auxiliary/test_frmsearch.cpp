@@ -1,6 +1,6 @@
 #include "auxiliary/dasPBer.h"
 #include "auxiliary/frmsearch.h"
-#include "platform/mainform.h"
+#include "classic/mainform.h"
 #include "platform/topmost.h"
 #include "testsupport.h"
 

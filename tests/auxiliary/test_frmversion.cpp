@@ -1,6 +1,8 @@
 #include "auxiliary/frmversion.h"
-#include "platform/mainform.h"
-#include "platform/zoom.h"
+#include "auxiliary/version.h"
+#include "classic/mainform.h"
+#include "classic/zoom.h"
+#include "classic/zoom_hook.h"
 #include "testsupport.h"
 
 #include <QApplication>

@@ -1,10 +1,14 @@
+#include "classic/msgbox.h"
+#include "classic/msgbox_hook.h"
+#include "console/gridcolumns.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "kestromfixture.h"
-#include "platform/computername.h"
-#include "platform/msgbox.h"
+#include "platform/computername_internal.h"
 #include "testsupport.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,6 +32,34 @@ private Q_SLOTS:
         QCOMPARE(f.panel(1), QStringLiteral("- DB未接続 -"));
         QVERIFY(f.find<QPushButton>("CmdDB")->hasFocus());
         QVERIFY(f.db->logons.isEmpty());
+    }
+
+    void logsInThroughTheLoginDialogTheWindowOpensWith() {
+        KestromFixture f(KestromFixture::Login::realDialog);
+        f.db->sessions.push_back(fakeoracle::makeSession(5, 9, KestromFixture::thisComputer()));
+        QStringList offered;
+        testsupport::runModal(
+            [&] { f.window->Form_Load(); },
+            [&](QDialog& login) {
+                QCOMPARE(login.windowTitle(), QStringLiteral("ログイン"));
+                for (const char* name : {"txtUsrID", "txtPasswd", "txtLinkChrLine"})
+                    if (auto* box = login.findChild<QLineEdit*>(QString::fromLatin1(name)))
+                        offered << box->text();
+                // Enter moves from the user ID to the password to the host
+                // string, where it logs in.
+                QTest::keyClick(login.focusWidget(), Qt::Key_Return);
+                QTest::keyClick(login.focusWidget(), Qt::Key_Return);
+                QTest::keyClicks(login.focusWidget(), QStringLiteral("ORCL"));
+                QTest::keyClick(login.focusWidget(), Qt::Key_Return);
+            },
+            "login dialog");
+        QCOMPARE(offered,
+                 (QStringList{QStringLiteral("system"), QStringLiteral("pelmora"), QString()}));
+        QCOMPARE(f.db->logons, QStringList{QStringLiteral("system@ORCL")});
+        QVERIFY(f.showsConnected());
+        QCOMPARE(f.panel(2), QStringLiteral("system / ORCL"));
+        QCOMPARE(f.grid()->TextMatrix(1, colSid), QStringLiteral("5"));
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
     }
 
     void successfulLoginShowsUserAndHostNeverThePassword() {

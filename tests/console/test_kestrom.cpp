@@ -1,8 +1,10 @@
+#include "classic/msgbox.h"
+#include "classic/msgbox_hook.h"
+#include "classic/zoom.h"
+#include "classic/zoom_hook.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "kestromfixture.h"
-#include "platform/msgbox.h"
-#include "platform/zoom.h"
 #include "testsupport.h"
 
 #include <QAction>

@@ -1,8 +1,10 @@
+#include "classic/msgbox.h"
+#include "classic/msgbox_hook.h"
 #include "console/frmdetails.h"
+#include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
 #include "kestromfixture.h"
 #include "oracle/sessionquery.h"
-#include "platform/msgbox.h"
 #include "standin_fixture.h"
 #include "testsupport.h"
 
@@ -85,9 +87,9 @@ private Q_SLOTS:
         Window w;
         w.open({KestromFixture::login()});
         QCOMPARE(w.grid()->Rows(), 2);
-        QCOMPARE(w.grid()->TextMatrix(1, 8), QStringLiteral("2026/12/07 9:05:07"));
+        QCOMPARE(w.grid()->TextMatrix(1, colLogonTime), QStringLiteral("2026/12/07 9:05:07"));
         w.search(QStringLiteral("farpc"));
-        QCOMPARE(w.grid()->TextMatrix(1, 7), QStringLiteral("会計.exe"));
+        QCOMPARE(w.grid()->TextMatrix(1, colProgram), QStringLiteral("会計.exe"));
         platform::MsgBoxHook::setNextAnswers({platform::vbNo});
         w.click("cmdSessionCt");
         QCOMPARE(platform::MsgBoxHook::log().size(), 1);
@@ -214,7 +216,7 @@ private Q_SLOTS:
         auto sids = [&] {
             QStringList column;
             for (int r = 1; r < w.grid()->Rows(); ++r)
-                column << w.grid()->TextMatrix(r, 1);
+                column << w.grid()->TextMatrix(r, colSid);
             return column;
         };
         unsigned long long before = mStandin.roundTrips();
@@ -267,13 +269,13 @@ private Q_SLOTS:
         QCOMPARE(sent(), exec(ora::SessionQuery(QStringLiteral("PC-A"))));
 
         // Across the cluster: the instance is named and matched.
-        w.window->findChild<QAction*>(QStringLiteral("AllInstances"))->trigger();
+        w.choose("AllInstances");
         before = mStandin.roundTrips();
         w.choose("Blockers");
         QCOMPARE(mStandin.roundTrips() - before, 1ull);
         QCOMPARE(sent(), exec(ora::BlockersQuery(true)));
         QCOMPARE(sids(), QStringList{QStringLiteral("41")});
-        QCOMPARE(w.grid()->TextMatrix(1, 9), QStringLiteral("1"));
+        QCOMPARE(w.grid()->TextMatrix(1, colInstance), QStringLiteral("1"));
     }
 
     void cancelSqlAsksForAnotherMachineAndKeepsTheSession() {
@@ -305,7 +307,7 @@ private Q_SLOTS:
         QCOMPARE(testsupport::messageTexts()[1], QStringLiteral("SQL文を中止しました。"));
         // The session stays, its call ended.
         QCOMPARE(w.grid()->Rows(), 2);
-        QCOMPARE(w.grid()->TextMatrix(1, 3), QStringLiteral("INACTIVE"));
+        QCOMPARE(w.grid()->TextMatrix(1, colStatus), QStringLiteral("INACTIVE"));
         // Now idle: the server's answer is shown as it came, and the list is left as it is.
         platform::MsgBoxHook::clear();
         platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
@@ -346,13 +348,14 @@ private Q_SLOTS:
         w.open({KestromFixture::login()});
         auto* all = w.window->findChild<QAction*>(QStringLiteral("AllInstances"));
         QVERIFY(!all->isChecked());
-        all->trigger();
+        w.choose("AllInstances");
         w.search(me);
         SessionGrid* g = w.grid();
-        QCOMPARE(g->Cols(), 10);
-        QCOMPARE(g->TextMatrix(0, 9), QStringLiteral("ｲﾝｽﾀﾝｽ"));
+        QCOMPARE(g->Cols(), kClusterListColumns);
+        QCOMPARE(g->TextMatrix(0, colInstance), QStringLiteral("ｲﾝｽﾀﾝｽ"));
         QCOMPARE(g->Rows(), 3); // sid 23 on instance 1 and on instance 2
-        QCOMPARE(g->TextMatrix(2, 2) + u'@' + g->TextMatrix(2, 9), QStringLiteral("9001@2"));
+        QCOMPARE(g->TextMatrix(2, colSerial) + u'@' + g->TextMatrix(2, colInstance),
+                 QStringLiteral("9001@2"));
 
         // Details of the session on instance 2: one round trip, the statement from its pool,
         // the session it blocks counted.
@@ -419,7 +422,6 @@ private Q_SLOTS:
                 .arg(me)));
         Window w;
         w.open({KestromFixture::login()});
-        auto* all = w.window->findChild<QAction*>(QStringLiteral("AllInstances"));
         SessionGrid* g = gridOf(w);
         // Read from the single-instance list, killed from the cluster-wide one, and back.
         for (const auto& [sid, kill] :
@@ -427,9 +429,9 @@ private Q_SLOTS:
               std::pair{QStringLiteral("24"), QStringLiteral("'24,5'")}}) {
             QPointer<QDialog> details = openDetails(w, 0);
             QVERIFY(details);
-            all->trigger();
+            w.choose("AllInstances");
             w.search(me);
-            QCOMPARE(g->TextMatrix(1, 1), sid);
+            QCOMPARE(g->TextMatrix(1, colSid), sid);
             w.clickRow(1);
             QTest::keyClick(g, Qt::Key_Delete);
             QCOMPARE(kills().last(), QStringLiteral("EXEC ALTER SYSTEM KILL SESSION ") + kill);
@@ -509,15 +511,15 @@ private Q_SLOTS:
         QPointer<QDialog> details = openDetails(w, 0);
         QVERIFY(details);
         // 接続 → ＤＢ切断: the window goes, so that it cannot act on the next connection.
-        w.window->findChild<QAction*>(QStringLiteral("Cutting"))->trigger();
+        w.choose("Cutting");
         QTRY_VERIFY(!details || !details->isVisible());
         w.setScript({KestromFixture::login(QStringLiteral("viewer"), QStringLiteral("viewer"))});
-        w.window->findChild<QAction*>(QStringLiteral("Link"))->trigger();
+        w.choose("Link");
         QTRY_VERIFY(gridOf(w)->currentIndex().isValid());
         // Ending the program takes it too.
         details = openDetails(w, 0);
         QVERIFY(details);
-        w.window->findChild<QAction*>(QStringLiteral("EN"))->trigger();
+        w.choose("EN");
         QTRY_VERIFY(!details || !details->isVisible());
         QVERIFY(kills().isEmpty());
     }
@@ -528,9 +530,9 @@ private Q_SLOTS:
         w.open({KestromFixture::cancel()});
         auto* all = w.window->findChild<QAction*>(QStringLiteral("AllInstances"));
         if (!all->isChecked())
-            all->trigger();
+            w.choose("AllInstances");
         w.setScript({KestromFixture::login(QStringLiteral("local"), QStringLiteral("local"))});
-        w.window->findChild<QAction*>(QStringLiteral("Link"))->trigger();
+        w.choose("Link");
         // Told once why, the item switched off, and listed from v$session at once.
         QCOMPARE(testsupport::messageTexts().size(), 1);
         QVERIFY2(testsupport::messageTexts()[0].contains(QStringLiteral("ORA-00942")),
@@ -556,9 +558,9 @@ private Q_SLOTS:
         QCOMPARE(mStandin.log().count(QStringLiteral("gv$session")), refusals);
 
         // The stored setting is kept: the next connection lists the cluster again.
-        w.window->findChild<QAction*>(QStringLiteral("Cutting"))->trigger();
+        w.choose("Cutting");
         w.setScript({KestromFixture::login()});
-        w.window->findChild<QAction*>(QStringLiteral("Link"))->trigger();
+        w.choose("Link");
         QVERIFY(all->isChecked());
         QCOMPARE(g->model()->columnCount(), 9);
     }
@@ -645,11 +647,11 @@ private Q_SLOTS:
         QCOMPARE(state->text(), QStringLiteral("- DB接続断 -"));
         QTRY_VERIFY(!details || !details->isVisible());
         // ＤＢ切断 and a new login show the ordinary states again.
-        w.window->findChild<QAction*>(QStringLiteral("Cutting"))->trigger();
+        w.choose("Cutting");
         QCOMPARE(state->text(), QStringLiteral("- DB未接続 -"));
         mStandin.load(instance());
         w.setScript({KestromFixture::login()});
-        w.window->findChild<QAction*>(QStringLiteral("Link"))->trigger();
+        w.choose("Link");
         QCOMPARE(state->text(), QStringLiteral("- DB接続中 -"));
     }
 };

@@ -1,11 +1,15 @@
 #include "auxiliary/frmsearch.h"
+#include "classic/msgbox.h"
+#include "classic/msgbox_hook.h"
+#include "classic/pointer.h"
+#include "classic/twips.h"
+#include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
 #include "kestromfixture.h"
 #include "oracle/sessionquery.h"
-#include "platform/msgbox.h"
-#include "platform/pointer.h"
 #include "testsupport.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -14,9 +18,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 using testsupport::KestromFixture;
 
@@ -26,7 +33,7 @@ class TestSessions : public QObject {
 
     static QStringList row(SessionGrid* g, int r) {
         QStringList cells;
-        for (int c = 0; c < 9; ++c)
+        for (int c = colNo; c < kListColumns; ++c)
             cells << g->TextMatrix(r, c);
         return cells;
     }
@@ -101,8 +108,8 @@ private Q_SLOTS:
         QCOMPARE(row(g, 1),
                  (testsupport::strings({"1", "12", "345", "ACTIVE", "HOSTA", "oracle", "SCOTT",
                                         "sqlplus@HOSTA", "2026/12/07 9:05:07"})));
-        QCOMPARE(row(g, 2)[1] + u',' + row(g, 2)[2], QStringLiteral("30,1"));
-        QCOMPARE(row(g, 3)[1] + u',' + row(g, 3)[2], QStringLiteral("30,2"));
+        QCOMPARE(row(g, 2)[colSid] + u',' + row(g, 2)[colSerial], QStringLiteral("30,1"));
+        QCOMPARE(row(g, 3)[colSid] + u',' + row(g, 3)[colSerial], QStringLiteral("30,2"));
         QCOMPARE(row(g, 4), (testsupport::strings(
                                 {"4", "40", "4", "INACTIVE", "HOSTA", "－", "－", "－", "－"})));
         // The last row written stays current, column 0; the kill button is on; the grid has
@@ -115,6 +122,33 @@ private Q_SLOTS:
         QVERIFY(platform::MsgBoxHook::log().isEmpty());
     }
 
+    void aCutCellShowsItsWholeTextWhenTheMouseRestsOnIt() {
+        KestromFixture f;
+        fakeoracle::Session s = fakeoracle::makeSession(12, 345, QStringLiteral("HOSTA"));
+        const QString program = QStringLiteral("会計システム月次締め処理バッチ.exe");
+        s.program = program;
+        f.db->sessions.push_back(s);
+        f.openConnected();
+        f.search(QString());
+        SessionGrid* g = f.grid();
+        QCoreApplication::processEvents();
+        const auto rest = [g](GridColumn column) {
+            const QPoint at = g->visualRect(g->model()->index(0, column - 1)).center();
+            QHelpEvent help(QEvent::ToolTip, at, g->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(g->viewport(), &help);
+        };
+        rest(colSid);
+        QVERIFY(!QToolTip::isVisible());
+        rest(colProgram);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), program);
+        // The column keeps its designed width.
+        QCOMPARE(g->columnWidth(colProgram - 1),
+                 platform::TwipsToPixelsX(kGridColumns[colProgram].width));
+        rest(colSid);
+        QTRY_VERIFY(!QToolTip::isVisible());
+    }
+
     void emptyNameListsAllAndNumberingRestarts() {
         KestromFixture f;
         for (int i = 1; i <= 3; ++i)
@@ -125,8 +159,8 @@ private Q_SLOTS:
         QVERIFY(!f.db->statements.last().contains(QStringLiteral("WHERE")));
         f.search(QStringLiteral("m2"));
         QCOMPARE(f.grid()->Rows(), 2);
-        QCOMPARE(row(f.grid(), 1)[0], QStringLiteral("1"));
-        QCOMPARE(row(f.grid(), 1)[4], QStringLiteral("M2"));
+        QCOMPARE(row(f.grid(), 1)[colNo], QStringLiteral("1"));
+        QCOMPARE(row(f.grid(), 1)[colTerminal], QStringLiteral("M2"));
     }
 
     void aQuoteInTheNameIsSearchedExactly() {
@@ -147,6 +181,48 @@ private Q_SLOTS:
         QCOMPARE(box->text(), QStringLiteral("O'HARA"));
         f.click("cmdSearch");
         QCOMPARE(f.db->statements.last(), ora::SessionQuery(QStringLiteral("O'HARA")));
+    }
+
+    void theKillQuestionIsAYesNoBoxThatEscapeAnswersNo() {
+        KestromFixture f;
+        f.db->sessions.push_back(fakeoracle::makeSession(21, 3, QStringLiteral("FARPC")));
+        f.openConnected();
+        f.search(QStringLiteral("farpc"));
+        QString title, text, defaultButton;
+        QStringList buttons;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        // The real box this time; the hook answers again once it is open, so that a box after
+        // it (the report of a kill Escape should not have made) cannot hang the test.
+        platform::MsgBoxHook::disable();
+        auto hookBack = qScopeGuard([] { platform::MsgBoxHook::enable(); });
+        testsupport::runModal(
+            [&] {
+                f.grid()->setFocus();
+                QTest::keyClick(f.grid(), Qt::Key_Delete);
+            },
+            [&](QDialog& dialog) {
+                platform::MsgBoxHook::enable();
+                auto* box = qobject_cast<QMessageBox*>(&dialog);
+                QVERIFY(box);
+                title = box->windowTitle();
+                text = box->text();
+                icon = box->icon();
+                for (const QAbstractButton* button : box->buttons())
+                    buttons << button->text();
+                if (box->defaultButton())
+                    defaultButton = box->defaultButton()->text();
+                QTest::keyClick(box, Qt::Key_Escape);
+            },
+            "kill question");
+        QCOMPARE(title, QStringLiteral("切断確認"));
+        QCOMPARE(text, QStringLiteral("他人のセッションを切断しようとそています。\n"
+                                      "処理を続けてもよろしいですか？"));
+        QCOMPARE(icon, QMessageBox::Warning);
+        QCOMPARE(buttons, (QStringList{QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")}));
+        QCOMPARE(defaultButton, QStringLiteral("はい(&Y)"));
+        QVERIFY(killStatements(f).isEmpty());
+        QCOMPARE(f.grid()->Rows(), 2);
+        QVERIFY(platform::MsgBoxHook::log().isEmpty());
     }
 
     void noMatchLeavesTheHeaderAndTheKillButtonOn() {
@@ -183,7 +259,7 @@ private Q_SLOTS:
         QCOMPARE(box.style, 64);
         QCOMPARE(box.title, QStringLiteral("Kestrom"));
         QCOMPARE(f.grid()->Rows(), 3);
-        QCOMPARE(row(f.grid(), 2)[1], QStringLiteral("2"));
+        QCOMPARE(row(f.grid(), 2)[colSid], QStringLiteral("2"));
         QVERIFY(!frmSearch::instance());
 
         platform::MsgBoxHook::clear();
@@ -261,7 +337,7 @@ private Q_SLOTS:
         // Refreshed for the last searched machine.
         QCOMPARE(f.db->statements.size(), 2);
         QCOMPARE(f.grid()->Rows(), 2);
-        QCOMPARE(row(f.grid(), 1)[1], QStringLiteral("13"));
+        QCOMPARE(row(f.grid(), 1)[colSid], QStringLiteral("13"));
     }
 
     void confirmationRuleForOtherTerminals_data() {
@@ -335,7 +411,8 @@ private Q_SLOTS:
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, sidHeader);
         QVERIFY(header->isSortIndicatorShown());
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, sidHeader, 500);
-        QCOMPARE(g->TextMatrix(1, 1) + u' ' + g->TextMatrix(2, 1) + u' ' + g->TextMatrix(3, 1),
+        QCOMPARE(g->TextMatrix(1, colSid) + u' ' + g->TextMatrix(2, colSid) + u' ' +
+                     g->TextMatrix(3, colSid),
                  QStringLiteral("100 20 3"));
         QCOMPARE(g->Row(), 2); // still sid 20
         f.clickRow(1);
@@ -348,7 +425,7 @@ private Q_SLOTS:
         QCOMPARE(killStatements(f),
                  QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '100,101'")});
         // The refreshed list comes in the query's order again.
-        QCOMPARE(g->TextMatrix(1, 1), QStringLiteral("3"));
+        QCOMPARE(g->TextMatrix(1, colSid), QStringLiteral("3"));
         QVERIFY(!header->isSortIndicatorShown());
     }
 
@@ -538,9 +615,8 @@ private Q_SLOTS:
             QStringList rows;
             SessionGrid* g = gridOf(f);
             for (int r = 0; r < g->model()->rowCount(); ++r)
-                rows << g->model()->headerData(r, Qt::Vertical).toString() + u':' +
-                            g->model()->index(r, 0).data().toString() + u',' +
-                            g->model()->index(r, 1).data().toString();
+                rows << g->TextMatrix(r + 1, colNo) + u':' + g->TextMatrix(r + 1, colSid) + u',' +
+                            g->TextMatrix(r + 1, colSerial);
             return rows;
         };
         // Logged in: the sessions that can be shown are listed and numbered in order; the

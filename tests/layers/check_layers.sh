@@ -6,11 +6,13 @@
 set -uo pipefail
 src="${1:?usage: check_layers.sh SRC_DIR}"
 status=0
+# An include of one of our headers, written with quotes or with angle brackets.
+include='^[[:space:]]*#[[:space:]]*include[[:space:]]+["<]'
 
 # forbid LAYER PATTERN WHY: no file of LAYER may include a header matching PATTERN.
 forbid() {
     local hits
-    hits=$(grep -rnE "^[[:space:]]*#[[:space:]]*include[[:space:]]+\"($2)/" "$src/$1")
+    hits=$(grep -rnE "$include($2)/" "$src/$1")
     [ $? -le 1 ] || { echo "grep failed on $1"; status=1; }
     if [ -n "$hits" ]; then
         echo "$1 must not include $3:"
@@ -19,31 +21,30 @@ forbid() {
     fi
 }
 
-forbid platform 'console|login|auxiliary|oracle|start' 'a higher layer'
-forbid oracle 'auxiliary|login|console|start' 'a window layer'
+forbid platform 'classic|console|login|auxiliary|oracle|start' 'a higher layer'
+forbid classic 'console|login|auxiliary|oracle|start' 'a higher layer'
+forbid oracle 'classic|auxiliary|login|console|start' 'a window layer'
 forbid auxiliary 'login|console|start|oracle' 'a higher layer'
 forbid login 'console|start|oracle' 'a higher layer'
 forbid console 'start' 'start-up'
 
 # The loader is the one platform service below the windows; the rest would drag them in.
-hits=$(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]+"platform/' "$src/oracle" |
-    grep -v '"platform/clientlibrary.h"' || true)
+hits=$(grep -rnE "${include}platform/" "$src/oracle" |
+    grep -vE '["<]platform/clientlibrary\.h[">]' || true)
 if [ -n "$hits" ]; then
     echo "oracle/ may take only the client-library loader from platform/:"
     echo "$hits"
     status=1
 fi
 
-hits=$(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]+"oracle/oci/' "$src" \
-    --include='*.cpp' --include='*.h' | grep -v "^$src/oracle/" |
-    grep -v '"oracle/oci/oci_session.h"' || true)
+hits=$(grep -rnE "${include}oracle/oci/" "$src" --include='*.cpp' --include='*.h' |
+    grep -v "^$src/oracle/" | grep -vE '["<]oracle/oci/oci_session\.h[">]' || true)
 if [ -n "$hits" ]; then
     echo "only oracle/ may include the binding, except its factory oracle/oci/oci_session.h:"
     echo "$hits"
     status=1
 fi
-# What differs between Linux and Windows lives in platform/x11/ and platform/windows/, chosen
-# by the build.
+# What differs between systems lives in platform/posix/, x11/ and windows/, chosen by the build.
 hits=$(grep -rnE '^[[:space:]]*#[[:space:]]*(if|ifdef|ifndef|elif)\b.*\b(_WIN32|_WIN64|WIN32|Q_OS_[A-Z]+|__linux__|__unix__|__APPLE__|_MSC_VER|__MINGW(32|64)__)\b' \
     "$src" --include='*.cpp' --include='*.h' | grep -v "^$src/platform/" || true)
 if [ -n "$hits" ]; then

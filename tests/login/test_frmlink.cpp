@@ -1,8 +1,10 @@
 #include "auxiliary/centre.h"
+#include "classic/mainform.h"
+#include "classic/msgbox.h"
+#include "classic/msgbox_hook.h"
+#include "classic/zoom.h"
+#include "classic/zoom_hook.h"
 #include "login/frmlink.h"
-#include "platform/mainform.h"
-#include "platform/msgbox.h"
-#include "platform/zoom.h"
 #include "testsupport.h"
 
 #include <QApplication>

@@ -2,8 +2,9 @@
 //   instance_probe start       runs the start-up window's load with message boxes answered
 //                              through the hook, and prints what happened
 //   instance_probe hold PATH   takes the instance lock at PATH and waits to be killed
-#include "platform/instance.h"
-#include "platform/msgbox.h"
+#include "classic/msgbox.h"
+#include "classic/msgbox_hook.h"
+#include "platform/instance_internal.h"
 #include "start/frmstart.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "platform/instance.h"
-#include "platform/msgbox.h"
-#include "platform/twips.h"
+#include "classic/msgbox.h"
+#include "classic/twips.h"
+#include "platform/instance_internal.h"
 #include "start/frmstart.h"
 #include "testsupport.h"
 

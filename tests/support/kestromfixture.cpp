@@ -1,14 +1,18 @@
 #include "kestromfixture.h"
 
+#include "classic/msgbox.h"
+#include "classic/msgbox_hook.h"
 #include "platform/computername.h"
-#include "platform/msgbox.h"
 
 #include <QApplication>
 
 namespace testsupport {
 
-KestromFixture::KestromFixture() : db(fakeoracle::install()), window(std::make_unique<Kestrom>()) {
+KestromFixture::KestromFixture(Login login)
+    : db(fakeoracle::install()), window(std::make_unique<Kestrom>()) {
     platform::MsgBoxHook::clear();
+    if (login == Login::realDialog)
+        return;
     window->setLoginPrompt([this](QString& id, QString& pass, QString& host) -> qint16 {
         prompts << QStringList{id, pass, host};
         if (answers.isEmpty() || !answers.front().confirm) {
@@ -38,6 +42,20 @@ void KestromFixture::open(const QList<LoginAnswer>& script) {
 
 void KestromFixture::openConnected() {
     open({login()});
+}
+
+void KestromFixture::choose(const char* menuItem, std::source_location where) {
+    QAction* item = find<QAction>(menuItem, where);
+    if (!item->isEnabled()) {
+        fail(QStringLiteral("the menu item %1 is disabled").arg(QLatin1StringView(menuItem)),
+             where);
+        return;
+    }
+    item->trigger();
+}
+
+void KestromFixture::fail(const QString& what, const std::source_location& where) {
+    QTest::qFail(qPrintable(what), where.file_name(), static_cast<int>(where.line()));
 }
 
 void KestromFixture::typeMachine(const QString& name) {

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <memory>
+#include <source_location>
+#include <vector>
 
 namespace testsupport {
 
@@ -22,14 +24,19 @@ struct LoginAnswer {
 };
 
 // Tests act on the window as its user does, through its controls found by their names, and
-// read what it shows there.
+// read what it shows there. What a user could not do (a control that does not exist, a menu
+// item that is disabled) fails the current test, at the line that asked for it.
 struct KestromFixture {
+    // How the login dialog is answered: from the script, or by the test typing into the real
+    // dialog.
+    enum class Login { scripted, realDialog };
+
     std::shared_ptr<fakeoracle::Instance> db;
     std::unique_ptr<Kestrom> window;
     QList<LoginAnswer> answers;
     QList<QStringList> prompts; // values shown in each login dialog
 
-    KestromFixture();
+    explicit KestromFixture(Login login = Login::scripted);
     ~KestromFixture();
     // Runs the opening sequence with the scripted answers.
     void open(const QList<LoginAnswer>& script);
@@ -37,12 +44,17 @@ struct KestromFixture {
     void openConnected();
     void setScript(const QList<LoginAnswer>& script) { answers = script; }
 
-    // A control of the window by its name; a missing one ends the run, as no test can go on.
-    template <typename T> T* find(const char* name) const {
-        T* found = window->findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("the main window has no %s", name);
-        return found;
+    // A control of the window by its name. A missing one fails the current test and is
+    // replaced by a stray control of that kind, so that the test runs to its end and the
+    // others still run.
+    template <typename T>
+    T* find(const char* name, std::source_location where = std::source_location::current()) const {
+        if (T* found = window->findChild<T*>(QString::fromLatin1(name)))
+            return found;
+        fail(QStringLiteral("the main window has no %1").arg(QLatin1StringView(name)), where);
+        auto* stray = new T;
+        strays.emplace_back(stray);
+        return stray;
     }
     SessionGrid* grid() const { return find<SessionGrid>("MSFlexGrid1"); }
     QLineEdit* machineBox() const { return find<QLineEdit>("txtPcName"); }
@@ -52,8 +64,11 @@ struct KestromFixture {
 
     // Makes the window the active one, as a user's click on it does.
     void activate();
-    void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
-    void choose(const char* menuItem) { find<QAction>(menuItem)->trigger(); }
+    void click(const char* button, std::source_location where = std::source_location::current()) {
+        QTest::mouseClick(find<QPushButton>(button, where), Qt::LeftButton);
+    }
+    // Chooses a menu item; one that is missing or disabled fails the current test instead.
+    void choose(const char* menuItem, std::source_location where = std::source_location::current());
     // Replaces the machine name in the box by typing it.
     void typeMachine(const QString& name);
     // Types the machine name and clicks the search button.
@@ -76,6 +91,8 @@ struct KestromFixture {
 
 private:
     QPoint rowCentre(int row);
+    static void fail(const QString& what, const std::source_location& where);
+    mutable std::vector<std::unique_ptr<QObject>> strays;
 };
 
 } // namespace testsupport

@@ -1,8 +1,10 @@
 #include "testsupport.h"
 
+#include "classic/msgbox.h"
+#include "classic/msgbox_hook.h"
+#include "classic/zoom.h"
+#include "classic/zoom_hook.h"
 #include "platform/fonts.h"
-#include "platform/msgbox.h"
-#include "platform/zoom.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,11 +1,11 @@
 // The desktop services that Windows does its own way, on Windows' own window system (Wine's):
 // the frame known before a window is shown and centring by it, at 100 % and higher scaling;
 // the topmost call; the end of the session reaching the program while Windows waits.
+#include "classic/twips.h"
 #include "platform/dialogflags.h"
 #include "platform/outerrect.h"
 #include "platform/sessionend.h"
 #include "platform/topmost.h"
-#include "platform/twips.h"
 
 #include <QDialog>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "platform/paintnow.h"
+#include "platform/paintnow_internal.h"
 
 #include "platform/x11/xcb.h"
 

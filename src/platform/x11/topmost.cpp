@@ -1,4 +1,4 @@
-#include "platform/topmost.h"
+#include "platform/topmost_internal.h"
 
 namespace platform {
 // X11 has no topmost call of its own: Qt's flag asks the window manager for "above".

@@ -1,19 +1,12 @@
 #pragma once
 
-#include "platform/winrect.h"
+#include "classic/winrect.h"
 
 #include <QList>
 #include <QString>
 
-class QWidget;
-
+// For the tests and the benchmark only: animations logged instead of played.
 namespace platform {
-
-constexpr int IDANI_CAPTION = 3;
-
-// Plays the caption zoom from one screen rectangle to another and returns when it is over.
-// Works whether or not the window is visible yet. Never fails.
-void DrawAnimatedRects(const QWidget* window, int kind, const WinRect& from, const WinRect& to);
 
 struct ZoomRecord {
     QString window; // the window's object name

@@ -1,4 +1,4 @@
-#include "platform/twips.h"
+#include "classic/twips.h"
 
 #include "platform/outerrect.h"
 

@@ -1,4 +1,4 @@
-#include "platform/keys.h"
+#include "classic/keys.h"
 
 #include <QKeyEvent>
 

@@ -1,4 +1,4 @@
-#include "platform/instance.h"
+#include "platform/instance_internal.h"
 
 #include <QDir>
 #include <unistd.h>

@@ -1,8 +1,9 @@
-#include "platform/msgbox.h"
+#include "classic/msgbox.h"
+#include "classic/msgbox_hook.h"
 
+#include "classic/events.h"
+#include "classic/mainform.h"
 #include "platform/dialogflags.h"
-#include "platform/events.h"
-#include "platform/mainform.h"
 #include "platform/topmost.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "platform/winrect.h"
+#include "classic/winrect.h"
 
 #include "platform/outerrect.h"
 

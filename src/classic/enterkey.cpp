@@ -1,4 +1,4 @@
-#include "platform/enterkey.h"
+#include "classic/enterkey.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>

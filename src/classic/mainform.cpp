@@ -1,4 +1,4 @@
-#include "platform/mainform.h"
+#include "classic/mainform.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,4 +1,5 @@
-#include "platform/zoom.h"
+#include "classic/zoom.h"
+#include "classic/zoom_hook.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "platform/events.h"
+#include "classic/events.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "platform/pointer.h"
+#include "classic/pointer.h"
 
 #include <QApplication>
 #include <QWidget>

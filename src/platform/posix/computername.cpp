@@ -1,4 +1,4 @@
-#include "platform/computername.h"
+#include "platform/computername_internal.h"
 
 #include <QSysInfo>
 

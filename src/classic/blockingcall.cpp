@@ -1,4 +1,4 @@
-#include "platform/blockingcall.h"
+#include "classic/blockingcall.h"
 
 #include <QCoreApplication>
 #include <QEvent>
