@@ -2,7 +2,7 @@
 
 #include "oracle/secret.h"
 
-#include <QRegularExpression>
+#include <QStringList>
 #include <optional>
 
 namespace ora::binding {
@@ -22,48 +22,53 @@ std::optional<ub4> PrivilegeMode(const QString& word) {
     return std::nullopt;
 }
 
-const QRegularExpression& ExternalUser() {
-    // "/", blanks allowed around it, optionally "as <privilege>", then the joining "/".
-    static const QRegularExpression re(QStringLiteral(R"(^\s*/\s*(?:as\s+(\w+)\s*)?/)"),
-                                       QRegularExpression::CaseInsensitiveOption);
-    return re;
+// "as <privilege>" as the last words of a user ID: the privilege's mode. The words are split at
+// blanks by hand: this runs on the connection's thread, where a regular expression would leave
+// a thread-local matching stack that MinGW's runtime fails to free when the thread ends.
+std::optional<ub4> AsPrivilege(const QStringList& words) {
+    if (words.size() != 2 || words[0].compare(QLatin1String("as"), Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    return PrivilegeMode(words[1]);
 }
 
-const QRegularExpression& NamedUser() {
-    static const QRegularExpression re(QStringLiteral(R"(^\s*(\S+)\s+as\s+(\w+)\s*$)"),
-                                       QRegularExpression::CaseInsensitiveOption);
-    return re;
+QStringList Words(QStringView text) {
+    return text.toString().simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 } // namespace
 
 OciCredentials SplitConnect(const QString& connect) {
     OciCredentials out;
-    const QRegularExpressionMatch external = ExternalUser().match(connect);
-    if (external.hasMatch()) {
-        const QString privilege = external.captured(1);
-        const std::optional<ub4> mode =
-            privilege.isEmpty() ? std::optional<ub4>(oci::DEFAULT) : PrivilegeMode(privilege);
-        if (mode) {
-            // External credentials carry no password; whatever was typed goes nowhere.
-            out.external = true;
-            out.mode = *mode;
-            return out;
-        }
-    }
-    const qsizetype slash = connect.indexOf(QLatin1Char('/'));
     // Encoded from a view of the text, so that no other copy of the password is made.
     const QStringView text(connect);
-    QString user = (slash < 0 ? text : text.left(slash)).toString();
+    // "/", blanks allowed around it, optionally "as <privilege>", then the joining "/".
+    const QStringView user = text.trimmed();
+    if (user.startsWith(QLatin1Char('/'))) {
+        const qsizetype joining = user.indexOf(QLatin1Char('/'), 1);
+        if (joining > 0) {
+            const QStringList words = Words(user.mid(1, joining - 1));
+            const std::optional<ub4> mode =
+                words.isEmpty() ? std::optional<ub4>(oci::DEFAULT) : AsPrivilege(words);
+            if (mode) {
+                // External credentials carry no password; whatever was typed goes nowhere.
+                out.external = true;
+                out.mode = *mode;
+                return out;
+            }
+        }
+    }
+    const qsizetype slash = text.indexOf(QLatin1Char('/'));
+    QString name = (slash < 0 ? text : text.left(slash)).toString();
     if (slash >= 0)
         out.password = text.mid(slash + 1).toUtf8();
-    const QRegularExpressionMatch named = NamedUser().match(user);
-    if (named.hasMatch()) {
-        if (const std::optional<ub4> mode = PrivilegeMode(named.captured(2))) {
-            user = named.captured(1);
+    // "NAME as <privilege>".
+    QStringList words = Words(name);
+    if (words.size() == 3) {
+        if (const std::optional<ub4> mode = AsPrivilege(words.mid(1))) {
+            name = words[0];
             out.mode = *mode;
         }
     }
-    out.user = user.toUtf8();
+    out.user = name.toUtf8();
     return out;
 }
 
