@@ -1,11 +1,12 @@
 #include "fakeoracle.h"
 
-#include <QRegularExpression>
+#include <QStringList>
 #include <QThread>
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 
 namespace fakeoracle {
 
@@ -82,16 +83,31 @@ public:
             throw oraError(942, QStringLiteral("table or view does not exist"));
         if (!sql.contains(QStringLiteral("FROM v$session")))
             throw oraError(900, QStringLiteral("invalid SQL statement"));
-        static const QRegularExpression where(
-            QStringLiteral("WHERE terminal = '((?:[^']|'')*)'\\r"));
-        const QRegularExpressionMatch m = where.match(sql);
+        // Parsed by hand: this runs on the connection's thread, where MinGW's runtime cannot
+        // free the thread-local stack a regular expression leaves.
+        const QString marker = QStringLiteral("WHERE terminal = '");
+        const qsizetype at = sql.indexOf(marker);
         const bool filtered = sql.contains(QStringLiteral("WHERE"));
-        if (filtered && !m.hasMatch())
+        std::optional<QString> terminal;
+        if (at >= 0) {
+            QString text;
+            for (qsizetype i = at + marker.size(); i < sql.size(); ++i) {
+                if (sql[i] != u'\'') {
+                    text += sql[i];
+                } else if (i + 1 < sql.size() && sql[i + 1] == u'\'') {
+                    text += sql[++i];
+                } else {
+                    if (i + 1 < sql.size() && sql[i + 1] == u'\r')
+                        terminal = text;
+                    break;
+                }
+            }
+        }
+        if (filtered && !terminal)
             throw oraError(1756, QStringLiteral("quoted string not properly terminated"));
-        const QString terminal = m.captured(1).replace(QStringLiteral("''"), QStringLiteral("'"));
         std::vector<Session> found;
         for (const Session& s : mInstance->sessions)
-            if (!filtered || s.terminal.toString() == terminal)
+            if (!filtered || s.terminal.toString() == *terminal)
                 found.push_back(s);
         std::stable_sort(found.begin(), found.end(), [](const Session& a, const Session& b) {
             return std::pair(a.sid.toInt(), a.serial.toInt()) <
@@ -107,16 +123,22 @@ public:
 
     qint64 ExecuteSQL(const QString& sql) override {
         use(sql);
-        static const QRegularExpression kill(
-            QStringLiteral("^ALTER SYSTEM KILL SESSION '(\\d+),(\\d+)'$"));
-        const QRegularExpressionMatch m = kill.match(sql);
-        if (!m.hasMatch())
+        const QString prefix = QStringLiteral("ALTER SYSTEM KILL SESSION '");
+        const QStringList id =
+            sql.startsWith(prefix) && sql.endsWith(u'\'')
+                ? sql.mid(prefix.size(), sql.size() - prefix.size() - 1).split(u',')
+                : QStringList();
+        const auto digits = [](const QString& t) {
+            return !t.isEmpty() &&
+                   std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        };
+        if (id.size() != 2 || !digits(id[0]) || !digits(id[1]))
             throw oraError(900, QStringLiteral("invalid SQL statement"));
         if (!mInstance->mayKill)
             throw oraError(1031, QStringLiteral("insufficient privileges"));
         auto& sessions = mInstance->sessions;
         const auto it = std::find_if(sessions.begin(), sessions.end(), [&](const Session& s) {
-            return s.sid.toString() == m.captured(1) && s.serial.toString() == m.captured(2);
+            return s.sid.toString() == id[0] && s.serial.toString() == id[1];
         });
         if (it == sessions.end())
             throw oraError(30, QStringLiteral("User session ID does not exist."));
