@@ -1,7 +1,7 @@
 #pragma once
 
-#include "console/callwait.h"
 #include "classic/winrect.h"
+#include "console/callwait.h"
 #include "oracle/database.h"
 #include "oracle/sessiondetails.h"
 #include "oracle/sessionkill.h"
