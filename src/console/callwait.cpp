@@ -1,6 +1,6 @@
 #include "console/callwait.h"
 
-#include "classic/blockingcall.h"
+#include "classic/pendinginput.h"
 #include "console/panelstatusbar.h"
 
 #include <QAbstractEventDispatcher>

@@ -2,7 +2,6 @@
 
 #include "auxiliary/basline.h"
 #include "auxiliary/frmversion.h"
-#include "classic/blockingcall.h"
 #include "classic/enterkey.h"
 #include "classic/events.h"
 #include "classic/keys.h"

@@ -1,7 +1,6 @@
 // Cancelling the statement a session runs, keeping the session.
 #include "console/kestrom.h"
 
-#include "classic/blockingcall.h"
 #include "classic/msgbox.h"
 #include "console/gridcolumns.h"
 #include "console/sessiongrid.h"

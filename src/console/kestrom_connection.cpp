@@ -1,7 +1,6 @@
 // Connecting and disconnecting.
 #include "console/kestrom.h"
 
-#include "classic/blockingcall.h"
 #include "classic/events.h"
 #include "classic/msgbox.h"
 #include "console/frmdetails.h"

@@ -1,7 +1,6 @@
 // The details of one session, read in one round trip, in their own window.
 #include "console/kestrom.h"
 
-#include "classic/blockingcall.h"
 #include "classic/msgbox.h"
 #include "classic/pointer.h"
 #include "console/frmdetails.h"

@@ -1,7 +1,6 @@
 // Ending the session of the grid's current row.
 #include "console/kestrom.h"
 
-#include "classic/blockingcall.h"
 #include "classic/msgbox.h"
 #include "classic/pointer.h"
 #include "console/frmdetails.h"

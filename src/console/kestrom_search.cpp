@@ -2,7 +2,6 @@
 #include "console/kestrom.h"
 
 #include "auxiliary/frmsearch.h"
-#include "classic/blockingcall.h"
 #include "classic/events.h"
 #include "classic/msgbox.h"
 #include "console/gridcolumns.h"

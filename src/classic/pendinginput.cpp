@@ -1,4 +1,4 @@
-#include "classic/blockingcall.h"
+#include "classic/pendinginput.h"
 
 #include <QCoreApplication>
 #include <QEvent>
