@@ -74,8 +74,8 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
-    platform::MsgBoxHook::enable();
-    platform::ZoomHook::enable();
+    classic::MsgBoxHook::enable();
+    classic::ZoomHook::enable();
     QTemporaryDir dir;
     const QString fixture = dir.filePath(QStringLiteral("instance.txt"));
     qputenv("KESTROM_STANDIN_FIXTURE", QFile::encodeName(fixture));
@@ -109,7 +109,7 @@ int main(int argc, char* argv[]) {
         if (window.findChild<PanelStatusBar*>(QStringLiteral("sbStatusBar"))->panelText(1) !=
             QStringLiteral("- DB接続中 -")) {
             std::fprintf(stderr, "could not connect: %s\n",
-                         qPrintable(platform::MsgBoxHook::log().value(0).text));
+                         qPrintable(classic::MsgBoxHook::log().value(0).text));
             return 1;
         }
         window.findChild<QAction*>(QStringLiteral("AllInstances"))->setChecked(instances > 1);

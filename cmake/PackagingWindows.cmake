@@ -41,7 +41,7 @@ get_filename_component(KESTROM_QT_PREFIX ${qt_bin} DIRECTORY)
 # and the installation of everything it needs beside it.
 function(kestrom_windows_program target)
     set(KESTROM_ICO ${CMAKE_CURRENT_BINARY_DIR}/kestrom.ico)
-    kestrom_add_icon(${KESTROM_ICO} ${PROJECT_SOURCE_DIR}/src/auxiliary/art/icon.svg)
+    kestrom_add_icon(${KESTROM_ICO} ${PROJECT_SOURCE_DIR}/src/decor/art/icon.svg)
     set(KESTROM_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/kestrom.manifest)
     set(KESTROM_RC_VERSION "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},0,0")
     set(KESTROM_MANIFEST_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0.0")

@@ -1,6 +1,6 @@
-#include "auxiliary/version.h"
 #include "classic/events.h"
 #include "classic/mainform.h"
+#include "decor/version.h"
 #include "platform/console.h"
 #include "platform/display.h"
 #include "platform/fonts.h"
@@ -35,9 +35,9 @@ int main(int argc, char* argv[]) {
     // Logging out, a closed terminal or Ctrl+C end the program as its close box does: the
     // database is logged off and the program ends with 0.
     platform::OnSessionEnd([] {
-        if (QWidget* main = platform::MainForm())
+        if (QWidget* main = classic::MainForm())
             main->close();
-        platform::EndProgram();
+        classic::EndProgram();
     });
     auto* start = new FrmStart;
     if (!start->Form_Load()) {
@@ -48,7 +48,7 @@ int main(int argc, char* argv[]) {
     const int code = QApplication::exec();
     // Nothing of the main window runs any more; the other windows unload themselves with
     // deferred deletes, let those run before the end.
-    delete platform::MainForm();
+    delete classic::MainForm();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return code;
 }

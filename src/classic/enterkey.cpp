@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 #include <QKeyEvent>
 
-namespace platform {
+namespace classic {
 namespace {
 class EnterFilter : public QObject {
 public:
@@ -25,4 +25,4 @@ void EnterPressesButton(QAbstractButton* button) {
     static EnterFilter filter;
     button->installEventFilter(&filter);
 }
-} // namespace platform
+} // namespace classic

@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-namespace platform {
+namespace classic {
 namespace {
 bool& ending() {
     static bool flag = false;
@@ -23,4 +23,4 @@ void EndProgram() {
 bool ProgramEnding() {
     return ending();
 }
-} // namespace platform
+} // namespace classic

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace platform {
+namespace classic {
 // Lets the pending window events run once, as the windows expect at their fixed points.
 void DoEvents();
 
@@ -10,4 +10,4 @@ void DoEvents();
 void EndProgram();
 // True once EndProgram has been called.
 bool ProgramEnding();
-} // namespace platform
+} // namespace classic

@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-namespace platform {
+namespace classic {
 
 qint16 KeyCodeOf(const QKeyEvent* event) {
     const int key = event->key();
@@ -34,4 +34,4 @@ qint16 ShiftOf(const QKeyEvent* event) {
     return shift;
 }
 
-} // namespace platform
+} // namespace classic

@@ -4,7 +4,7 @@
 
 class QKeyEvent;
 
-namespace platform {
+namespace classic {
 
 constexpr qint16 vbKeyReturn = 13;
 constexpr qint16 vbKeyEscape = 27;
@@ -20,4 +20,4 @@ qint16 KeyCodeOf(const QKeyEvent* event);
 // The classic shift state of a key press: Shift 1, Ctrl 2, Alt 4.
 qint16 ShiftOf(const QKeyEvent* event);
 
-} // namespace platform
+} // namespace classic

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace platform {
+namespace classic {
 namespace {
 QPointer<QWidget>& mainForm() {
     static QPointer<QWidget> form;
@@ -16,4 +16,4 @@ QWidget* MainForm() {
 void SetMainForm(QWidget* window) {
     mainForm() = window;
 }
-} // namespace platform
+} // namespace classic

@@ -2,9 +2,9 @@
 
 class QWidget;
 
-namespace platform {
+namespace classic {
 // The program's main window, which the dialogs centre themselves over and take their icon
 // from. Null while it does not exist.
 QWidget* MainForm();
 void SetMainForm(QWidget* window);
-} // namespace platform
+} // namespace classic

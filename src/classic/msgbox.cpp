@@ -11,7 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace platform {
+namespace classic {
 
 namespace {
 struct HookState {
@@ -56,7 +56,7 @@ QWidget* ownerWindow() {
 void hideTopMostWindows() {
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget* w : windows)
-        if (w->isVisible() && IsTopMost(w))
+        if (w->isVisible() && platform::IsTopMost(w))
             w->hide();
 }
 } // namespace
@@ -97,7 +97,7 @@ int MsgBox(const QString& text, int style, const QString& title, const QString& 
     } else {
         box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
     }
-    OfferOnlyCloseBox(&box);
+    platform::OfferOnlyCloseBox(&box);
     hideTopMostWindows();
     box.exec();
     if (!yesNo)
@@ -128,4 +128,4 @@ void clear() {
 }
 } // namespace MsgBoxHook
 
-} // namespace platform
+} // namespace classic

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace platform {
+namespace classic {
 
 // Classic message-box style values: buttons in the low nibble, icon in the next.
 enum MsgStyle : int {
@@ -33,4 +33,4 @@ QString ExeName();
 int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString(),
            const QString& detail = QString());
 
-} // namespace platform
+} // namespace classic

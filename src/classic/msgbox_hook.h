@@ -5,7 +5,7 @@
 #include <functional>
 
 // For the tests and the benchmark only: message boxes answered without a window.
-namespace platform {
+namespace classic {
 
 struct MsgBoxRecord {
     QString text;
@@ -26,4 +26,4 @@ QList<MsgBoxRecord> log();
 void clear();
 } // namespace MsgBoxHook
 
-} // namespace platform
+} // namespace classic

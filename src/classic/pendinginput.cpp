@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-namespace platform {
+namespace classic {
 bool IsInputEvent(QEvent::Type type) {
     switch (type) {
     case QEvent::KeyPress:
@@ -45,4 +45,4 @@ void DiscardPendingInput() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     QCoreApplication::instance()->removeEventFilter(&eater);
 }
-} // namespace platform
+} // namespace classic

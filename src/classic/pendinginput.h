@@ -2,7 +2,7 @@
 
 #include <QEvent>
 
-namespace platform {
+namespace classic {
 
 // Keys, clicks and the other input a user gives a window.
 bool IsInputEvent(QEvent::Type type);
@@ -11,4 +11,4 @@ bool IsInputEvent(QEvent::Type type);
 // events (painting, timers, a close request from the window manager) run as they would.
 void DiscardPendingInput();
 
-} // namespace platform
+} // namespace classic

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QWidget>
 
-namespace platform {
+namespace classic {
 void SetMousePointer(QWidget* window, int pointer) {
     const bool busy = MousePointer(window) == vbHourglass;
     if (pointer == vbHourglass) {
@@ -22,4 +22,4 @@ int MousePointer(const QWidget* window) {
                ? vbHourglass
                : vbDefault;
 }
-} // namespace platform
+} // namespace classic

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <cmath>
 
-namespace platform {
+namespace classic {
 
 namespace {
 float dpiOr96(qreal dpi) {
@@ -55,13 +55,13 @@ float ScreenHeightTwips() {
 }
 
 QRectF OuterRectTwips(const QWidget* window) {
-    const QRect r = OuterRect(window);
+    const QRect r = platform::OuterRect(window);
     return QRectF(PixelsToTwipsX(r.x()), PixelsToTwipsY(r.y()), PixelsToTwipsX(r.width()),
                   PixelsToTwipsY(r.height()));
 }
 
 void MoveOuterTwips(QWidget* window, float left, float top) {
-    MoveOuter(window, QPoint(TwipsToPixelsX(left), TwipsToPixelsY(top)));
+    platform::MoveOuter(window, QPoint(TwipsToPixelsX(left), TwipsToPixelsY(top)));
 }
 
 void CentreOnScreen(QWidget* window) {
@@ -84,4 +84,4 @@ void SetControlRectTwips(QWidget* control, const QRectF& twips) {
                          TwipsToPixelsY(static_cast<float>(twips.height())));
 }
 
-} // namespace platform
+} // namespace classic

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace classic {
 
 // Window arithmetic is done in twips (1/1440 inch) as single-precision floats, as the
 // window descriptions give it; pixels appear only where a widget is placed.
@@ -32,4 +32,4 @@ void CentreOnScreen(QWidget* window);
 QRectF ControlRectTwips(const QWidget* control);
 void SetControlRectTwips(QWidget* control, const QRectF& twips);
 
-} // namespace platform
+} // namespace classic

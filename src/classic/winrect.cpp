@@ -5,10 +5,10 @@
 #include <QCursor>
 #include <QWidget>
 
-namespace platform {
+namespace classic {
 
 WinRect GetWindowRect(const QWidget* window) {
-    const QRect r = OuterRect(window);
+    const QRect r = platform::OuterRect(window);
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
@@ -17,4 +17,4 @@ WinPoint GetCursorPos() {
     return {p.x(), p.y()};
 }
 
-} // namespace platform
+} // namespace classic

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace classic {
 
 // A rectangle in screen pixels as the window system hands it over: edges, not a size.
 // right < left or bottom < top is allowed and kept as it is.
@@ -36,4 +36,4 @@ constexpr WinRect CursorRect(const WinPoint& p) {
     return {p.x, p.y, p.x, p.y};
 }
 
-} // namespace platform
+} // namespace classic

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace platform {
+namespace classic {
 
 namespace {
 constexpr int kDurationMs = 200;
@@ -91,4 +91,4 @@ void clear() {
 }
 } // namespace ZoomHook
 
-} // namespace platform
+} // namespace classic

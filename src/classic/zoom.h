@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace classic {
 
 constexpr int IDANI_CAPTION = 3;
 
@@ -12,4 +12,4 @@ constexpr int IDANI_CAPTION = 3;
 // Works whether or not the window is visible yet. Never fails.
 void DrawAnimatedRects(const QWidget* window, int kind, const WinRect& from, const WinRect& to);
 
-} // namespace platform
+} // namespace classic

@@ -6,7 +6,7 @@
 #include <QString>
 
 // For the tests and the benchmark only: animations logged instead of played.
-namespace platform {
+namespace classic {
 
 struct ZoomRecord {
     QString window; // the window's object name
@@ -22,4 +22,4 @@ QList<ZoomRecord> log();
 void clear();
 } // namespace ZoomHook
 
-} // namespace platform
+} // namespace classic

@@ -19,7 +19,7 @@ class InputGate : public QObject {
 public:
     explicit InputGate(std::function<void()> onEsc) : mOnEsc(std::move(onEsc)) {}
     bool eventFilter(QObject*, QEvent* event) override {
-        if (!platform::IsInputEvent(event->type()))
+        if (!classic::IsInputEvent(event->type()))
             return false;
         if (event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
@@ -90,7 +90,7 @@ void Wait(ora::PendingCall& call, PanelStatusBar* bar, const OnEsc& onEsc, int l
     if (shownBefore && notice)
         notice->setNoticeText(*shownBefore);
     // Input that reached the queue after the last round of the loop goes the same way.
-    platform::DiscardPendingInput();
+    classic::DiscardPendingInput();
 }
 
 void AbandonAll() {

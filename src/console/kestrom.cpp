@@ -1,7 +1,5 @@
 #include "console/kestrom.h"
 
-#include "auxiliary/basline.h"
-#include "auxiliary/frmversion.h"
 #include "classic/enterkey.h"
 #include "classic/events.h"
 #include "classic/keys.h"
@@ -15,6 +13,8 @@
 #include "console/panelstatusbar.h"
 #include "console/printablelinevalidator.h"
 #include "console/sessiongrid.h"
+#include "decor/basline.h"
+#include "decor/frmversion.h"
 #include "login/frmlink.h"
 #include "oracle/failuretext.h"
 #include "oracle/secret.h"
@@ -41,18 +41,18 @@ QFont pGothic(qreal points) {
 template <typename W>
 W* placed(W* widget, const char* name, float left, float top, float width, float height) {
     widget->setObjectName(QString::fromLatin1(name));
-    platform::SetControlRectTwips(widget, QRectF(left, top, width, height));
+    classic::SetControlRectTwips(widget, QRectF(left, top, width, height));
     return widget;
 }
 
 // Changes one edge or the size of a control, in twips. A negative size cannot be set: that
 // step is skipped, as each step of the layout stands on its own.
 void adjust(QWidget* control, void (QRectF::*change)(qreal), float twips) {
-    QRectF r = platform::ControlRectTwips(control);
+    QRectF r = classic::ControlRectTwips(control);
     (r.*change)(twips);
     if (r.width() < 0 || r.height() < 0)
         return;
-    platform::SetControlRectTwips(control, r);
+    classic::SetControlRectTwips(control, r);
 }
 
 // How long closing the connection may keep the window, the break of a running call included.
@@ -72,15 +72,15 @@ Kestrom::Kestrom(QWidget* parent) : QMainWindow(parent), mLoginPrompt(&frmLink::
     buildControls();
     buildGridActions();
     // The designed client area, 9150 x 5595 twips, under the menu bar.
-    resize(platform::TwipsToPixelsX(9150),
-           menuBar()->sizeHint().height() + platform::TwipsToPixelsY(5595));
-    platform::SetMainForm(this);
+    resize(classic::TwipsToPixelsX(9150),
+           menuBar()->sizeHint().height() + classic::TwipsToPixelsY(5595));
+    classic::SetMainForm(this);
 }
 
 Kestrom::~Kestrom() {
     ora::Wipe(mSetPass);
-    if (platform::MainForm() == this)
-        platform::SetMainForm(nullptr);
+    if (classic::MainForm() == this)
+        classic::SetMainForm(nullptr);
 }
 
 void Kestrom::buildControls() {
@@ -131,7 +131,7 @@ void Kestrom::buildControls() {
 
     for (QPushButton* b : {cmdSearch, CmdDB, cmdSessionCt, cmdEN}) {
         b->setAutoDefault(false);
-        platform::EnterPressesButton(b);
+        classic::EnterPressesButton(b);
     }
     Labe1->setFocusPolicy(Qt::NoFocus);
     Frame1->setFocusPolicy(Qt::NoFocus);
@@ -149,8 +149,8 @@ void Kestrom::buildGrid() {
     g->setCols(kListColumns);
     g->setFixedRows(1);
     g->setFixedCols(1);
-    platform::SetControlRectTwips(
-        g, QRectF(platform::ControlRectTwips(g).topLeft(), QSizeF(8655, 3580)));
+    classic::SetControlRectTwips(
+        g, QRectF(classic::ControlRectTwips(g).topLeft(), QSizeF(8655, 3580)));
     g->setRowHeight(0, 250);
     g->setRow(0);
     for (int c = colNo; c < kListColumns; ++c)
@@ -170,15 +170,15 @@ void Kestrom::setHeaderCell(const GridColumnSpec& spec) {
 }
 
 void Kestrom::reportFailure(const QString& sentence, const QString& description) {
-    platform::MsgBox(ora::FailureText(sentence, description), platform::vbInformation);
+    classic::MsgBox(ora::FailureText(sentence, description), classic::vbInformation);
 }
 
 void Kestrom::Form_Load() {
     basline::EtchedLineDraw(*mClient);
-    platform::CentreOnScreen(this);
-    mWindowRect = platform::GetWindowRect(this);
-    mMirrorRect = platform::Mirror(mWindowRect);
-    platform::DrawAnimatedRects(this, platform::IDANI_CAPTION, mMirrorRect, mWindowRect);
+    classic::CentreOnScreen(this);
+    mWindowRect = classic::GetWindowRect(this);
+    mMirrorRect = classic::Mirror(mWindowRect);
+    classic::DrawAnimatedRects(this, classic::IDANI_CAPTION, mMirrorRect, mWindowRect);
     GetMyPcName();
     buildGrid();
     mSetID = QStringLiteral("system");
@@ -188,7 +188,7 @@ void Kestrom::Form_Load() {
     // version window is open: the dialog is left as cancelled, the database logged off.
     platform::OnCloseRequestWhileBlocked(this, [this] { close(); });
     txtPcName->setFocus();
-    platform::DoEvents();
+    classic::DoEvents();
     if (mUnloaded)
         return;
     mDbLinkFlg = 0;
@@ -210,9 +210,9 @@ void Kestrom::Form_QueryUnload() {
     closeDatabaseQuietly();
     // A logon still running, or a call that did not come back, is left to its thread.
     callwait::AbandonAll();
-    mWindowRect = platform::GetWindowRect(this);
-    mMirrorRect = platform::Mirror(mWindowRect);
-    platform::DrawAnimatedRects(this, platform::IDANI_CAPTION, mWindowRect, mMirrorRect);
+    mWindowRect = classic::GetWindowRect(this);
+    mMirrorRect = classic::Mirror(mWindowRect);
+    classic::DrawAnimatedRects(this, classic::IDANI_CAPTION, mWindowRect, mMirrorRect);
 }
 
 void Kestrom::closeDatabaseQuietly() {
@@ -262,7 +262,7 @@ void Kestrom::Version_Click() {
 }
 
 void Kestrom::txtPcName_KeyDown(qint16& KeyCode, qint16&) {
-    if (KeyCode != platform::vbKeyReturn)
+    if (KeyCode != classic::vbKeyReturn)
         return;
     if (!OraDatabase)
         CmdDB_Click();
@@ -273,9 +273,9 @@ void Kestrom::txtPcName_KeyDown(qint16& KeyCode, qint16&) {
 void Kestrom::MSFlexGrid1_KeyDown(qint16& KeyCode, qint16&) {
     if (!cmdSessionCt->isEnabled())
         return;
-    if (KeyCode == platform::vbKeyReturn)
+    if (KeyCode == classic::vbKeyReturn)
         cmdSessionCt->setFocus();
-    else if (KeyCode == platform::vbKeyDelete)
+    else if (KeyCode == classic::vbKeyDelete)
         cmdSessionCt_Click();
 }
 
@@ -283,11 +283,11 @@ bool Kestrom::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtPcName) {
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
-            qint16 code = platform::KeyCodeOf(key);
-            qint16 shift = platform::ShiftOf(key);
+            qint16 code = classic::KeyCodeOf(key);
+            qint16 shift = classic::ShiftOf(key);
             txtPcName_KeyDown(code, shift);
             // Enter has no meaning for a single-line box beyond the rule above.
-            return platform::KeyCodeOf(key) == platform::vbKeyReturn;
+            return classic::KeyCodeOf(key) == classic::vbKeyReturn;
         }
         if (event->type() == QEvent::MouseButtonDblClick) {
             txtPcName_DblClick();
@@ -312,21 +312,21 @@ void Kestrom::placeStatusBar() {
 }
 
 float Kestrom::outerWidth() const {
-    return platform::PixelsToTwipsX(mClient->width()) + mainlayout::kNonClientWidth;
+    return classic::PixelsToTwipsX(mClient->width()) + mainlayout::kNonClientWidth;
 }
 
 float Kestrom::outerHeight() const {
     const int client = height() - menuBar()->height();
-    return platform::PixelsToTwipsY(client) + mainlayout::kNonClientHeight;
+    return classic::PixelsToTwipsY(client) + mainlayout::kNonClientHeight;
 }
 
 void Kestrom::setOuterWidth(float twips) {
-    resize(platform::TwipsToPixelsX(twips - mainlayout::kNonClientWidth), height());
+    resize(classic::TwipsToPixelsX(twips - mainlayout::kNonClientWidth), height());
 }
 
 void Kestrom::setOuterHeight(float twips) {
     resize(width(),
-           menuBar()->height() + platform::TwipsToPixelsY(twips - mainlayout::kNonClientHeight));
+           menuBar()->height() + classic::TwipsToPixelsY(twips - mainlayout::kNonClientHeight));
 }
 
 void Kestrom::Form_Resize() {

@@ -169,8 +169,8 @@ private:
     bool mBlockersList = false;
     // Why the last search failed; empty when it succeeded.
     std::optional<ora::OraError> mSearchFailure;
-    platform::WinRect mWindowRect;
-    platform::WinRect mMirrorRect;
+    classic::WinRect mWindowRect;
+    classic::WinRect mMirrorRect;
 
     LoginPrompt mLoginPrompt;
 

@@ -1,12 +1,12 @@
 // The sessions that block others, from every machine, and the way to the root of a chain.
 #include "console/kestrom.h"
 
-#include "auxiliary/frmsearch.h"
 #include "classic/events.h"
 #include "classic/msgbox.h"
 #include "console/frmdetails.h"
 #include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
+#include "decor/frmsearch.h"
 #include "oracle/sessionquery.h"
 
 void Kestrom::Blockers_Click() {
@@ -27,7 +27,7 @@ void Kestrom::Refresh_Click() {
 
 void Kestrom::listBlockers() {
     frmSearch::Show();
-    platform::DoEvents();
+    classic::DoEvents();
     if (!mUnloaded) {
         // The machine name and its box stay as they are for the next search by name.
         mBlockersList = true;
@@ -70,6 +70,6 @@ void Kestrom::goToRootBlocker(const ora::BlockerRef& root) {
     QString which = QString::number(root.sid);
     if (root.instance > 0)
         which += QStringLiteral("（インスタンス %1）").arg(root.instance);
-    platform::MsgBox(QStringLiteral("ﾌﾞﾛｯｸ元のｾｯｼｮﾝ %1 は一覧にありません。").arg(which),
-                     platform::vbInformation);
+    classic::MsgBox(QStringLiteral("ﾌﾞﾛｯｸ元のｾｯｼｮﾝ %1 は一覧にありません。").arg(which),
+                    classic::vbInformation);
 }

@@ -18,18 +18,18 @@ void Kestrom::cancelSql(const RowSession& session) {
     try {
         const ora::SessionKey key = keyOf(session);
         if (ora::IsOtherMachine(session.terminal, mMyPCname)) {
-            const int answer = platform::MsgBox(
+            const int answer = classic::MsgBox(
                 QStringLiteral("他人のセッションで実行中のSQL文を中止しようとしています。\r\n"
                                "セッションは切断されません。処理を続けてもよろしいですか？"),
-                platform::vbYesNo | platform::vbExclamation, QStringLiteral("中止確認"));
-            if (answer == platform::vbNo)
+                classic::vbYesNo | classic::vbExclamation, QStringLiteral("中止確認"));
+            if (answer == classic::vbNo)
                 return;
         }
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
         roundTrip(db, [key](ora::OraDatabase& d) { d.ExecuteSQL(ora::CancelStatement(key)); });
         if (mUnloaded)
             return;
-        platform::MsgBox(QStringLiteral("SQL文を中止しました。"), platform::vbInformation);
+        classic::MsgBox(QStringLiteral("SQL文を中止しました。"), classic::vbInformation);
     } catch (const ora::OraError& error) {
         if (mUnloaded)
             return;

@@ -23,9 +23,9 @@ namespace {
 // offered as the box's detail and written to standard error, so that they can be told apart.
 void reportConnectFailure(const QString& title, const QString& reason) {
     const QString message = QStringLiteral("接続に失敗しました。");
-    std::fprintf(stderr, "%s: %s %s\n", qPrintable(platform::ExeName()), qPrintable(message),
+    std::fprintf(stderr, "%s: %s %s\n", qPrintable(classic::ExeName()), qPrintable(message),
                  qPrintable(reason));
-    platform::MsgBox(message, platform::vbExclamation, title, reason);
+    classic::MsgBox(message, classic::vbExclamation, title, reason);
 }
 } // namespace
 
@@ -80,27 +80,27 @@ void Kestrom::Disconnect() {
 }
 
 bool Kestrom::DbConnect() {
-    const QString title = platform::ExeName();
+    const QString title = classic::ExeName();
     try {
         closeDatabaseQuietly();
         OraSession = ora::CreateSession();
         const QString crlf = QStringLiteral("\r\n");
         if (mSetID.isEmpty()) {
-            platform::MsgBox(QStringLiteral("ﾕｰｻﾞIDが未入力です。") + crlf, platform::vbExclamation,
-                             title);
+            classic::MsgBox(QStringLiteral("ﾕｰｻﾞIDが未入力です。") + crlf, classic::vbExclamation,
+                            title);
             return false;
         }
         // The user ID "/" brings its own credentials, and names the local database when no
         // host string is given.
         const bool external = frmLink::ExternalUserId(mSetID);
         if (mSetPass.isEmpty() && !external) {
-            platform::MsgBox(QStringLiteral("ﾊﾟｽﾜｰﾄﾞが未入力です。") + crlf,
-                             platform::vbExclamation, title);
+            classic::MsgBox(QStringLiteral("ﾊﾟｽﾜｰﾄﾞが未入力です。") + crlf, classic::vbExclamation,
+                            title);
             return false;
         }
         if (mSetMoji.isEmpty() && !external) {
-            platform::MsgBox(QStringLiteral("接続文字列が未入力です。") + crlf,
-                             platform::vbExclamation, title);
+            classic::MsgBox(QStringLiteral("接続文字列が未入力です。") + crlf,
+                            classic::vbExclamation, title);
             return false;
         }
         // A host that does not answer may hold the logon for minutes, and a logon cannot be
@@ -121,7 +121,7 @@ bool Kestrom::DbConnect() {
     } catch (const ora::CallAbandoned&) {
         if (mUnloaded)
             return false;
-        platform::MsgBox(QStringLiteral("接続を中止しました。"), platform::vbExclamation, title);
+        classic::MsgBox(QStringLiteral("接続を中止しました。"), classic::vbExclamation, title);
         return true;
     } catch (const ora::OraError& error) {
         if (mUnloaded)
@@ -145,13 +145,13 @@ bool Kestrom::DbConnect() {
         reportConnectFailure(title, mSearchFailure->description());
     } else {
         // The probe could not read v$session: this user may not work on sessions.
-        platform::MsgBox(QStringLiteral("このﾕｰｻﾞでは、ｾｯｼｮﾝを操作するための権限がありません。") +
-                             QStringLiteral("\r\n") +
-                             QStringLiteral("ORACLEで設定されているSystem権限を確認してください。"),
-                         platform::vbExclamation, title);
+        classic::MsgBox(QStringLiteral("このﾕｰｻﾞでは、ｾｯｼｮﾝを操作するための権限がありません。") +
+                            QStringLiteral("\r\n") +
+                            QStringLiteral("ORACLEで設定されているSystem権限を確認してください。"),
+                        classic::vbExclamation, title);
     }
     Disconnect();
-    platform::DoEvents();
+    classic::DoEvents();
     return true;
 }
 

@@ -30,25 +30,25 @@ void Kestrom::showDetails(int row) {
         details.terminal = session.terminal;
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
         source = db;
-        platform::SetMousePointer(this, platform::vbHourglass);
+        classic::SetMousePointer(this, classic::vbHourglass);
         const ora::SessionKey k = *key;
         const std::optional<ora::DetailsRead> texts =
             roundTrip(db, [k](ora::OraDatabase& d) { return ora::ReadDetails(d, k); });
-        platform::SetMousePointer(this, platform::vbDefault);
+        classic::SetMousePointer(this, classic::vbDefault);
         if (mUnloaded)
             return;
         if (!texts) {
-            platform::MsgBox(QStringLiteral("ｾｯｼｮﾝ %1,%2 はすでに存在しません。\r\n"
-                                            "一覧を更新してください（F5）。")
-                                 .arg(key->sid)
-                                 .arg(key->serial),
-                             platform::vbInformation);
+            classic::MsgBox(QStringLiteral("ｾｯｼｮﾝ %1,%2 はすでに存在しません。\r\n"
+                                           "一覧を更新してください（F5）。")
+                                .arg(key->sid)
+                                .arg(key->serial),
+                            classic::vbInformation);
             return;
         }
         details.texts = texts->texts;
         details.connectedInstance = texts->connectedInstance;
     } catch (const ora::OraError& error) {
-        platform::SetMousePointer(this, platform::vbDefault);
+        classic::SetMousePointer(this, classic::vbDefault);
         if (mUnloaded)
             return;
         noteFailure(error);

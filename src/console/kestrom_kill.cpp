@@ -53,9 +53,9 @@ void Kestrom::killSession(const RowSession& session, bool immediate, bool askAlw
                                            "処理を続けてもよろしいですか？")
                           : QStringLiteral("他人のセッションを切断しようとそています。\r\n"
                                            "処理を続けてもよろしいですか？");
-            const int answer = platform::MsgBox(
-                question, platform::vbYesNo | platform::vbExclamation, QStringLiteral("切断確認"));
-            if (answer == platform::vbNo)
+            const int answer = classic::MsgBox(question, classic::vbYesNo | classic::vbExclamation,
+                                               QStringLiteral("切断確認"));
+            if (answer == classic::vbNo)
                 return;
         }
 
@@ -75,7 +75,7 @@ void Kestrom::killSession(const RowSession& session, bool immediate, bool askAlw
         } else {
             marked = result.outcome == ora::KillOutcome::Marked;
             frmDetails::SessionEnded(key);
-            platform::MsgBox(QStringLiteral("セッションを切断しました。"), platform::vbInformation);
+            classic::MsgBox(QStringLiteral("セッションを切断しました。"), classic::vbInformation);
         }
     } catch (const ora::OraError& error) {
         if (mUnloaded)
@@ -102,9 +102,9 @@ ora::SessionKey Kestrom::keyOf(const RowSession& session) {
 }
 
 void Kestrom::refreshList() {
-    platform::SetMousePointer(this, platform::vbHourglass);
+    classic::SetMousePointer(this, classic::vbHourglass);
     SessionSearch();
-    platform::SetMousePointer(this, platform::vbDefault);
+    classic::SetMousePointer(this, classic::vbDefault);
 }
 
 void Kestrom::noteMarkedForKill(const ora::SessionKey& key) {

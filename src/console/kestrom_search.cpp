@@ -1,12 +1,12 @@
 // Listing the sessions of one machine.
 #include "console/kestrom.h"
 
-#include "auxiliary/frmsearch.h"
 #include "classic/events.h"
 #include "classic/msgbox.h"
 #include "console/gridcolumns.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
+#include "decor/frmsearch.h"
 #include "oracle/errorkind.h"
 #include "oracle/sessionops.h"
 #include "platform/computername.h"
@@ -30,7 +30,7 @@ void Kestrom::cmdSearch_Click() {
         return;
     }
     frmSearch::Show();
-    platform::DoEvents();
+    classic::DoEvents();
     // The window may have been closed while events ran; then there is nothing to search for.
     if (!mUnloaded) {
         mBlockersList = false;

@@ -15,7 +15,7 @@ PanelStatusBar::PanelStatusBar(QWidget* parent)
         mPanels[i]->setObjectName(QStringLiteral("sbStatusBar_Panel%1").arg(i + 1));
         mPanels[i]->setFrameShape(QFrame::StyledPanel);
         mPanels[i]->setFrameShadow(QFrame::Sunken);
-        mPanels[i]->setMinimumWidth(platform::TwipsToPixelsX(widths[i]) / (i == 1 ? 4 : 1));
+        mPanels[i]->setMinimumWidth(classic::TwipsToPixelsX(widths[i]) / (i == 1 ? 4 : 1));
     }
     mPanels[0]->setToolTip(QStringLiteral("DataBaseの接続状態を表示"));
     mPanels[1]->setToolTip(QStringLiteral("ﾛｸﾞｲﾝ情報を表示"));

@@ -92,7 +92,7 @@ QString SessionGrid::TextMatrix(int row, int col) const {
 }
 
 void SessionGrid::setColWidth(int col, float twips) {
-    const int px = std::max(0, platform::TwipsToPixelsX(twips));
+    const int px = std::max(0, classic::TwipsToPixelsX(twips));
     if (col == 0)
         verticalHeader()->setFixedWidth(px);
     else
@@ -100,7 +100,7 @@ void SessionGrid::setColWidth(int col, float twips) {
 }
 
 void SessionGrid::setRowHeight(int row, float twips) {
-    const int px = std::max(0, platform::TwipsToPixelsY(twips));
+    const int px = std::max(0, classic::TwipsToPixelsY(twips));
     if (row == 0)
         horizontalHeader()->setFixedHeight(px);
     else
@@ -188,10 +188,10 @@ void SessionGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void SessionGrid::keyPressEvent(QKeyEvent* event) {
-    qint16 code = platform::KeyCodeOf(event);
-    qint16 shift = platform::ShiftOf(event);
+    qint16 code = classic::KeyCodeOf(event);
+    qint16 shift = classic::ShiftOf(event);
     Q_EMIT KeyDown(code, shift);
-    if (code == 0 && platform::KeyCodeOf(event) != 0) {
+    if (code == 0 && classic::KeyCodeOf(event) != 0) {
         event->accept();
         return;
     }

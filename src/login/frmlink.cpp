@@ -1,6 +1,5 @@
 #include "login/frmlink.h"
 
-#include "auxiliary/centre.h"
 #include "classic/enterkey.h"
 #include "classic/events.h"
 #include "classic/keys.h"
@@ -8,6 +7,7 @@
 #include "classic/msgbox.h"
 #include "classic/twips.h"
 #include "classic/zoom.h"
+#include "decor/centre.h"
 #include "login/passwordstyle.h"
 #include "login/plaintextbox.h"
 #include "platform/dialogflags.h"
@@ -25,7 +25,7 @@ namespace {
 constexpr qint32 kStartShiftX = 600;
 constexpr qint32 kStartShiftY = 350;
 
-platform::WinRect shifted(const platform::WinRect& r, qint32 dx, qint32 dy) {
+classic::WinRect shifted(const classic::WinRect& r, qint32 dx, qint32 dy) {
     return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }
 
@@ -35,7 +35,7 @@ frmLink::frmLink(QWidget* parent) : QDialog(parent, platform::FixedDialogFlags) 
     setObjectName(QStringLiteral("frmLink"));
     setWindowTitle(QStringLiteral("ログイン"));
     setFont(QFont(QStringLiteral("ＭＳ ゴシック"), 9));
-    setFixedSize(platform::TwipsToPixelsX(5385), platform::TwipsToPixelsY(1470));
+    setFixedSize(classic::TwipsToPixelsX(5385), classic::TwipsToPixelsY(1470));
     buildControls();
     platform::OfferOnlyCloseBox(this);
 }
@@ -43,7 +43,7 @@ frmLink::frmLink(QWidget* parent) : QDialog(parent, platform::FixedDialogFlags) 
 QLabel* frmLink::addLabel(const QString& name, const QString& caption, float top, float width) {
     auto* label = new QLabel(caption, this);
     label->setObjectName(name);
-    platform::SetControlRectTwips(label, QRectF(135, top, width, 180));
+    classic::SetControlRectTwips(label, QRectF(135, top, width, 180));
     return label;
 }
 
@@ -52,7 +52,7 @@ QLineEdit* frmLink::addBox(const QString& name, float top) {
     auto* box = new PlainTextBox(this);
     box->setObjectName(name);
     box->installEventFilter(this);
-    platform::SetControlRectTwips(box, QRectF(1395, top, 2445, 270));
+    classic::SetControlRectTwips(box, QRectF(1395, top, 2445, 270));
     return box;
 }
 
@@ -61,8 +61,8 @@ QPushButton* frmLink::addButton(const QString& name, const QString& caption, flo
     button->setObjectName(name);
     // Neither is a default button: Enter presses only the button that has the focus.
     button->setAutoDefault(false);
-    platform::EnterPressesButton(button);
-    platform::SetControlRectTwips(button, QRectF(4050, top, 1185, 420));
+    classic::EnterPressesButton(button);
+    classic::SetControlRectTwips(button, QRectF(4050, top, 1185, 420));
     return button;
 }
 
@@ -83,7 +83,7 @@ void frmLink::buildControls() {
     lblMessage->setFrameStyle(QFrame::Box | QFrame::Plain);
     lblMessage->setLineWidth(1);
     lblMessage->setAlignment(Qt::AlignCenter);
-    platform::SetControlRectTwips(lblMessage, QRectF(0, 1200, 5340, 225));
+    classic::SetControlRectTwips(lblMessage, QRectF(0, 1200, 5340, 225));
 
     txtPasswd->setEchoMode(QLineEdit::Password);
     auto* mask = new PasswordStyle;
@@ -102,7 +102,7 @@ void frmLink::buildControls() {
 
 qint16 frmLink::LinkSet(QString& LinkChrID, QString& LinkChrPass, QString& LinkChrLine) {
     // Owned by the main window it is opened from, so that it stays above it.
-    frmLink dialog(platform::MainForm());
+    frmLink dialog(classic::MainForm());
     dialog.Form_Load();
     dialog.txtUsrID->setText(LinkChrID);
     dialog.txtPasswd->setText(LinkChrPass);
@@ -121,11 +121,11 @@ qint16 frmLink::LinkSet(QString& LinkChrID, QString& LinkChrPass, QString& LinkC
 
 void frmLink::Form_Load() {
     centre::CentreOverMainForm(*this);
-    if (const QWidget* main = platform::MainForm())
+    if (const QWidget* main = classic::MainForm())
         setWindowIcon(main->windowIcon());
-    mWindowRect = platform::GetWindowRect(this);
-    mStartRect = shifted(platform::Mirror(mWindowRect), -kStartShiftX, -kStartShiftY);
-    platform::DrawAnimatedRects(this, platform::IDANI_CAPTION, mStartRect, mWindowRect);
+    mWindowRect = classic::GetWindowRect(this);
+    mStartRect = shifted(classic::Mirror(mWindowRect), -kStartShiftX, -kStartShiftY);
+    classic::DrawAnimatedRects(this, classic::IDANI_CAPTION, mStartRect, mWindowRect);
 }
 
 bool frmLink::ExternalUserId(const QString& userId) {
@@ -135,29 +135,28 @@ bool frmLink::ExternalUserId(const QString& userId) {
 }
 
 void frmLink::cmdOk_Click() {
-    const int style = platform::vbOKOnly | platform::vbExclamation;
+    const int style = classic::vbOKOnly | classic::vbExclamation;
     if (txtUsrID->text().isEmpty()) {
-        platform::MsgBox(QStringLiteral("ユーザ名を指定してください。"), style,
-                         platform::ExeName());
+        classic::MsgBox(QStringLiteral("ユーザ名を指定してください。"), style, classic::ExeName());
         txtUsrID->setFocus(Qt::OtherFocusReason);
         return;
     }
     const bool external = ExternalUserId(txtUsrID->text());
     if (!external && txtPasswd->text().isEmpty()) {
-        platform::MsgBox(QStringLiteral("パスワードを指定してください。"), style,
-                         platform::ExeName());
+        classic::MsgBox(QStringLiteral("パスワードを指定してください。"), style,
+                        classic::ExeName());
         txtPasswd->setFocus(Qt::OtherFocusReason);
         return;
     }
     if (!external && txtLinkChrLine->text().isEmpty()) {
-        platform::MsgBox(QStringLiteral("接続文字列を指定してください。\r\n"), style,
-                         platform::ExeName());
+        classic::MsgBox(QStringLiteral("接続文字列を指定してください。\r\n"), style,
+                        classic::ExeName());
         txtLinkChrLine->setFocus(Qt::OtherFocusReason);
         return;
     }
     mOkFlg = -1;
     lblMessage->setText(QStringLiteral("Oracleに接続中･･････"));
-    platform::DoEvents();
+    classic::DoEvents();
     // The events just run may have closed the dialog already; that stays a cancel.
     if (isVisible())
         accept();
@@ -173,7 +172,7 @@ void frmLink::txt_GotFocus(QLineEdit* box) {
 }
 
 void frmLink::txt_KeyDown(QLineEdit* box, qint16 KeyCode) {
-    if (KeyCode != platform::vbKeyReturn)
+    if (KeyCode != classic::vbKeyReturn)
         return;
     if (box == txtUsrID)
         txtPasswd->setFocus(Qt::OtherFocusReason);
@@ -205,8 +204,8 @@ bool frmLink::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::KeyPress: {
         // Either Enter key, whatever Shift, Ctrl and Alt are doing.
-        const qint16 code = platform::KeyCodeOf(static_cast<QKeyEvent*>(event));
-        if (code == platform::vbKeyReturn) {
+        const qint16 code = classic::KeyCodeOf(static_cast<QKeyEvent*>(event));
+        if (code == classic::vbKeyReturn) {
             txt_KeyDown(box, code);
             return true;
         }

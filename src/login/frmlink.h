@@ -49,8 +49,8 @@ private:
     QLabel* lblMessage = nullptr;
 
     qint16 mOkFlg = 0;
-    platform::WinRect mWindowRect;
-    platform::WinRect mStartRect;
+    classic::WinRect mWindowRect;
+    classic::WinRect mStartRect;
     // A box that took the focus from a mouse press keeps its whole-text selection through
     // that press, which would otherwise place the cursor.
     QLineEdit* mSelectedByMouse = nullptr;

@@ -1,6 +1,6 @@
 #include "start/commandline.h"
 
-#include "auxiliary/version.h"
+#include "decor/version.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

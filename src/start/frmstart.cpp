@@ -19,7 +19,7 @@ void openMainWindow() {
     // (not on aboutToQuit, which newer Qt emits while those procedures still run).
     auto* main = new Kestrom;
     // The program ends with its main window, whatever other windows are left.
-    QObject::connect(main, &Kestrom::closed, main, [] { platform::EndProgram(); });
+    QObject::connect(main, &Kestrom::closed, main, [] { classic::EndProgram(); });
     main->Form_Load();
 }
 } // namespace
@@ -29,10 +29,10 @@ FrmStart::FrmStart(QWidget* parent)
       Timer1(new QTimer(this)), mOpenMain(&openMainWindow) {
     setObjectName(QStringLiteral("FrmStart"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(platform::TwipsToPixelsX(6015), platform::TwipsToPixelsY(3750));
+    resize(classic::TwipsToPixelsX(6015), classic::TwipsToPixelsY(3750));
 
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    platform::SetControlRectTwips(Picture1, QRectF(10, 10, 6030, 3750));
+    classic::SetControlRectTwips(Picture1, QRectF(10, 10, 6030, 3750));
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picture1->setAutoFillBackground(true);
     QPalette palette = Picture1->palette();
@@ -47,11 +47,11 @@ FrmStart::FrmStart(QWidget* parent)
 }
 
 bool FrmStart::Form_Load() {
-    platform::CentreOnScreen(this);
+    classic::CentreOnScreen(this);
     Timer1->stop();
     if (platform::AppPrevInstance()) {
-        platform::MsgBox(QStringLiteral("このアプリケーションはすでに開かれています。"),
-                         platform::vbExclamation, QStringLiteral("APP Load Error"));
+        classic::MsgBox(QStringLiteral("このアプリケーションはすでに開かれています。"),
+                        classic::vbExclamation, QStringLiteral("APP Load Error"));
         close();
         return false;
     }

@@ -59,7 +59,7 @@ private Q_SLOTS:
         QVERIFY(f.showsConnected());
         QCOMPARE(f.panel(2), QStringLiteral("system / ORCL"));
         QCOMPARE(f.grid()->TextMatrix(1, colSid), QStringLiteral("5"));
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
     }
 
     void successfulLoginShowsUserAndHostNeverThePassword() {
@@ -74,7 +74,7 @@ private Q_SLOTS:
         QCOMPARE(f.db->statements.size(), 1);
         QVERIFY(f.db->statements[0].contains(
             QStringLiteral("WHERE terminal = '%1'").arg(KestromFixture::thisComputer().toUpper())));
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
     }
 
     void emptyValuesGiveOnlyTheFirstMessageAndNoNewDialog() {
@@ -82,18 +82,18 @@ private Q_SLOTS:
         f.open({KestromFixture::login(QString(), QString(), QStringLiteral("ORCL"))});
         QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral("ﾕｰｻﾞIDが未入力です。\r\n")});
-        QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
-        QCOMPARE(platform::MsgBoxHook::log()[0].title, platform::ExeName());
+        QCOMPARE(classic::MsgBoxHook::log()[0].style, 48);
+        QCOMPARE(classic::MsgBoxHook::log()[0].title, classic::ExeName());
         QCOMPARE(f.prompts.size(), 1);
         QVERIFY(!f.showsConnected());
 
-        platform::MsgBoxHook::clear();
+        classic::MsgBoxHook::clear();
         f.setScript({KestromFixture::login(QStringLiteral("u"), QString(), QString())});
         f.choose("Link");
         QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral("ﾊﾟｽﾜｰﾄﾞが未入力です。\r\n")});
 
-        platform::MsgBoxHook::clear();
+        classic::MsgBoxHook::clear();
         f.setScript({KestromFixture::login(QStringLiteral("u"), QStringLiteral("p"), QString())});
         f.click("CmdDB");
         QCOMPARE(testsupport::messageTexts(),
@@ -107,10 +107,10 @@ private Q_SLOTS:
                                       QStringLiteral("ORCL")),
                 KestromFixture::cancel()});
         QCOMPARE(testsupport::messageTexts(), QStringList{QStringLiteral("接続に失敗しました。")});
-        QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
+        QCOMPARE(classic::MsgBoxHook::log()[0].style, 48);
         // The client's own reason goes with the message, so a wrong password can be told from
         // a wrong host string or a missing library.
-        QCOMPARE(platform::MsgBoxHook::log()[0].detail,
+        QCOMPARE(classic::MsgBoxHook::log()[0].detail,
                  QStringLiteral("ORA-01017: invalid username/password; logon denied"));
         QCOMPARE(f.prompts.size(), 2);
         QCOMPARE(f.prompts[1], (QStringList{QStringLiteral("system"), QStringLiteral("wrong/p@ss"),
@@ -134,7 +134,7 @@ private Q_SLOTS:
         });
         f.open({KestromFixture::login(), KestromFixture::cancel()});
         QCOMPARE(testsupport::messageTexts(), QStringList{QStringLiteral("接続に失敗しました。")});
-        QCOMPARE(platform::MsgBoxHook::log()[0].detail,
+        QCOMPARE(classic::MsgBoxHook::log()[0].detail,
                  QStringLiteral("libclntsh.so: cannot open shared object file"));
         QCOMPARE(f.prompts.size(), 2);
         QVERIFY(!f.showsConnected());
@@ -148,7 +148,7 @@ private Q_SLOTS:
                  QStringList{
                      QStringLiteral("このﾕｰｻﾞでは、ｾｯｼｮﾝを操作するための権限がありません。"
                                     "\r\nORACLEで設定されているSystem権限を確認してください。")});
-        QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
+        QCOMPARE(classic::MsgBoxHook::log()[0].style, 48);
         QCOMPARE(f.prompts.size(), 2);
         QCOMPARE(f.db->closes, 1);
         QCOMPARE(f.grid()->Rows(), 1);
@@ -193,7 +193,7 @@ private Q_SLOTS:
         f.choose("Cutting");
         QVERIFY(!f.showsConnected());
         QCOMPARE(f.db->closes, 1);
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
         // And a new connection works once the server is back.
         f.db->connectionLost = false;
         f.setScript({KestromFixture::login()});
@@ -226,7 +226,7 @@ private Q_SLOTS:
         clock.start();
         f.window->Form_Load();
         QVERIFY(clock.elapsed() < 1000);
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
         QVERIFY(!f.window->isVisible());
         QTRY_COMPARE_WITH_TIMEOUT(f.db->closes, 1, 5000);
     }

@@ -59,7 +59,7 @@ private Q_SLOTS:
         QCOMPARE(box->font().pointSizeF(), 9.75);
         QCOMPARE(f.find<QLabel>("Labe1")->font().pointSizeF(), 9.75);
         // The etched line and the opening zoom ran before the window was shown.
-        QVERIFY(!platform::ZoomHook::log().isEmpty());
+        QVERIFY(!classic::ZoomHook::log().isEmpty());
         // The help menu's version item opens the version window.
         QString opened;
         testsupport::runModal([&] { f.choose("Version"); },
@@ -121,7 +121,7 @@ private Q_SLOTS:
         g->setFocus();
         QTest::keyClick(g, Qt::Key_Delete);
         QTest::keyClick(g, Qt::Key_Return);
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
         QVERIFY(f.db->statements.isEmpty());
         QVERIFY(!f.find<QPushButton>("cmdSessionCt")->hasFocus());
     }
@@ -183,16 +183,16 @@ private Q_SLOTS:
     void closingClosesTheDatabaseAndZooms() {
         KestromFixture f;
         f.openConnected();
-        platform::ZoomHook::clear();
+        classic::ZoomHook::clear();
         QSignalSpy closed(f.window.get(), &Kestrom::closed);
         f.window->close();
         QCOMPARE(f.db->closes, 1);
         // The program ends with this window, whatever other windows are left.
         QCOMPARE(closed.count(), 1);
-        QCOMPARE(platform::ZoomHook::log().size(), 1);
-        const platform::ZoomRecord zoom = platform::ZoomHook::log().first();
-        QCOMPARE(zoom.kind, platform::IDANI_CAPTION);
-        QCOMPARE(zoom.to, platform::Mirror(zoom.from));
+        QCOMPARE(classic::ZoomHook::log().size(), 1);
+        const classic::ZoomRecord zoom = classic::ZoomHook::log().first();
+        QCOMPARE(zoom.kind, classic::IDANI_CAPTION);
+        QCOMPARE(zoom.to, classic::Mirror(zoom.from));
     }
 
     void closingWithADeadConnectionNeitherHangsNorThrows() {

@@ -78,7 +78,7 @@ private Q_SLOTS:
         }
     }
     void init() {
-        platform::MsgBoxHook::clear();
+        classic::MsgBoxHook::clear();
         QSettings(QStringLiteral("Kestrom"), QStringLiteral("Kestrom")).clear();
         mStandin.load(instance());
     }
@@ -90,9 +90,9 @@ private Q_SLOTS:
         QCOMPARE(w.grid()->TextMatrix(1, colLogonTime), QStringLiteral("2026/12/07 9:05:07"));
         w.search(QStringLiteral("farpc"));
         QCOMPARE(w.grid()->TextMatrix(1, colProgram), QStringLiteral("会計.exe"));
-        platform::MsgBoxHook::setNextAnswers({platform::vbNo});
+        classic::MsgBoxHook::setNextAnswers({classic::vbNo});
         w.click("cmdSessionCt");
-        QCOMPARE(platform::MsgBoxHook::log().size(), 1);
+        QCOMPARE(classic::MsgBoxHook::log().size(), 1);
         QVERIFY(kills().isEmpty());
         // An empty result: the command sends nothing either.
         w.search(QStringLiteral("nobody"));
@@ -110,7 +110,7 @@ private Q_SLOTS:
         QCOMPARE(w.grid()->Rows(), 2);
 
         // A session that has gone meanwhile.
-        platform::MsgBoxHook::clear();
+        classic::MsgBoxHook::clear();
         w.choose("Cutting");
         w.setScript({KestromFixture::login()});
         w.choose("Link");
@@ -155,9 +155,9 @@ private Q_SLOTS:
         w.open({KestromFixture::login(QStringLiteral("sys"), QStringLiteral("change_on_install")),
                 KestromFixture::login(QStringLiteral(" SYS  As  SysDba "),
                                       QStringLiteral("change_on_install"))});
-        QCOMPARE(platform::MsgBoxHook::log().size(), 1);
-        QCOMPARE(platform::MsgBoxHook::log()[0].text, QStringLiteral("接続に失敗しました。"));
-        QCOMPARE(platform::MsgBoxHook::log()[0].detail,
+        QCOMPARE(classic::MsgBoxHook::log().size(), 1);
+        QCOMPARE(classic::MsgBoxHook::log()[0].text, QStringLiteral("接続に失敗しました。"));
+        QCOMPARE(classic::MsgBoxHook::log()[0].detail,
                  QStringLiteral("ORA-28009: connection as SYS should be as SYSDBA or SYSOPER"));
         QVERIFY(w.showsConnected());
         QCOMPARE(w.panel(2), QStringLiteral(" SYS  As  SysDba  / ORCL"));
@@ -168,15 +168,15 @@ private Q_SLOTS:
         for (const auto& [id, pass, host] :
              {std::tuple{"/", "", ""}, std::tuple{"/ as sysdba", "pelmora", "ORCL"},
               std::tuple{"/ as sysoper", "", "ORCL"}}) {
-            platform::MsgBoxHook::clear();
+            classic::MsgBoxHook::clear();
             w.choose("Cutting");
             w.setScript({KestromFixture::login(QString::fromUtf8(id), QString::fromUtf8(pass),
                                                QString::fromUtf8(host)),
                          KestromFixture::cancel()});
             w.choose("Link");
         }
-        QCOMPARE(platform::MsgBoxHook::log().size(), 1);
-        QCOMPARE(platform::MsgBoxHook::log()[0].detail,
+        QCOMPARE(classic::MsgBoxHook::log().size(), 1);
+        QCOMPARE(classic::MsgBoxHook::log()[0].detail,
                  QStringLiteral("ORA-01031: insufficient privileges"));
         QCOMPARE(mStandin.log().split(u'\n').filter(QStringLiteral("LOGON ")),
                  (QStringList{QStringLiteral("LOGON sys@ORCL"),
@@ -249,10 +249,10 @@ private Q_SLOTS:
 
         // Delete asks (another machine) and ends exactly C; the list shown again is the
         // blockers': B, now the root of what is left.
-        platform::MsgBoxHook::clear();
-        platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
+        classic::MsgBoxHook::clear();
+        classic::MsgBoxHook::setNextAnswers({classic::vbYes, classic::vbOK});
         QTest::keyClick(w.grid(), Qt::Key_Delete);
-        QCOMPARE(platform::MsgBoxHook::log()[0].title, QStringLiteral("切断確認"));
+        QCOMPARE(classic::MsgBoxHook::log()[0].title, QStringLiteral("切断確認"));
         QCOMPARE(kills(), QStringList{QStringLiteral("EXEC ALTER SYSTEM KILL SESSION '42,421'")});
         QCOMPARE(sent(), exec(ora::BlockersQuery(false)));
         QCOMPARE(sids(), QStringList{QStringLiteral("41")});
@@ -289,17 +289,17 @@ private Q_SLOTS:
         auto* cancel = details->findChild<QPushButton*>(QStringLiteral("cmdCancelSql"));
         QCOMPARE(cancel->text(), QStringLiteral("SQL中止(&Q)"));
         // No: nothing is sent.
-        platform::MsgBoxHook::setNextAnswers({platform::vbNo});
+        classic::MsgBoxHook::setNextAnswers({classic::vbNo});
         cancel->click();
         QCOMPARE(testsupport::messageTexts(),
                  QStringList{
                      QStringLiteral("他人のセッションで実行中のSQL文を中止しようとしています。\r\n"
                                     "セッションは切断されません。処理を続けてもよろしいですか？")});
-        QCOMPARE(platform::MsgBoxHook::log()[0].style, 52);
+        QCOMPARE(classic::MsgBoxHook::log()[0].style, 52);
         QVERIFY(kills().isEmpty());
         // Yes: the statement, in one round trip, then the list again (two).
-        platform::MsgBoxHook::clear();
-        platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
+        classic::MsgBoxHook::clear();
+        classic::MsgBoxHook::setNextAnswers({classic::vbYes, classic::vbOK});
         const unsigned long long before = mStandin.roundTrips();
         cancel->click();
         QCOMPARE(kills(), QStringList{QStringLiteral("EXEC ALTER SYSTEM CANCEL SQL '52, 3301'")});
@@ -309,8 +309,8 @@ private Q_SLOTS:
         QCOMPARE(w.grid()->Rows(), 2);
         QCOMPARE(w.grid()->TextMatrix(1, colStatus), QStringLiteral("INACTIVE"));
         // Now idle: the server's answer is shown as it came, and the list is left as it is.
-        platform::MsgBoxHook::clear();
-        platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
+        classic::MsgBoxHook::clear();
+        classic::MsgBoxHook::setNextAnswers({classic::vbYes, classic::vbOK});
         QVERIFY(details);
         cancel->click();
         QCOMPARE(testsupport::messageTexts()[1],
@@ -374,7 +374,7 @@ private Q_SLOTS:
         QVERIFY(shown.contains(QStringLiteral("1"))); // blocks session 40
 
         // The immediate kill from the details window asks, then names the instance.
-        platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
+        classic::MsgBoxHook::setNextAnswers({classic::vbYes, classic::vbOK});
         details->findChild<QPushButton*>(QStringLiteral("cmdKillImmediate"))->click();
         QCOMPARE(kills(), QStringList{QStringLiteral(
                               "EXEC ALTER SYSTEM KILL SESSION '23,9001,@2' IMMEDIATE")});
@@ -382,7 +382,7 @@ private Q_SLOTS:
         QCOMPARE(g->Rows(), 2);
 
         // A session gone meanwhile gets a message, not an empty window.
-        platform::MsgBoxHook::clear();
+        classic::MsgBoxHook::clear();
         mStandin.load(instance(QStringLiteral("user\tlocal\tlocal\tread,alter,nogv\n"))
                           .replace(QStringLiteral("session\t23"), QStringLiteral("session\t24")));
         w.doubleClickRow(1);
@@ -392,7 +392,7 @@ private Q_SLOTS:
 
         // A user who may not read gv$session is told Oracle's reason once.
         w.choose("Cutting");
-        platform::MsgBoxHook::clear();
+        classic::MsgBoxHook::clear();
         w.setScript({KestromFixture::login(QStringLiteral("local"), QStringLiteral("local"))});
         w.choose("Link");
         // Logged in with the single-instance list rather than refused for lack of privilege.
@@ -400,12 +400,12 @@ private Q_SLOTS:
         QCOMPARE(g->Cols(), 9);
         QCOMPARE(testsupport::messageTexts().size(), 1);
         QVERIFY(testsupport::messageTexts()[0].contains(QStringLiteral("ORA-00942")));
-        platform::MsgBoxHook::clear();
+        classic::MsgBoxHook::clear();
         QVERIFY(!all->isChecked());
 
         // Off for this connection: the classic statement, nine columns, no message.
         w.search(me);
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
         QCOMPARE(g->Cols(), 9);
         const QStringList queries =
             mStandin.log().split(u'\n').filter(QStringLiteral("EXEC SELECT sid"));
@@ -448,16 +448,16 @@ private Q_SLOTS:
         w.click("cmdSessionCt");
         QVERIFY2(testsupport::messageTexts().value(0).contains(QStringLiteral("ORA-03113")),
                  qPrintable(testsupport::messageTexts().value(0)));
-        platform::MsgBoxHook::clear();
+        classic::MsgBoxHook::clear();
         w.search(QString());
         QVERIFY2(testsupport::messageTexts().value(0).contains(QStringLiteral("ORA-03114")),
                  qPrintable(testsupport::messageTexts().value(0)));
         QCOMPARE(w.grid()->Rows(), 1);
         // Disconnecting a dead connection is quiet; a new connection works again.
-        platform::MsgBoxHook::clear();
+        classic::MsgBoxHook::clear();
         w.choose("Cutting");
         QVERIFY(!w.showsConnected());
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
         mStandin.load(instance());
         w.setScript({KestromFixture::login()});
         w.choose("Link");
@@ -479,23 +479,23 @@ private Q_SLOTS:
             QTRY_VERIFY(!details || !details->isVisible());
             QVERIFY(kills().isEmpty());
         }
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
 
         // 即時切断 asks first, also for this computer's session; No leaves the window open.
         QPointer<QDialog> details = openDetails(w, 0);
         QVERIFY(details);
-        platform::MsgBoxHook::setNextAnswers({platform::vbNo});
+        classic::MsgBoxHook::setNextAnswers({classic::vbNo});
         details->findChild<QPushButton*>(QStringLiteral("cmdKillImmediate"))->click();
         QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral("他人のセッションを即時切断しようとしています。\r\n"
                                             "処理を続けてもよろしいですか？")});
-        QCOMPARE(platform::MsgBoxHook::log()[0].title, QStringLiteral("切断確認"));
-        QCOMPARE(platform::MsgBoxHook::log()[0].style, 52);
+        QCOMPARE(classic::MsgBoxHook::log()[0].title, QStringLiteral("切断確認"));
+        QCOMPARE(classic::MsgBoxHook::log()[0].style, 52);
         QVERIFY(kills().isEmpty());
         QVERIFY(details && details->isVisible());
         // Its access key, then Yes: the session ends, once.
-        platform::MsgBoxHook::clear();
-        platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
+        classic::MsgBoxHook::clear();
+        classic::MsgBoxHook::setNextAnswers({classic::vbYes, classic::vbOK});
         QTest::keyClick(details, Qt::Key_I, Qt::AltModifier);
         QTRY_COMPARE(kills(), QStringList{QStringLiteral(
                                   "EXEC ALTER SYSTEM KILL SESSION '23,4711' IMMEDIATE")});
@@ -544,7 +544,7 @@ private Q_SLOTS:
         const int refusals = mStandin.log().count(QStringLiteral("gv$session"));
 
         // A search and a kill with its refresh: no failure, no cluster-wide statement.
-        platform::MsgBoxHook::clear();
+        classic::MsgBoxHook::clear();
         auto* box = w.window->findChild<QLineEdit*>(QStringLiteral("txtPcName"));
         box->setFocus();
         QTest::keyClick(box, Qt::Key_Return);
@@ -572,14 +572,14 @@ private Q_SLOTS:
              {QStringLiteral("fault\tlose-connection\t0\n"),
               QStringLiteral("generate\t3000\t%1\nfault\tlose-connection\t1\n").arg(me)}) {
             mStandin.load(instance(fault));
-            platform::MsgBoxHook::clear();
+            classic::MsgBoxHook::clear();
             Window w;
             w.open({KestromFixture::login(), KestromFixture::cancel()});
             QCOMPARE(testsupport::messageTexts(),
                      QStringList{QStringLiteral("接続に失敗しました。")});
-            QVERIFY2(platform::MsgBoxHook::log()[0].detail.startsWith(QStringLiteral("ORA-03113")),
-                     qPrintable(platform::MsgBoxHook::log()[0].detail));
-            QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
+            QVERIFY2(classic::MsgBoxHook::log()[0].detail.startsWith(QStringLiteral("ORA-03113")),
+                     qPrintable(classic::MsgBoxHook::log()[0].detail));
+            QCOMPARE(classic::MsgBoxHook::log()[0].style, 48);
             QCOMPARE(w.prompts.size(), 2);
             QCOMPARE(w.window->findChild<QLabel*>(QStringLiteral("sbStatusBar_Panel1"))->text(),
                      QStringLiteral("- DB未接続 -"));

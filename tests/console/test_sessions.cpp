@@ -1,10 +1,10 @@
-#include "auxiliary/frmsearch.h"
 #include "classic/msgbox.h"
 #include "classic/msgbox_hook.h"
 #include "classic/pointer.h"
 #include "classic/twips.h"
 #include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
+#include "decor/frmsearch.h"
 #include "kestromfixture.h"
 #include "oracle/sessionquery.h"
 #include "testsupport.h"
@@ -87,7 +87,7 @@ class TestSessions : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { testsupport::initWindowTests(); }
-    void init() { platform::MsgBoxHook::clear(); }
+    void init() { classic::MsgBoxHook::clear(); }
 
     void searchFillsTheGridInOrderWithTheColumnMapping() {
         KestromFixture f;
@@ -119,7 +119,7 @@ private Q_SLOTS:
         QVERIFY(f.find<QPushButton>("cmdSessionCt")->isEnabled());
         QCOMPARE(f.window->focusWidget(), g);
         QVERIFY(!frmSearch::instance());
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
     }
 
     void aCutCellShowsItsWholeTextWhenTheMouseRestsOnIt() {
@@ -144,7 +144,7 @@ private Q_SLOTS:
         QCOMPARE(QToolTip::text(), program);
         // The column keeps its designed width.
         QCOMPARE(g->columnWidth(colProgram - 1),
-                 platform::TwipsToPixelsX(kGridColumns[colProgram].width));
+                 classic::TwipsToPixelsX(kGridColumns[colProgram].width));
         rest(colSid);
         QTRY_VERIFY(!QToolTip::isVisible());
     }
@@ -168,7 +168,7 @@ private Q_SLOTS:
         f.db->sessions.push_back(fakeoracle::makeSession(8, 1, QStringLiteral("O'HARA")));
         f.openConnected();
         f.search(QStringLiteral("o'hara"));
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
         QCOMPARE(f.grid()->Rows(), 2);
         QVERIFY(f.db->statements.last().contains(QStringLiteral("WHERE terminal = 'O''HARA'")));
 
@@ -193,15 +193,15 @@ private Q_SLOTS:
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         // The real box this time; the hook answers again once it is open, so that a box after
         // it (the report of a kill Escape should not have made) cannot hang the test.
-        platform::MsgBoxHook::disable();
-        auto hookBack = qScopeGuard([] { platform::MsgBoxHook::enable(); });
+        classic::MsgBoxHook::disable();
+        auto hookBack = qScopeGuard([] { classic::MsgBoxHook::enable(); });
         testsupport::runModal(
             [&] {
                 f.grid()->setFocus();
                 QTest::keyClick(f.grid(), Qt::Key_Delete);
             },
             [&](QDialog& dialog) {
-                platform::MsgBoxHook::enable();
+                classic::MsgBoxHook::enable();
                 auto* box = qobject_cast<QMessageBox*>(&dialog);
                 QVERIFY(box);
                 title = box->windowTitle();
@@ -222,7 +222,7 @@ private Q_SLOTS:
         QCOMPARE(defaultButton, QStringLiteral("はい(&Y)"));
         QVERIFY(killStatements(f).isEmpty());
         QCOMPARE(f.grid()->Rows(), 2);
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
     }
 
     void noMatchLeavesTheHeaderAndTheKillButtonOn() {
@@ -238,7 +238,7 @@ private Q_SLOTS:
         f.db->statements.clear();
         f.click("cmdSessionCt");
         QVERIFY(f.db->statements.isEmpty());
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
     }
 
     void failedSearchReportsAndKeepsOnlyItsOwnRows() {
@@ -251,8 +251,8 @@ private Q_SLOTS:
         // A fetch failing at the third row ends the search part way.
         f.db->failFromRow = 2;
         f.search(QStringLiteral("HOSTA"));
-        QCOMPARE(platform::MsgBoxHook::log().size(), 1);
-        const platform::MsgBoxRecord box = platform::MsgBoxHook::log()[0];
+        QCOMPARE(classic::MsgBoxHook::log().size(), 1);
+        const classic::MsgBoxRecord box = classic::MsgBoxHook::log()[0];
         QVERIFY(box.text.startsWith(
             QStringLiteral("以下の理由により検索できませんでした。\r\n\r\n「")));
         QVERIFY(box.text.endsWith(QStringLiteral("」")));
@@ -262,11 +262,11 @@ private Q_SLOTS:
         QCOMPARE(row(f.grid(), 2)[colSid], QStringLiteral("2"));
         QVERIFY(!frmSearch::instance());
 
-        platform::MsgBoxHook::clear();
+        classic::MsgBoxHook::clear();
         f.db->failFromRow = -1;
         f.db->mayRead = false;
         f.search(QStringLiteral("HOSTA"));
-        QCOMPARE(platform::MsgBoxHook::log()[0].text,
+        QCOMPARE(classic::MsgBoxHook::log()[0].text,
                  QStringLiteral("以下の理由により検索できませんでした。\r\n\r\n「ORA-00942: table "
                                 "or view does not exist」"));
         QCOMPARE(f.grid()->Rows(), 1);
@@ -280,7 +280,7 @@ private Q_SLOTS:
         QMetaObject::invokeMethod(f.window.get(), &QWidget::close, Qt::QueuedConnection);
         f.click("cmdSearch");
         QCOMPARE(f.db->statements.size(), before);
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
         QVERIFY(!frmSearch::instance());
         QCOMPARE(f.db->closes, 1);
     }
@@ -301,7 +301,7 @@ private Q_SLOTS:
         QApplication::processEvents();
         QCOMPARE(f.window->focusWidget(), f.grid());
         QVERIFY(killStatements(f).isEmpty());
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
     }
 
     void searchWhileNotConnectedConnectsFirst() {
@@ -321,9 +321,9 @@ private Q_SLOTS:
         f.openConnected();
         f.clickRow(1);
         int pointerDuringRefresh = -1;
-        platform::MsgBoxHook::setOnShow([&](const platform::MsgBoxRecord&) {
-            pointerDuringRefresh = platform::MousePointer(f.window.get());
-            return int(platform::vbOK);
+        classic::MsgBoxHook::setOnShow([&](const classic::MsgBoxRecord&) {
+            pointerDuringRefresh = classic::MousePointer(f.window.get());
+            return int(classic::vbOK);
         });
         f.db->statements.clear();
         f.click("cmdSessionCt");
@@ -331,9 +331,9 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '12,345'")});
         QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral("セッションを切断しました。")});
-        QCOMPARE(platform::MsgBoxHook::log()[0].style, 64);
-        QCOMPARE(pointerDuringRefresh, platform::vbDefault);
-        QCOMPARE(platform::MousePointer(f.window.get()), platform::vbDefault);
+        QCOMPARE(classic::MsgBoxHook::log()[0].style, 64);
+        QCOMPARE(pointerDuringRefresh, classic::vbDefault);
+        QCOMPARE(classic::MousePointer(f.window.get()), classic::vbDefault);
         // Refreshed for the last searched machine.
         QCOMPARE(f.db->statements.size(), 2);
         QCOMPARE(f.grid()->Rows(), 2);
@@ -365,10 +365,10 @@ private Q_SLOTS:
         f.openConnected();
         f.search(QString());
         QCOMPARE(f.grid()->Rows(), 2);
-        platform::MsgBoxHook::setNextAnswers({platform::vbNo});
+        classic::MsgBoxHook::setNextAnswers({classic::vbNo});
         f.grid()->setFocus();
         QTest::keyClick(f.grid(), Qt::Key_Delete);
-        const auto log = platform::MsgBoxHook::log();
+        const auto log = classic::MsgBoxHook::log();
         if (asks) {
             QCOMPARE(log.size(), 1);
             QCOMPARE(log[0].text, QStringLiteral("他人のセッションを切断しようとそています。\r\n処"
@@ -389,7 +389,7 @@ private Q_SLOTS:
         f.db->sessions.push_back(fakeoracle::makeSession(21, 3, QStringLiteral("FARAWAY")));
         f.openConnected();
         f.search(QStringLiteral("faraway"));
-        platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
+        classic::MsgBoxHook::setNextAnswers({classic::vbYes, classic::vbOK});
         f.click("cmdSessionCt");
         QCOMPARE(killStatements(f),
                  QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '21,3'")});
@@ -420,7 +420,7 @@ private Q_SLOTS:
         QCOMPARE(QApplication::clipboard()->text().split(u'\n').value(1),
                  QStringLiteral("3\t100\t101\tINACTIVE\tPCS\toracle\tSCOTT\tsqlplus@PCS\t"
                                 "2026/12/07 9:05:07"));
-        platform::MsgBoxHook::setNextAnswers({platform::vbYes, platform::vbOK});
+        classic::MsgBoxHook::setNextAnswers({classic::vbYes, classic::vbOK});
         f.click("cmdSessionCt");
         QCOMPARE(killStatements(f),
                  QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '100,101'")});
@@ -454,7 +454,7 @@ private Q_SLOTS:
         QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral("以下の理由により切断できませんでした。\r\n\r\n「") +
                              reason + u'」'});
-        QCOMPARE(platform::MsgBoxHook::log()[0].style, 64);
+        QCOMPARE(classic::MsgBoxHook::log()[0].style, 64);
         // No refresh: the grid still shows the row, column 1 current.
         QCOMPARE(f.db->statements.size(), statementsBefore + 1);
         QCOMPARE(f.grid()->Rows(), 2);
@@ -500,7 +500,7 @@ private Q_SLOTS:
         f.db->connectionLost = true;
         f.click("cmdSessionCt");
         QVERIFY(testsupport::messageTexts().value(0).contains(QStringLiteral("ORA-03113")));
-        platform::MsgBoxHook::clear();
+        classic::MsgBoxHook::clear();
         f.choose("Search");
         QVERIFY(testsupport::messageTexts().value(0).startsWith(
             QStringLiteral("以下の理由により検索できませんでした。")));
@@ -570,7 +570,7 @@ private Q_SLOTS:
 
         // SQL中止 cancels the statement of the row chosen; this computer's session is not
         // asked about, and the server's refusal is shown as it came.
-        platform::MsgBoxHook::clear();
+        classic::MsgBoxHook::clear();
         contextMenuKey(g, 2, Qt::Key_Q);
         QCOMPARE(killStatements(f).last(), QStringLiteral("ALTER SYSTEM CANCEL SQL '14, 140'"));
         QCOMPARE(testsupport::messageTexts(),
@@ -627,10 +627,10 @@ private Q_SLOTS:
         QVERIFY(notice && notice->isVisible());
         QCOMPARE(notice->text(),
                  QStringLiteral("ｾｯｼｮﾝ4件を表示できません（Null の使い方が不正です。）"));
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
         // A search lists them the same way, without a failure.
         QTest::keyClick(f.machineBox(), Qt::Key_Return);
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
         QCOMPARE(shown(), (QStringList{QStringLiteral("1:12,345"), QStringLiteral("2:17,5")}));
         // Delete on the last row ends the session shown there; the refresh still counts.
         QTest::keyClick(gridOf(f), Qt::Key_Delete);
@@ -663,14 +663,14 @@ private Q_SLOTS:
         };
         f.db->statements.clear();
         int statementsAtMessage = -1;
-        platform::MsgBoxHook::setOnShow([&](const platform::MsgBoxRecord&) {
+        classic::MsgBoxHook::setOnShow([&](const classic::MsgBoxRecord&) {
             statementsAtMessage = static_cast<int>(f.db->statements.size());
-            return int(platform::vbOK);
+            return int(classic::vbOK);
         });
         g->setFocus();
         QTest::keyClick(g, Qt::Key_Delete);
         QApplication::processEvents();
-        platform::MsgBoxHook::setOnShow(nullptr);
+        classic::MsgBoxHook::setOnShow(nullptr);
         QVERIFY(typed);
         QCOMPARE(statementsAtMessage, 1);
         QCOMPARE(f.db->statements.size(), 2); // the kill and its refresh
@@ -702,11 +702,11 @@ private Q_SLOTS:
         QVERIFY(f.showsConnected());
         QVERIFY(f.find<QLabel>("sbStatusBar_Notice")->isHidden());
         f.db->callMs = 0;
-        platform::MsgBoxHook::clear();
+        classic::MsgBoxHook::clear();
         f.search(me);
         QCOMPARE(f.grid()->Rows(), 2);
         QCOMPARE(f.db->logons.size(), 1);
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
     }
 
     // A kill broken off may still be carried out: the user hears exactly that, with Oracle's
@@ -721,12 +721,12 @@ private Q_SLOTS:
         QString notice;
         escAfter(f, 300, notice);
         // The refresh after the message is answered at once.
-        platform::MsgBoxHook::setOnShow([&](const platform::MsgBoxRecord&) {
+        classic::MsgBoxHook::setOnShow([&](const classic::MsgBoxRecord&) {
             f.db->callMs = 0;
-            return int(platform::vbOK);
+            return int(classic::vbOK);
         });
         f.click("cmdSessionCt");
-        platform::MsgBoxHook::setOnShow(nullptr);
+        classic::MsgBoxHook::setOnShow(nullptr);
         QCOMPARE(testsupport::messageTexts(),
                  QStringList{QStringLiteral(
                      "以下の理由により、ｾｯｼｮﾝが切断されたかどうか不明です。\r\n"
@@ -746,12 +746,12 @@ private Q_SLOTS:
         f.clickRow(1);
         f.db->callMs = 10000;
         f.db->timeOutMs = 200;
-        platform::MsgBoxHook::setOnShow([&](const platform::MsgBoxRecord&) {
+        classic::MsgBoxHook::setOnShow([&](const classic::MsgBoxRecord&) {
             f.db->callMs = 0;
-            return int(platform::vbOK);
+            return int(classic::vbOK);
         });
         f.click("cmdSessionCt");
-        platform::MsgBoxHook::setOnShow(nullptr);
+        classic::MsgBoxHook::setOnShow(nullptr);
         QCOMPARE(testsupport::messageTexts().size(), 1);
         QVERIFY(testsupport::messageTexts()[0].startsWith(
             QStringLiteral("以下の理由により、ｾｯｼｮﾝが切断されたかどうか不明です。")));
@@ -773,7 +773,7 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("以下の理由により詳細を取得できませんでした。\r\n\r\n"
                                             "「ORA-01013: user requested cancel of current "
                                             "operation」")});
-        QCOMPARE(platform::MousePointer(f.window.get()), int(platform::vbDefault));
+        QCOMPARE(classic::MousePointer(f.window.get()), int(classic::vbDefault));
         QVERIFY(f.showsConnected());
     }
 
@@ -789,7 +789,7 @@ private Q_SLOTS:
         f.search(KestromFixture::thisComputer());
         QVERIFY(clock.elapsed() < 2000);
         QCOMPARE(f.db->closes, 1);
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
         QVERIFY(!f.window->isVisible());
     }
 

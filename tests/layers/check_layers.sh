@@ -21,10 +21,10 @@ forbid() {
     fi
 }
 
-forbid platform 'classic|console|login|auxiliary|oracle|start' 'a higher layer'
-forbid classic 'console|login|auxiliary|oracle|start' 'a higher layer'
-forbid oracle 'classic|auxiliary|login|console|start' 'a window layer'
-forbid auxiliary 'login|console|start|oracle' 'a higher layer'
+forbid platform 'classic|console|login|decor|oracle|start' 'a higher layer'
+forbid classic 'console|login|decor|oracle|start' 'a higher layer'
+forbid oracle 'classic|decor|login|console|start' 'a window layer'
+forbid decor 'login|console|start|oracle' 'a higher layer'
 forbid login 'console|start|oracle' 'a higher layer'
 forbid console 'start' 'start-up'
 

@@ -12,7 +12,7 @@ failures=0
 # must print, or "pass" when the check must accept the tree.
 plant() {
     local tree="$work/$1"
-    mkdir -p "$tree"/{platform,classic,oracle/oci,auxiliary,login,console,start}
+    mkdir -p "$tree"/{platform,classic,oracle/oci,decor,login,console,start}
     mkdir -p "$(dirname "$tree/$3")"
     printf '%s\n' "$4" > "$tree/$3"
     local out rc

@@ -1,9 +1,9 @@
-#include "auxiliary/centre.h"
 #include "classic/mainform.h"
 #include "classic/msgbox.h"
 #include "classic/msgbox_hook.h"
 #include "classic/zoom.h"
 #include "classic/zoom_hook.h"
+#include "decor/centre.h"
 #include "login/frmlink.h"
 #include "testsupport.h"
 
@@ -78,12 +78,12 @@ private Q_SLOTS:
         icon.fill(Qt::red);
         mMain.setWindowIcon(QIcon(icon));
         mMain.setGeometry(100, 100, 640, 480);
-        platform::SetMainForm(&mMain);
+        classic::SetMainForm(&mMain);
     }
 
     void init() {
-        platform::MsgBoxHook::clear();
-        platform::ZoomHook::clear();
+        classic::MsgBoxHook::clear();
+        classic::ZoomHook::clear();
         mMain.setGeometry(100, 100, 640, 480);
     }
 
@@ -104,7 +104,7 @@ private Q_SLOTS:
         QCOMPARE(result, qint16(-1));
         QCOMPARE(v.all(), testsupport::strings({" Scott ", "ti/ger@x", "本番 ＤＢ"}));
         QCOMPARE(message, QStringLiteral("Oracleに接続中･･････"));
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
         // The dialog is gone once the call returns.
         QVERIFY(!QApplication::activeModalWidget());
         QVERIFY(qApp->findChildren<frmLink*>().isEmpty());
@@ -116,7 +116,7 @@ private Q_SLOTS:
             v, [&](QDialog& d) { QTest::keyClick(box(d, "txtLinkChrLine"), Qt::Key_Return); });
         QCOMPARE(result, qint16(-1));
         QCOMPARE(v.all(), testsupport::strings({" ", "  ", "\t "}));
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
 
         // The user ID "/" takes the operating system's credentials: no password, and no host
         // string for the local database.
@@ -129,7 +129,7 @@ private Q_SLOTS:
                      qint16(-1));
             QCOMPARE(external.all(), (QStringList{QString::fromUtf8(id), QString(), QString()}));
         }
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
     }
 
     void validationReportsFirstEmptyBox_data() {
@@ -182,8 +182,8 @@ private Q_SLOTS:
         QVERIFY(stillOpen);
         QCOMPARE(focused, focus);
         QCOMPARE(testsupport::messageTexts(), QStringList{text});
-        QCOMPARE(platform::MsgBoxHook::log()[0].style, 48);
-        QCOMPARE(platform::MsgBoxHook::log()[0].title, platform::ExeName());
+        QCOMPARE(classic::MsgBoxHook::log()[0].style, 48);
+        QCOMPARE(classic::MsgBoxHook::log()[0].title, classic::ExeName());
     }
 
     void notConfirmedLeavesValuesUntouched_data() {
@@ -219,7 +219,7 @@ private Q_SLOTS:
         QVERIFY(closed);
         QCOMPARE(result, qint16(0));
         QCOMPARE(v.all(), testsupport::strings({"system", "pelmora", "orcl"}));
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
     }
 
     void enterStepsThroughTheBoxesSelectingAll() {
@@ -250,7 +250,7 @@ private Q_SLOTS:
         QCOMPARE(seen,
                  (QStringList{QStringLiteral("txtUsrID="), QStringLiteral("txtPasswd=pelmora"),
                               QStringLiteral("txtLinkChrLine=orcl")}));
-        QVERIFY(platform::MsgBoxHook::log().isEmpty());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
     }
 
     void focusByTabMouseOrProgramSelectsAll() {
@@ -312,15 +312,15 @@ private Q_SLOTS:
         mMain.setGeometry(main);
         Values v;
         runLinkSet(v, [](QDialog&) {});
-        const auto log = platform::ZoomHook::log();
+        const auto log = classic::ZoomHook::log();
         QCOMPARE(log.size(), 1);
         QCOMPARE(log[0].window, QStringLiteral("frmLink"));
-        QCOMPARE(log[0].kind, platform::IDANI_CAPTION);
-        const platform::WinRect r{to.left(), to.top(), to.left() + to.width(),
-                                  to.top() + to.height()};
+        QCOMPARE(log[0].kind, classic::IDANI_CAPTION);
+        const classic::WinRect r{to.left(), to.top(), to.left() + to.width(),
+                                 to.top() + to.height()};
         QCOMPARE(log[0].to, r);
         QCOMPARE(log[0].from,
-                 (platform::WinRect{r.right - 600, r.bottom - 350, r.left - 600, r.top - 350}));
+                 (classic::WinRect{r.right - 600, r.bottom - 350, r.left - 600, r.top - 350}));
     }
 };
 

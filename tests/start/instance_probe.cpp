@@ -23,12 +23,12 @@ int main(int argc, char* argv[]) {
         for (;;)
             QThread::sleep(1);
     }
-    platform::MsgBoxHook::enable();
+    classic::MsgBoxHook::enable();
     auto* start = new FrmStart;
     bool opened = false;
     start->setMainOpener([&opened] { opened = true; });
     const bool loaded = start->Form_Load();
-    for (const platform::MsgBoxRecord& box : platform::MsgBoxHook::log())
+    for (const classic::MsgBoxRecord& box : classic::MsgBoxHook::log())
         std::printf("box|%s|%s|%d\n", box.text.toUtf8().constData(), box.title.toUtf8().constData(),
                     box.style);
     const QWidgetList windows = QApplication::topLevelWidgets();

@@ -34,9 +34,9 @@ private Q_SLOTS:
             loginDialog.exec();
         });
         QVERIFY(start->Form_Load());
-        const QRectF outer = platform::OuterRectTwips(start);
-        QVERIFY(qAbs(outer.center().x() - platform::ScreenWidthTwips() / 2) <= 15);
-        QVERIFY(qAbs(outer.center().y() - platform::ScreenHeightTwips() / 2) <= 15);
+        const QRectF outer = classic::OuterRectTwips(start);
+        QVERIFY(qAbs(outer.center().x() - classic::ScreenWidthTwips() / 2) <= 15);
+        QVERIFY(qAbs(outer.center().y() - classic::ScreenHeightTwips() / 2) <= 15);
         clock.start();
         start->show();
         QTRY_COMPARE_WITH_TIMEOUT(opened, 1, 3000);

@@ -10,7 +10,7 @@ namespace testsupport {
 
 KestromFixture::KestromFixture(Login login)
     : db(fakeoracle::install()), window(std::make_unique<Kestrom>()) {
-    platform::MsgBoxHook::clear();
+    classic::MsgBoxHook::clear();
     if (login == Login::realDialog)
         return;
     window->setLoginPrompt([this](QString& id, QString& pass, QString& host) -> qint16 {
@@ -31,7 +31,7 @@ KestromFixture::KestromFixture(Login login)
 KestromFixture::~KestromFixture() {
     window.reset();
     fakeoracle::reset();
-    platform::MsgBoxHook::clear();
+    classic::MsgBoxHook::clear();
 }
 
 void KestromFixture::open(const QList<LoginAnswer>& script) {

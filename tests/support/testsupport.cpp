@@ -24,10 +24,10 @@ void initWindowTests() {
     // starts them empty, and the tests take turns (in a Wine prefix of their own).
     QSettings(QStringLiteral("Kestrom"), QStringLiteral("Kestrom")).clear();
     platform::InstallFontSubstitutions();
-    platform::MsgBoxHook::enable();
-    platform::MsgBoxHook::clear();
-    platform::ZoomHook::enable();
-    platform::ZoomHook::clear();
+    classic::MsgBoxHook::enable();
+    classic::MsgBoxHook::clear();
+    classic::ZoomHook::enable();
+    classic::ZoomHook::clear();
 }
 
 QStringList strings(std::initializer_list<const char*> utf8) {
@@ -65,7 +65,7 @@ void runModal(const std::function<void()>& open, const std::function<void(QDialo
 
 QStringList messageTexts() {
     QStringList out;
-    for (const platform::MsgBoxRecord& r : platform::MsgBoxHook::log())
+    for (const classic::MsgBoxRecord& r : classic::MsgBoxHook::log())
         out << r.text;
     return out;
 }

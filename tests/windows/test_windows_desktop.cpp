@@ -32,7 +32,7 @@ private Q_SLOTS:
         const QMargins frame = platform::FrameMargins(&window);
         QVERIFY2(frame.top() > frame.bottom() && frame.left() > 0,
                  "no caption and border known before showing");
-        platform::CentreOnScreen(&window);
+        classic::CentreOnScreen(&window);
         const QRect foreseen = platform::OuterRect(&window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -60,12 +60,12 @@ private Q_SLOTS:
                      qAbs(outer.height() - foreseen.height()) <= 1,
                  qPrintable(detail));
         // Left = (screen width - outer width) / 2 and Top likewise, within a pixel.
-        const float tpx = platform::TwipsPerPixelX();
-        const float tpy = platform::TwipsPerPixelY();
+        const float tpx = classic::TwipsPerPixelX();
+        const float tpy = classic::TwipsPerPixelY();
         const float wantLeft =
-            (platform::ScreenWidthTwips() - static_cast<float>(outer.width()) * tpx) / 2;
+            (classic::ScreenWidthTwips() - static_cast<float>(outer.width()) * tpx) / 2;
         const float wantTop =
-            (platform::ScreenHeightTwips() - static_cast<float>(outer.height()) * tpy) / 2;
+            (classic::ScreenHeightTwips() - static_cast<float>(outer.height()) * tpy) / 2;
         QVERIFY2(qAbs(static_cast<float>(outer.left()) * tpx - wantLeft) <= tpx &&
                      qAbs(static_cast<float>(outer.top()) * tpy - wantTop) <= tpy,
                  qPrintable(

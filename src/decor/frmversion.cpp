@@ -1,11 +1,11 @@
-#include "auxiliary/frmversion.h"
+#include "decor/frmversion.h"
 
-#include "auxiliary/centre.h"
-#include "auxiliary/svgpicture.h"
-#include "auxiliary/version.h"
 #include "classic/mainform.h"
 #include "classic/twips.h"
 #include "classic/zoom.h"
+#include "decor/centre.h"
+#include "decor/svgpicture.h"
+#include "decor/version.h"
 #include "platform/dialogflags.h"
 
 #include <QApplication>
@@ -23,7 +23,7 @@ QWidget* makePicture(QWidget* parent) {
     QPalette pal = picture->palette();
     pal.setColor(QPalette::Window, QColor(192, 192, 192));
     picture->setPalette(pal);
-    platform::SetControlRectTwips(picture, QRectF(0, 0, 2895, 1095));
+    classic::SetControlRectTwips(picture, QRectF(0, 0, 2895, 1095));
     return picture;
 }
 
@@ -40,7 +40,7 @@ QPlainTextEdit* makeText(QWidget* parent) {
     QPalette pal = text->palette();
     pal.setColor(QPalette::Base, QApplication::palette("QMenu").color(QPalette::Window));
     text->setPalette(pal);
-    platform::SetControlRectTwips(text, QRectF(0, 960, 2870, 680));
+    classic::SetControlRectTwips(text, QRectF(0, 960, 2870, 680));
     return text;
 }
 
@@ -53,7 +53,7 @@ QString frmVersion::VersionText() {
 frmVersion::frmVersion(QWidget* parent) : QDialog(parent, platform::FixedDialogFlags) {
     setObjectName(QStringLiteral("frmVersion"));
     setWindowTitle(QStringLiteral("☆　ﾊﾞｰｼﾞｮﾝ情報  (Tarnwick Kestrom)"));
-    setFixedSize(platform::TwipsToPixelsX(2850), platform::TwipsToPixelsY(2235));
+    setFixedSize(classic::TwipsToPixelsX(2850), classic::TwipsToPixelsY(2235));
     // The window carries no icon; an empty icon would fall back to the program's own.
     QPixmap blank(16, 16);
     blank.fill(Qt::transparent);
@@ -64,7 +64,7 @@ frmVersion::frmVersion(QWidget* parent) : QDialog(parent, platform::FixedDialogF
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setDefault(true);
-    platform::SetControlRectTwips(Command1, QRectF(800, 1730, 1335, 375));
+    classic::SetControlRectTwips(Command1, QRectF(800, 1730, 1335, 375));
     connect(Command1, &QPushButton::clicked, this, &frmVersion::Command1_Click);
 
     setTabOrder(Command1, Picture1);
@@ -74,18 +74,18 @@ frmVersion::frmVersion(QWidget* parent) : QDialog(parent, platform::FixedDialogF
 }
 
 void frmVersion::Form_Load() {
-    mCursor = platform::GetCursorPos();
+    mCursor = classic::GetCursorPos();
     centre::CentreOverMainForm(*this);
-    mToRect = platform::GetWindowRect(this);
-    mFromRect = platform::CursorRect(mCursor);
-    platform::DrawAnimatedRects(this, platform::IDANI_CAPTION, mFromRect, mToRect);
+    mToRect = classic::GetWindowRect(this);
+    mFromRect = classic::CursorRect(mCursor);
+    classic::DrawAnimatedRects(this, classic::IDANI_CAPTION, mFromRect, mToRect);
 }
 
 void frmVersion::Form_QueryUnload() {
-    mCursor = platform::GetCursorPos();
-    mFromRect = platform::GetWindowRect(this);
-    mToRect = platform::CursorRect(mCursor);
-    platform::DrawAnimatedRects(this, platform::IDANI_CAPTION, mFromRect, mToRect);
+    mCursor = classic::GetCursorPos();
+    mFromRect = classic::GetWindowRect(this);
+    mToRect = classic::CursorRect(mCursor);
+    classic::DrawAnimatedRects(this, classic::IDANI_CAPTION, mFromRect, mToRect);
 }
 
 void frmVersion::Command1_Click() {
@@ -103,7 +103,7 @@ void frmVersion::done(int result) {
 
 void frmVersion::ShowModal() {
     // Owned by the main window it is opened from, so that it stays above it.
-    frmVersion window(platform::MainForm());
+    frmVersion window(classic::MainForm());
     window.Form_Load();
     window.exec();
 }

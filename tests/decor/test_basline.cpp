@@ -1,5 +1,5 @@
-#include "auxiliary/basline.h"
 #include "classic/twips.h"
+#include "decor/basline.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -35,7 +35,7 @@ private Q_SLOTS:
         std::unique_ptr<QWidget> window(makeWindow());
         basline::EtchedLineDraw(*window);
         QImage image = window->grab().toImage();
-        const int second = platform::TwipsToPixelsY(10);
+        const int second = classic::TwipsToPixelsY(10);
         QCOMPARE(second, 1);
         for (int x : {0, 150, 299}) {
             QCOMPARE(at(image, x, 0), kShadow);

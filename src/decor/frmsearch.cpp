@@ -1,10 +1,10 @@
-#include "auxiliary/frmsearch.h"
+#include "decor/frmsearch.h"
 
-#include "auxiliary/centre.h"
-#include "auxiliary/dasPBer.h"
-#include "auxiliary/svgpicture.h"
 #include "classic/events.h"
 #include "classic/twips.h"
+#include "decor/centre.h"
+#include "decor/dasPBer.h"
+#include "decor/svgpicture.h"
 #include "platform/paintnow.h"
 
 #include <QCloseEvent>
@@ -25,19 +25,19 @@ frmSearch::frmSearch(QWidget* parent)
     setObjectName(QStringLiteral("frmSearch"));
     // It takes no input, so showing it must not take the focus from the main window.
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setFixedSize(platform::TwipsToPixelsX(2880), platform::TwipsToPixelsY(480));
+    setFixedSize(classic::TwipsToPixelsX(2880), classic::TwipsToPixelsY(480));
 
     // The picture is wider than the window; the strip beyond the right edge is not seen.
     Picture1 = new SvgPicture(QStringLiteral(":/art/search.svg"), this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    platform::SetControlRectTwips(Picture1, QRectF(0, 0, 3000, 480));
+    classic::SetControlRectTwips(Picture1, QRectF(0, 0, 3000, 480));
 }
 
 void frmSearch::Form_Load() {
     centre::CentreOverMainForm(*this);
     // Pending events may unload the window (a nested search ending); stop if they did.
     QPointer<frmSearch> self(this);
-    platform::DoEvents();
+    classic::DoEvents();
     if (!self)
         return;
     mHwnd = static_cast<quintptr>(winId());
@@ -48,7 +48,7 @@ void frmSearch::Form_Load() {
     show();
     raise();
     // Painted now, before the search blocks the thread.
-    platform::DoEvents();
+    classic::DoEvents();
     if (self)
         platform::PaintNow(this);
 }

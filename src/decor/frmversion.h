@@ -30,8 +30,8 @@ private:
     QWidget* Picture1 = nullptr;
     QPlainTextEdit* Text1 = nullptr;
 
-    platform::WinRect mFromRect;
-    platform::WinRect mToRect;
-    platform::WinPoint mCursor;
+    classic::WinRect mFromRect;
+    classic::WinRect mToRect;
+    classic::WinPoint mCursor;
     bool mUnloading = false;
 };

@@ -1,6 +1,6 @@
-#include "auxiliary/centre.h"
 #include "classic/mainform.h"
 #include "classic/twips.h"
+#include "decor/centre.h"
 
 #include <QtTest>
 
@@ -49,14 +49,14 @@ private Q_SLOTS:
         own.resize(100, 40);
         own.move(7, 9);
 
-        platform::SetMainForm(nullptr);
+        classic::SetMainForm(nullptr);
         centre::CentreOverMainForm(own);
         QCOMPARE(own.pos(), QPoint(7, 9));
 
-        platform::SetMainForm(&main);
+        classic::SetMainForm(&main);
         centre::CentreOverMainForm(own);
         QCOMPARE(own.pos(), QPoint(-200 + 150 - 50, 50 + 100 - 20));
-        platform::SetMainForm(nullptr);
+        classic::SetMainForm(nullptr);
     }
 };
 

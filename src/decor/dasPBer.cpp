@@ -1,6 +1,6 @@
-#include "auxiliary/dasPBer.h"
+#include "decor/dasPBer.h"
 
-#include "auxiliary/frmsearch.h"
+#include "decor/frmsearch.h"
 #include "platform/topmost.h"
 
 namespace dasPBer {

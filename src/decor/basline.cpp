@@ -1,4 +1,4 @@
-#include "auxiliary/basline.h"
+#include "decor/basline.h"
 
 #include "classic/twips.h"
 
@@ -32,9 +32,9 @@ protected:
 
 private:
     static void line(QPainter& painter, const QColor& colour, float yTwips) {
-        const int y = platform::TwipsToPixelsY(yTwips);
+        const int y = classic::TwipsToPixelsY(yTwips);
         // As long as the screen is wide, so any later width of the window is crossed.
-        const int right = platform::TwipsToPixelsX(platform::ScreenWidthTwips());
+        const int right = classic::TwipsToPixelsX(classic::ScreenWidthTwips());
         painter.setPen(QPen(colour, 0));
         painter.drawLine(0, y, right, y);
     }

@@ -1,6 +1,6 @@
-#include "auxiliary/dasPBer.h"
-#include "auxiliary/frmsearch.h"
 #include "classic/mainform.h"
+#include "decor/dasPBer.h"
+#include "decor/frmsearch.h"
 #include "platform/topmost.h"
 #include "testsupport.h"
 
@@ -18,7 +18,7 @@ private Q_SLOTS:
     void initTestCase() {
         testsupport::initWindowTests();
         mMain.setGeometry(100, 100, 640, 480);
-        platform::SetMainForm(&mMain);
+        classic::SetMainForm(&mMain);
     }
 
     void cleanup() { frmSearch::Unload(); }

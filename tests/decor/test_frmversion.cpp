@@ -1,8 +1,8 @@
-#include "auxiliary/frmversion.h"
-#include "auxiliary/version.h"
 #include "classic/mainform.h"
 #include "classic/zoom.h"
 #include "classic/zoom_hook.h"
+#include "decor/frmversion.h"
+#include "decor/version.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -26,10 +26,10 @@ private Q_SLOTS:
     void initTestCase() {
         testsupport::initWindowTests();
         mMain.setGeometry(100, 100, 640, 480);
-        platform::SetMainForm(&mMain);
+        classic::SetMainForm(&mMain);
     }
 
-    void init() { platform::ZoomHook::clear(); }
+    void init() { classic::ZoomHook::clear(); }
 
     void startsOnOkAndShowsTheVersionWithoutCrGlyphs() {
         QString text;
@@ -62,14 +62,14 @@ private Q_SLOTS:
     void zoomsOutOfAndBackIntoTheCursor() {
         QFETCH(QString, how);
         QCursor::setPos(5, 7);
-        const platform::WinPoint atOpen = platform::GetCursorPos();
-        platform::WinPoint atClose;
-        platform::WinRect shown;
+        const classic::WinPoint atOpen = classic::GetCursorPos();
+        classic::WinPoint atClose;
+        classic::WinRect shown;
         bool closed = false;
         runShowModal([&](QDialog& w) {
             QCursor::setPos(900, 700);
-            atClose = platform::GetCursorPos();
-            shown = platform::GetWindowRect(&w);
+            atClose = classic::GetCursorPos();
+            shown = classic::GetWindowRect(&w);
             auto* ok = w.findChild<QPushButton*>(QStringLiteral("Command1"));
             if (how == QStringLiteral("ok"))
                 QTest::mouseClick(ok, Qt::LeftButton);
@@ -84,14 +84,14 @@ private Q_SLOTS:
         QVERIFY(closed);
         QVERIFY(!QApplication::activeModalWidget());
         QVERIFY(atOpen != atClose); // else the closing target proves nothing
-        const auto log = platform::ZoomHook::log();
+        const auto log = classic::ZoomHook::log();
         QCOMPARE(log.size(), 2);
         for (const auto& record : log) {
             QCOMPARE(record.window, QStringLiteral("frmVersion"));
-            QCOMPARE(record.kind, platform::IDANI_CAPTION);
+            QCOMPARE(record.kind, classic::IDANI_CAPTION);
         }
-        QCOMPARE(log[0].from, platform::CursorRect(atOpen));
-        QCOMPARE(log[1].to, platform::CursorRect(atClose));
+        QCOMPARE(log[0].from, classic::CursorRect(atOpen));
+        QCOMPARE(log[1].to, classic::CursorRect(atClose));
         QCOMPARE(log[1].from, shown);
         // Centred over the 640 x 480 main window at (100, 100): 190 x 149 gives a top of
         // 3982.5 twips, 265.5 px, placed at 266.

@@ -1,4 +1,4 @@
-#include "auxiliary/centre.h"
+#include "decor/centre.h"
 
 #include "classic/mainform.h"
 #include "classic/twips.h"
@@ -9,7 +9,7 @@ namespace centre {
 
 namespace {
 TwipsRect outerTwips(const QWidget& window) {
-    const QRectF r = platform::OuterRectTwips(&window);
+    const QRectF r = classic::OuterRectTwips(&window);
     return {static_cast<float>(r.x()), static_cast<float>(r.y()), static_cast<float>(r.width()),
             static_cast<float>(r.height())};
 }
@@ -23,12 +23,12 @@ TwipsPos CentreOver(const TwipsRect& main, float ownWidth, float ownHeight) {
 }
 
 void CentreOverMainForm(QWidget& window) {
-    const QWidget* main = platform::MainForm();
+    const QWidget* main = classic::MainForm();
     if (!main)
         return;
     const TwipsRect own = outerTwips(window);
     const TwipsPos pos = CentreOver(outerTwips(*main), own.Width, own.Height);
-    platform::MoveOuterTwips(&window, pos.Left, pos.Top);
+    classic::MoveOuterTwips(&window, pos.Left, pos.Top);
 }
 
 } // namespace centre

@@ -1,4 +1,4 @@
-#include "auxiliary/svgpicture.h"
+#include "decor/svgpicture.h"
 
 #include "platform/svgpixmap.h"
 
