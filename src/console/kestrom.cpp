@@ -89,9 +89,9 @@ void Kestrom::buildControls() {
     setCentralWidget(mClient);
 
     txtPcName = placed(new QLineEdit(mClient), "txtPcName", 1200, 195, 1815, 285);
-    txtPcName->setMaxLength(15);
-    // The name goes into the statement's literal: one line of printable text only.
-    txtPcName->setValidator(new PrintableLineValidator(txtPcName));
+    // The name goes into the statement's literal: one line of printable text only, at most 15
+    // characters as the user sees them (the box's own maximum counts UTF-16 units).
+    txtPcName->setValidator(new PrintableLineValidator(15, txtPcName));
     txtPcName->setFont(pGothic(9.75));
     txtPcName->installEventFilter(this);
 

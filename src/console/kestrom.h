@@ -118,8 +118,9 @@ private:
     QString listStatement(bool cluster) const;
     // What the status bar says of the list shown, beside what was left out of it.
     QString listNotice(int rows) const;
-    // Shows the blockers' list with the root of a chain current, ready for Delete.
-    void goToRootBlocker(const ora::BlockerRef& root);
+    // Shows the blockers' list with the root of a chain current, ready for Delete. The
+    // single-instance list shows the sessions of `connectedInstance` only.
+    void goToRootBlocker(const ora::BlockerRef& root, qint64 connectedInstance);
     // The key of a row's session; throws when its texts are not plain numbers.
     static ora::SessionKey keyOf(const RowSession& session);
     // Lists the sessions again after a change, under the hourglass.

@@ -49,16 +49,38 @@ QString Kestrom::listNotice(int rows) const {
                     : QStringLiteral("ﾌﾞﾛｯｸ中のｾｯｼｮﾝはありません。");
 }
 
-void Kestrom::goToRootBlocker(const ora::BlockerRef& root) {
+void Kestrom::goToRootBlocker(const ora::BlockerRef& root, qint64 connectedInstance) {
+    // A root of unknown instance is taken for one of the connection's own, as the server
+    // names the instance of every blocker it names.
+    const qint64 node = root.instance > 0 ? root.instance : connectedInstance;
+    const bool local = node == connectedInstance;
+    // The single-instance list cannot show it: said at once, the details and the list stay.
+    auto elsewhere = [&] {
+        classic::MsgBox(QStringLiteral("ﾌﾞﾛｯｸ元のｾｯｼｮﾝ %1（インスタンス %2）は接続先とは別の"
+                                       "ｲﾝｽﾀﾝｽにあるため、この一覧には表示できません。\r\n"
+                                       "全ｲﾝｽﾀﾝｽを選んでから、もう一度お試しください。")
+                            .arg(root.sid)
+                            .arg(node),
+                        classic::vbInformation);
+    };
+    if (!allInstances() && !local) {
+        elsewhere();
+        return;
+    }
     frmDetails::Unload();
     listBlockers();
     if (mUnloaded || !OraDatabase || mSearchFailure)
         return;
     SessionGrid* grid = MSFlexGrid1;
-    const bool byInstance = grid->Cols() > colInstance && root.instance > 0;
+    // The cluster-wide list may have been refused meanwhile.
+    const bool byInstance = grid->Cols() > colInstance;
+    if (!byInstance && !local) {
+        elsewhere();
+        return;
+    }
     for (int row = 1; row < grid->Rows(); ++row) {
         if (grid->TextMatrix(row, colSid) == QString::number(root.sid) &&
-            (!byInstance || grid->TextMatrix(row, colInstance) == QString::number(root.instance))) {
+            (!byInstance || grid->TextMatrix(row, colInstance) == QString::number(node))) {
             // Current and focused: Delete ends exactly this session.
             grid->setRow(row);
             grid->setCol(colNo);
@@ -66,7 +88,7 @@ void Kestrom::goToRootBlocker(const ora::BlockerRef& root) {
             return;
         }
     }
-    // The chain has changed meanwhile, or its root runs on an instance this list does not show.
+    // The chain has changed meanwhile.
     QString which = QString::number(root.sid);
     if (root.instance > 0)
         which += QStringLiteral("（インスタンス %1）").arg(root.instance);

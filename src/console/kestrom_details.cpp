@@ -70,9 +70,10 @@ void Kestrom::showDetails(int row) {
         if (sameConnection())
             cancelSql({k, t});
     };
-    requests.toRoot = [this, sameConnection](const ora::BlockerRef& root) {
+    requests.toRoot = [this, sameConnection,
+                       node = details.connectedInstance](const ora::BlockerRef& root) {
         if (sameConnection())
-            goToRootBlocker(root);
+            goToRootBlocker(root, node);
     };
     frmDetails::Show(this, details, std::move(requests));
 }

@@ -1,6 +1,7 @@
 #include "decor/frmsearch.h"
 
 #include "classic/events.h"
+#include "classic/mainform.h"
 #include "classic/twips.h"
 #include "decor/centre.h"
 #include "decor/dasPBer.h"
@@ -35,6 +36,10 @@ frmSearch::frmSearch(QWidget* parent)
 
 void frmSearch::Form_Load() {
     centre::CentreOverMainForm(*this);
+    // The window stays alive while a call waits, so it may be moved or resized under the
+    // banner; the filter goes with the banner.
+    if (QWidget* main = classic::MainForm())
+        main->installEventFilter(this);
     // Pending events may unload the window (a nested search ending); stop if they did.
     QPointer<frmSearch> self(this);
     classic::DoEvents();
@@ -55,6 +60,13 @@ void frmSearch::Form_Load() {
 
 void frmSearch::Form_QueryUnload() {
     mHwnd = 0;
+}
+
+bool frmSearch::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == classic::MainForm() &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        centre::CentreOverMainForm(*this);
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmSearch::closeEvent(QCloseEvent* event) {

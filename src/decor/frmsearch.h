@@ -4,7 +4,8 @@
 
 class SvgPicture;
 
-// The small borderless banner centred over the main window while a search runs.
+// The small borderless banner centred over the main window while a search runs; it follows
+// the main window when that is moved or resized meanwhile.
 class frmSearch : public QWidget {
     Q_OBJECT
 public:
@@ -20,6 +21,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     explicit frmSearch(QWidget* parent = nullptr);

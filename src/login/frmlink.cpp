@@ -11,13 +11,13 @@
 #include "login/passwordstyle.h"
 #include "login/plaintextbox.h"
 #include "platform/dialogflags.h"
+#include "userid/userid.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 
 namespace {
 
@@ -129,15 +129,22 @@ void frmLink::Form_Load() {
 }
 
 bool frmLink::ExternalUserId(const QString& userId) {
-    static const QRegularExpression re(QStringLiteral(R"(^\s*/\s*(as\s+\w+\s*)?$)"),
-                                       QRegularExpression::CaseInsensitiveOption);
-    return re.match(userId).hasMatch();
+    return userid::ReadLeading(userId).kind == userid::UserId::External;
 }
 
 void frmLink::cmdOk_Click() {
     const int style = classic::vbOKOnly | classic::vbExclamation;
     if (txtUsrID->text().isEmpty()) {
         classic::MsgBox(QStringLiteral("ユーザ名を指定してください。"), style, classic::ExeName());
+        txtUsrID->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // Refused here, before any round trip: the binding would refuse it too.
+    if (userid::ReadLeading(txtUsrID->text()).kind == userid::UserId::Refused) {
+        classic::MsgBox(
+            QStringLiteral("ユーザＩＤの AS の後には、%1 のいずれかを指定してください。")
+                .arg(userid::PrivilegeNames()),
+            style, classic::ExeName());
         txtUsrID->setFocus(Qt::OtherFocusReason);
         return;
     }

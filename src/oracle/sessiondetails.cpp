@@ -22,7 +22,8 @@ QString SessionDetailsQuery(const SessionKey& key) {
         QStringLiteral("       s.blocking_session, s.blocking_instance,"),
         QStringLiteral(
             "       (SELECT COUNT(*) FROM %1session b WHERE b.blocking_session = s.sid%2),")
-            .arg(v, cluster ? QStringLiteral(" AND b.blocking_instance = s.inst_id") : QString()),
+            .arg(v, cluster ? QStringLiteral(" AND b.blocking_instance = s.inst_id")
+                            : QStringLiteral(" AND b.blocking_instance = USERENV('INSTANCE')")),
         QStringLiteral("       USERENV('INSTANCE'),"),
         QStringLiteral("       s.final_blocking_session, s.final_blocking_instance"),
         QStringLiteral("  FROM %1session s").arg(v) + where,

@@ -60,7 +60,8 @@ QString BlockersQuery(bool cluster) {
         pieces << QStringLiteral("       logon_time   ")
                << QStringLiteral("  FROM v$session s         ")
                << QStringLiteral(" WHERE EXISTS (SELECT 1 FROM v$session b"
-                                 " WHERE b.blocking_session = s.sid)")
+                                 " WHERE b.blocking_session = s.sid"
+                                 " AND b.blocking_instance = USERENV('INSTANCE'))")
                << QStringLiteral(" ORDER BY NVL2(blocking_session, 1, 0), sid, serial#");
     return pieces.join(QChar(u'\r'));
 }

@@ -28,7 +28,9 @@ QString AllInstancesQuery(const QString& machine);
 
 // The sessions, from every machine, that block at least one other session, in the columns of
 // SessionQuery (with the instance last when `cluster`: gv$session, a blocked session matched
-// by its blocker's instance too). Root blockers, which wait for nobody, come first.
+// by its blocker's instance too). Without `cluster` only what waits on the connection's own
+// instance for a session of that instance counts: a sid alone names another session on each
+// instance. Root blockers, which wait for nobody, come first.
 QString BlockersQuery(bool cluster);
 
 // The text of an SQL string literal, quotes included; a quote inside is doubled so that the

@@ -54,7 +54,6 @@ private Q_SLOTS:
                  "検索(&S):ｾｯｼｮﾝの検索(&S)|ﾌﾞﾛｯｸ中のｾｯｼｮﾝ(&B)|-|自分のﾏｼﾝ名(&P)|-|全ｲﾝｽﾀﾝｽ(&A)",
                  "ヘルプ(&H):ヘルプ(&H)|ﾊﾞｰｼﾞｮﾝ情報(&V)"}));
         auto* box = f.machineBox();
-        QCOMPARE(box->maxLength(), 15);
         QCOMPARE(box->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
         QCOMPARE(box->font().pointSizeF(), 9.75);
         QCOMPARE(f.find<QLabel>("Labe1")->font().pointSizeF(), 9.75);

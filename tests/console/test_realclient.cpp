@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -276,6 +277,73 @@ private Q_SLOTS:
         QCOMPARE(sent(), exec(ora::BlockersQuery(true)));
         QCOMPARE(sids(), QStringList{QStringLiteral("41")});
         QCOMPARE(w.grid()->TextMatrix(1, colInstance), QStringLiteral("1"));
+    }
+
+    void blockersOfAnotherInstanceAreNeverTakenForALocalSid() {
+        // On instance 2, 60 blocks 61 there and 62 on instance 1; on instance 1 the
+        // bystander 60, which blocks nothing, bears the same sid.
+        mStandin.load(instance(QStringLiteral(
+            "session\t60\t9\tINACTIVE\tPC-X\tx\tX\tx.exe\t2026-12-07 10:00:00\n"
+            "session\t62\t621\tACTIVE\tPC-A\ta\tA\ta.exe\t2026-12-07 10:00:00\t"
+            "blocking_session=60\tblocking_instance=2\n"
+            "session\t60\t601\tINACTIVE\tPC-R\tr\tR\tr.exe\t2026-12-07 10:00:00\tinst_id=2\n"
+            "session\t61\t611\tACTIVE\tPC-R\tr\tR\tr.exe\t2026-12-07 10:00:00\tinst_id=2\t"
+            "blocking_session=60\tblocking_instance=2\n")));
+        Window w;
+        w.open({KestromFixture::login()});
+        auto field = [](QDialog* details, const QString& caption) {
+            auto* form = qobject_cast<QFormLayout*>(
+                details->findChild<QWidget*>(QStringLiteral("fields"))->layout());
+            for (int r = 0; form && r < form->rowCount(); ++r) {
+                auto* label = form->itemAt(r, QFormLayout::LabelRole);
+                auto* value = form->itemAt(r, QFormLayout::FieldRole);
+                if (label && value && qobject_cast<QLabel*>(label->widget())->text() == caption)
+                    return qobject_cast<QLabel*>(value->widget())->text();
+            }
+            return QString();
+        };
+        const QString blocks = QStringLiteral("ブロック中のｾｯｼｮﾝ数");
+
+        // This instance's list: nothing here blocks a session of this instance.
+        w.choose("Blockers");
+        QCOMPARE(w.grid()->Rows(), 1);
+        w.search(QStringLiteral("PC-X"));
+        QPointer<QDialog> details = openDetails(w, 0);
+        QVERIFY(details);
+        QCOMPARE(field(details, blocks), QStringLiteral("0"));
+
+        // From the waiting session's details the root is on instance 2, which this list does
+        // not show: said so, no round trip, the details and the current row stay.
+        w.search(QStringLiteral("PC-A"));
+        details = openDetails(w, 0);
+        QVERIFY(details);
+        classic::MsgBoxHook::clear();
+        const unsigned long long before = mStandin.roundTrips();
+        details->findChild<QPushButton*>(QStringLiteral("cmdToBlocker"))->click();
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral(
+                     "ﾌﾞﾛｯｸ元のｾｯｼｮﾝ 60（インスタンス 2）は接続先とは別のｲﾝｽﾀﾝｽにあるため、"
+                     "この一覧には表示できません。\r\n"
+                     "全ｲﾝｽﾀﾝｽを選んでから、もう一度お試しください。")});
+        QCOMPARE(classic::MsgBoxHook::log()[0].style, 64);
+        QCOMPARE(mStandin.roundTrips(), before);
+        QVERIFY(details && details->isVisible());
+        QCOMPARE(w.grid()->Rows(), 2);
+        QCOMPARE(w.grid()->TextMatrix(w.grid()->Row(), colSid), QStringLiteral("62"));
+
+        // Across the cluster the root is matched by sid and instance, and counts both.
+        w.choose("AllInstances");
+        classic::MsgBoxHook::clear();
+        details->findChild<QPushButton*>(QStringLiteral("cmdToBlocker"))->click();
+        QTRY_VERIFY(!details || !details->isVisible());
+        QVERIFY(classic::MsgBoxHook::log().isEmpty());
+        QCOMPARE(w.grid()->Rows(), 2);
+        QCOMPARE(w.grid()->TextMatrix(w.grid()->Row(), colSid) + u'@' +
+                     w.grid()->TextMatrix(w.grid()->Row(), colInstance),
+                 QStringLiteral("60@2"));
+        details = openDetails(w, 0);
+        QVERIFY(details);
+        QCOMPARE(field(details, blocks), QStringLiteral("2"));
     }
 
     void cancelSqlAsksForAnotherMachineAndKeepsTheSession() {

@@ -171,16 +171,50 @@ private Q_SLOTS:
         QVERIFY(classic::MsgBoxHook::log().isEmpty());
         QCOMPARE(f.grid()->Rows(), 2);
         QVERIFY(f.db->statements.last().contains(QStringLiteral("WHERE terminal = 'O''HARA'")));
+    }
 
-        // A name pasted with a NUL, a line break or a TAB is one line of its printable text.
+    void pastedNameIsOneLineOfAtMost15Characters_data() {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<bool>("full");
+        const QString a14(14, u'A');
+        const QString kanji = QStringLiteral(u"\U00020B9F"); // outside the BMP: a surrogate pair
+        QTest::newRow("NUL, line breaks and TABs")
+            << QStringLiteral("\tO'H\0A\r\nRA\n") << QStringLiteral("O'HARA") << false;
+        QTest::newRow("invisible format characters")
+            << QStringLiteral(u"\u202EPC\u200B01\uFEFF\u2060") << QStringLiteral("PC01") << false;
+        QTest::newRow("separators and half a pair")
+            << QStringLiteral(u"PC\u2028") + QChar(0xD842) + QStringLiteral(u"-01\u2029")
+            << QStringLiteral("PC-01") << false;
+        QTest::newRow("16 letters") << QString(16, u'a') << QString(15, u'a') << true;
+        QTest::newRow("a pair as the 15th character") << a14 + kanji << a14 + kanji << true;
+        QTest::newRow("a pair as the 16th character") << a14 + u'A' + kanji << a14 + u'A' << true;
+        QTest::newRow("a letter and its mark as the 15th character")
+            << a14 + QStringLiteral(u"e\u0301x") << a14 + QStringLiteral(u"e\u0301") << true;
+    }
+
+    void pastedNameIsOneLineOfAtMost15Characters() {
+        QFETCH(QString, pasted);
+        QFETCH(QString, kept);
+        QFETCH(bool, full);
+        KestromFixture f;
+        f.openConnected();
         QLineEdit* box = f.machineBox();
-        QGuiApplication::clipboard()->setText(QStringLiteral("\tO'H\0A\r\nRA\n"));
+        QGuiApplication::clipboard()->setText(pasted);
         box->setFocus();
         box->selectAll();
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(box->text(), QStringLiteral("O'HARA"));
+        QCOMPARE(box->text(), kept);
         f.click("cmdSearch");
-        QCOMPARE(f.db->statements.last(), ora::SessionQuery(QStringLiteral("O'HARA")));
+        QCOMPARE(f.db->statements.last(), ora::SessionQuery(kept.toUpper()));
+        // A full box takes no more, wherever the cursor is.
+        if (full) {
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_Home);
+            QTest::keyClick(box, Qt::Key_Right);
+            QTest::keyClicks(box, QStringLiteral("Z"));
+            QCOMPARE(box->text(), kept);
+        }
     }
 
     void theKillQuestionIsAYesNoBoxThatEscapeAnswersNo() {

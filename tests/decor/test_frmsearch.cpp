@@ -62,6 +62,29 @@ private Q_SLOTS:
         QVERIFY(topmost());
     }
 
+    void followsTheMainWindowWhileShown() {
+        // Shown, as while a call waits; the window is moved and resized under the banner.
+        mMain.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mMain));
+        frmSearch::Show();
+        frmSearch* window = frmSearch::instance();
+        QVERIFY(window);
+        auto centred = [&] {
+            const QPoint main = mMain.frameGeometry().center();
+            const QPoint own = window->frameGeometry().center();
+            return (main - own).manhattanLength() <= 2;
+        };
+        QVERIFY(centred());
+        mMain.move(mMain.pos() + QPoint(150, 90));
+        QTRY_VERIFY(centred());
+        mMain.resize(500, 300);
+        QTRY_VERIFY(centred());
+        mMain.setGeometry(100, 100, 640, 480);
+        QTRY_COMPARE(window->pos(), QPoint(324, 324));
+        frmSearch::Unload();
+        mMain.hide();
+    }
+
     void eachShowLoadsAndPlacesAnew() {
         frmSearch::Show();
         QPointer<frmSearch> first = frmSearch::instance();

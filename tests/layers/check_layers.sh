@@ -21,7 +21,10 @@ forbid() {
     fi
 }
 
-forbid platform 'classic|console|login|decor|oracle|start' 'a higher layer'
+# userid/ sits below everything, beside platform/: plain text work both the login dialog and
+# the binding share, so it takes nothing of ours and platform/ takes nothing of it.
+forbid userid 'platform|classic|console|login|decor|oracle|start' 'a higher layer'
+forbid platform 'userid|classic|console|login|decor|oracle|start' 'a higher layer'
 forbid classic 'console|login|decor|oracle|start' 'a higher layer'
 forbid oracle 'classic|decor|login|console|start' 'a window layer'
 forbid decor 'login|console|start|oracle' 'a higher layer'

@@ -12,7 +12,7 @@ failures=0
 # must print, or "pass" when the check must accept the tree.
 plant() {
     local tree="$work/$1"
-    mkdir -p "$tree"/{platform,classic,oracle/oci,decor,login,console,start}
+    mkdir -p "$tree"/{userid,platform,classic,oracle/oci,decor,login,console,start}
     mkdir -p "$(dirname "$tree/$3")"
     printf '%s\n' "$4" > "$tree/$3"
     local out rc
@@ -43,7 +43,12 @@ plant oracle_platform 'oracle/ may take only the client-library loader' oracle/o
     '#include <platform/topmost.h>'
 plant binding 'only oracle/ may include the binding' console/a.cpp '#include <oracle/oci/oci_query.h>'
 plant system_ifdef 'only platform/ may ask which system' classic/a.cpp '#ifdef Q_OS_WIN'
+plant userid_up 'userid must not include a higher layer' userid/a.cpp '#include "oracle/database.h"'
+plant platform_userid 'platform must not include a higher layer' platform/a.cpp \
+    '#include "userid/userid.h"'
 plant loader pass oracle/oci/a.cpp '#include <platform/clientlibrary.h>'
+plant binding_userid pass oracle/oci/a.cpp '#include "userid/userid.h"'
+plant login_userid pass login/a.cpp '#include <userid/userid.h>'
 plant factory pass console/a.cpp '#include "oracle/oci/oci_session.h"'
 plant qt_header pass console/a.cpp '#include <QString>'
 

@@ -155,6 +155,17 @@ private Q_SLOTS:
         QTest::newRow("sys as sysdba without password")
             << QStringLiteral("sys as sysdba") << QString() << a << false << pass
             << QStringLiteral("txtPasswd");
+        // A privilege the client library does not know is refused before anything is sent:
+        // with "/" it would log on with an empty user name.
+        const QString privilege = QStringLiteral(
+            "ユーザＩＤの AS の後には、SYSDBA、SYSOPER、SYSASM、SYSBACKUP、SYSDG、SYSKM の"
+            "いずれかを指定してください。");
+        QTest::newRow("/ as foo") << QStringLiteral("/ as foo") << QString() << QString() << false
+                                  << privilege << QStringLiteral("txtUsrID");
+        QTest::newRow("/ and a word, Enter in host")
+            << QStringLiteral(" /pw") << a << a << true << privilege << QStringLiteral("txtUsrID");
+        QTest::newRow("name as foo") << QStringLiteral("Sys AS sysfoo") << a << a << false
+                                     << privilege << QStringLiteral("txtUsrID");
     }
 
     void validationReportsFirstEmptyBox() {

@@ -52,8 +52,9 @@ QByteArray detailsQuery(int sid, int serial, int instance = 0) {
            "       s.blocking_session, s.blocking_instance,\r"
            "       (SELECT COUNT(*) FROM " +
            v + "session b WHERE b.blocking_session = s.sid" +
-           (instance > 0 ? " AND b.blocking_instance = s.inst_id" : "") + ")\r  FROM " + v +
-           "session s" + where;
+           (instance > 0 ? " AND b.blocking_instance = s.inst_id"
+                         : " AND b.blocking_instance = USERENV('INSTANCE')") +
+           ")\r  FROM " + v + "session s" + where;
 }
 
 // The columns a statement returns; the one at `date` (from 0, -1 for none) is the logon time.
@@ -738,6 +739,14 @@ void TestOciStandin::detailsOfOneSession() {
     const QByteArrayList local = query(detailsQuery(12, 100), 10, 1, kDetailsShape).rows.value(0);
     QCOMPARE(local.value(6), "<null>");
     QCOMPARE(local.value(13), "0");
+    // USERENV('INSTANCE') in a join is the connection's instance: across the cluster sid 12
+    // blocks one session on instance 1's behalf (5,9) and one on instance 2's (3,9).
+    QByteArray ofInstanceOne = detailsQuery(12, 100, 1);
+    ofInstanceOne.replace("b.blocking_instance = s.inst_id",
+                          "b.blocking_instance = USERENV('INSTANCE')");
+    QCOMPARE(query(ofInstanceOne, 10, 1, kDetailsShape).rows.value(0).value(13), "1");
+    ofInstanceOne.replace(" AND b.blocking_instance = USERENV('INSTANCE')", "");
+    QCOMPARE(query(ofInstanceOne, 10, 1, kDetailsShape).rows.value(0).value(13), "2");
     // A session that went: no row at all.
     const Fetched gone = query(detailsQuery(12, 345), 10, 1, kDetailsShape);
     QCOMPARE(gone.rows.size(), 0);

@@ -100,7 +100,8 @@ private Q_SLOTS:
         QCOMPARE(blockers.mid(8),
                  (QStringList{QStringLiteral("  FROM v$session s         "),
                               QStringLiteral(" WHERE EXISTS (SELECT 1 FROM v$session b WHERE "
-                                             "b.blocking_session = s.sid)"),
+                                             "b.blocking_session = s.sid AND b.blocking_instance "
+                                             "= USERENV('INSTANCE'))"),
                               QStringLiteral(" ORDER BY NVL2(blocking_session, 1, 0), sid, "
                                              "serial#")}));
         const QStringList all = pieces(ora::AllInstancesQuery(QString()));

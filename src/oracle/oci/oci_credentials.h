@@ -29,7 +29,8 @@ struct OciCredentials {
 // a "/" the whole text is the user name and the password is empty. As SQL*Plus reads a user
 // ID, a trailing "as sysdba" (sysoper, sysasm, sysbackup, sysdg, syskm; any case and spacing)
 // asks for that privilege, and a user ID "/" (also "/ as sysdba") for external credentials,
-// whatever password follows.
+// whatever password follows. A user ID that names no known privilege after "as", or has
+// anything else after "/", throws OraError before anything is sent.
 OciCredentials SplitConnect(const QString& connect);
 
 } // namespace ora::binding

@@ -119,6 +119,10 @@ std::optional<std::string> parseSession(const std::vector<std::string_view>& f,
             return error;
         }
     }
+    // Oracle names the blocker's instance whenever it names the blocker.
+    if (!row->cell(Column::BlockingSession).null && row->cell(Column::BlockingInstance).null) {
+        setCell(*row, Column::BlockingInstance, std::to_string(row->number(Column::InstId)));
+    }
     instance.sessions.push_back(std::move(row));
     return std::nullopt;
 }

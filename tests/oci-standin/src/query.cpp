@@ -40,8 +40,15 @@ std::optional<OraError> evaluate(const CursorLookup& lookup, const Instance& ins
 std::optional<OraError> evaluate(const SessionCount& count, const Instance& instance,
                                  const Row& outer, Cell& value) {
     sb8 matches = 0;
+    const Cell here = numberCell(kLocalInstance);
+    auto onConnectedInstance = [&](const Row& row) {
+        return std::all_of(
+            count.onConnectedInstance.begin(), count.onConnectedInstance.end(),
+            [&](Column c) { return sameValue(row.cell(c), here, ColumnKind::Number); });
+    };
     for (const RowPtr& row : instance.sessions) {
-        if (shows(count.view, row->cell(Column::InstId)) && joined(*row, count.joins, outer)) {
+        if (shows(count.view, row->cell(Column::InstId)) && joined(*row, count.joins, outer) &&
+            onConnectedInstance(*row)) {
             ++matches;
             if (count.firstRowOnly) {
                 break;

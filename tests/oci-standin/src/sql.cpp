@@ -236,6 +236,12 @@ private:
         return ref;
     }
 
+    // After USERENV: ('INSTANCE'), the one parameter the stand-in knows.
+    bool connectedInstanceArguments() {
+        const auto parameter = symbol("(") ? literal() : std::nullopt;
+        return parameter && upperAscii(*parameter) == "INSTANCE" && symbol(")");
+    }
+
     // The text Oracle names a select-list expression by: its tokens without whitespace.
     std::string spelledFrom(std::size_t start) const {
         std::string text;
@@ -309,8 +315,7 @@ private:
             return std::nullopt;
         }
         if (word("USERENV")) {
-            const auto parameter = symbol("(") ? literal() : std::nullopt;
-            if (!parameter || upperAscii(*parameter) != "INSTANCE" || !symbol(")")) {
+            if (!connectedInstanceArguments()) {
                 return oraError(ora::InvalidStatement);
             }
             item.source = query.subqueries.size();
@@ -409,7 +414,27 @@ private:
             return std::nullopt;
         }
         const auto left = ref();
-        const auto right = left && symbol("=") ? ref() : std::nullopt;
+        if (!left || !symbol("=")) {
+            return oraError(ora::InvalidStatement);
+        }
+        auto* count = std::get_if<SessionCount>(&sub);
+        if (count != nullptr && word("USERENV")) {
+            // <inner column> = USERENV('INSTANCE'): a number column of the subquery's view.
+            const auto column =
+                owns(inner, *left) ? columnIn<Column>(inner.view, left->name) : std::nullopt;
+            if (!column) {
+                return unknownColumn(*left);
+            }
+            if (!connectedInstanceArguments()) {
+                return oraError(ora::InvalidStatement);
+            }
+            if (columnInfo(*column).kind != ColumnKind::Number) {
+                return oraError(ora::InconsistentTypes);
+            }
+            count->onConnectedInstance.push_back(*column);
+            return std::nullopt;
+        }
+        const auto right = ref();
         if (!right) {
             return oraError(ora::InvalidStatement);
         }

@@ -29,10 +29,13 @@ struct CursorLookup {
     bool firstRowOnly = false;
 };
 //   (SELECT COUNT(*) FROM v$session|gv$session b WHERE <joins> [AND ROWNUM = 1])
+// where a join may also be <inner column> = USERENV('INSTANCE').
 struct SessionCount {
     View view;
     std::vector<std::pair<Column, Column>> joins;
     bool firstRowOnly = false;
+    // Inner columns that must hold the instance the connection is on.
+    std::vector<Column> onConnectedInstance = {};
 };
 //   USERENV('INSTANCE'): the instance the connection is on
 struct ConnectedInstance {};

@@ -1,5 +1,6 @@
 // The binding's parts that no stand-in run can reach: the password split, the message trimming
 // and the return codes that carry no error record.
+#include "oracle/database.h"
 #include "oracle/oci/oci_credentials.h"
 #include "oracle/oci/oci_error.h"
 #include "oracle/oci/oci_library.h"
@@ -25,39 +26,52 @@ void BindingParts::splitsConnectAtFirstSlash_data() {
     QTest::addColumn<QString>("password");
     QTest::addColumn<uint>("mode");
     QTest::addColumn<bool>("external");
+    QTest::addColumn<bool>("refused");
     QTest::newRow("plain") << QStringLiteral("scott/tiger") << QStringLiteral("scott")
-                           << QStringLiteral("tiger") << uint(oci::DEFAULT) << false;
+                           << QStringLiteral("tiger") << uint(oci::DEFAULT) << false << false;
     QTest::newRow("slash and at in password")
         << QStringLiteral("scott/a/b@c") << QStringLiteral("scott") << QStringLiteral("a/b@c")
-        << uint(oci::DEFAULT) << false;
+        << uint(oci::DEFAULT) << false << false;
     QTest::newRow("no slash") << QStringLiteral("scott") << QStringLiteral("scott") << QString()
-                              << uint(oci::DEFAULT) << false;
+                              << uint(oci::DEFAULT) << false << false;
     QTest::newRow("empty password") << QStringLiteral("scott/") << QStringLiteral("scott")
-                                    << QString() << uint(oci::DEFAULT) << false;
-    QTest::newRow("empty user") << QStringLiteral("/pw") << QString() << QStringLiteral("pw")
-                                << uint(oci::DEFAULT) << false;
+                                    << QString() << uint(oci::DEFAULT) << false << false;
+    // "/" then anything but a privilege: never a logon with an empty user name.
+    QTest::newRow("slash and a word")
+        << QStringLiteral("/pw") << QString() << QString() << uint(oci::DEFAULT) << false << true;
+    QTest::newRow("slash and a word, then a password")
+        << QStringLiteral(" /pw/x") << QString() << QString() << uint(oci::DEFAULT) << false
+        << true;
     QTest::newRow("japanese") << QStringLiteral("利用者/パス/ワード") << QStringLiteral("利用者")
-                              << QStringLiteral("パス/ワード") << uint(oci::DEFAULT) << false;
+                              << QStringLiteral("パス/ワード") << uint(oci::DEFAULT) << false
+                              << false;
     // As SQL*Plus reads a user ID: a privilege after "as", in any case and spacing.
     QTest::newRow("sysdba") << QStringLiteral(" Sys  AS\tsysDBA /pw/x") << QStringLiteral("Sys")
-                            << QStringLiteral("pw/x") << uint(oci::SYSDBA) << false;
+                            << QStringLiteral("pw/x") << uint(oci::SYSDBA) << false << false;
     for (const auto& [word, mode] :
          {std::pair{"sysoper", oci::SYSOPER}, std::pair{"sysasm", oci::SYSASM},
           std::pair{"sysbackup", oci::SYSBKP}, std::pair{"sysdg", oci::SYSDGD},
           std::pair{"syskm", oci::SYSKMT}})
         QTest::newRow(word) << QStringLiteral("admin as %1/pw").arg(QLatin1String(word))
                             << QStringLiteral("admin") << QStringLiteral("pw") << uint(mode)
-                            << false;
-    QTest::newRow("unknown privilege stays in the name")
-        << QStringLiteral("sys as sysfoo/pw") << QStringLiteral("sys as sysfoo")
-        << QStringLiteral("pw") << uint(oci::DEFAULT) << false;
+                            << false << false;
+    // An unknown privilege is refused before anything is sent.
+    QTest::newRow("unknown privilege") << QStringLiteral("sys as sysfoo/pw") << QString()
+                                       << QString() << uint(oci::DEFAULT) << false << true;
+    QTest::newRow("as without a privilege") << QStringLiteral("sys as/pw") << QString() << QString()
+                                            << uint(oci::DEFAULT) << false << true;
+    QTest::newRow("external, unknown privilege")
+        << QStringLiteral("/ as foo/") << QString() << QString() << uint(oci::DEFAULT) << false
+        << true;
     // "/" asks for external credentials; a password typed with it goes nowhere.
     QTest::newRow("external") << QStringLiteral("//") << QString() << QString()
-                              << uint(oci::DEFAULT) << true;
-    QTest::newRow("external with a password")
-        << QStringLiteral(" / /pelmora") << QString() << QString() << uint(oci::DEFAULT) << true;
-    QTest::newRow("external as sysdba")
-        << QStringLiteral("/ As SYSDBA/") << QString() << QString() << uint(oci::SYSDBA) << true;
+                              << uint(oci::DEFAULT) << true << false;
+    QTest::newRow("external with a password") << QStringLiteral(" / /pelmora") << QString()
+                                              << QString() << uint(oci::DEFAULT) << true << false;
+    QTest::newRow("external, no joining slash")
+        << QStringLiteral(" / ") << QString() << QString() << uint(oci::DEFAULT) << true << false;
+    QTest::newRow("external as sysdba") << QStringLiteral("/ As SYSDBA/") << QString() << QString()
+                                        << uint(oci::SYSDBA) << true << false;
 }
 
 void BindingParts::splitsConnectAtFirstSlash() {
@@ -66,6 +80,11 @@ void BindingParts::splitsConnectAtFirstSlash() {
     QFETCH(QString, password);
     QFETCH(uint, mode);
     QFETCH(bool, external);
+    QFETCH(bool, refused);
+    if (refused) {
+        QVERIFY_THROWS_EXCEPTION(ora::OraError, SplitConnect(connect));
+        return;
+    }
     const OciCredentials credentials = SplitConnect(connect);
     QCOMPARE(credentials.user, user.toUtf8());
     QCOMPARE(credentials.password, password.toUtf8());
