@@ -8,10 +8,12 @@
 #include "classic/twips.h"
 #include "classic/zoom.h"
 #include "decor/centre.h"
+#include "login/hoststrings.h"
 #include "login/passwordstyle.h"
 #include "login/plaintextbox.h"
 #include "platform/dialogflags.h"
 
+#include <QCompleter>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -47,9 +49,9 @@ QLabel* frmLink::addLabel(const QString& name, const QString& caption, float top
     return label;
 }
 
-QLineEdit* frmLink::addBox(const QString& name, float top) {
-    // The boxes take plain letters only: the input method stays off in them.
-    auto* box = new PlainTextBox(this);
+QLineEdit* frmLink::addBox(const QString& name, float top, bool secret) {
+    auto* box = new PlainTextBox(
+        secret ? PlainTextBox::InputMethod::Disabled : PlainTextBox::InputMethod::OffOnFocus, this);
     box->setObjectName(name);
     box->installEventFilter(this);
     classic::SetControlRectTwips(box, QRectF(1395, top, 2445, 270));
@@ -67,9 +69,12 @@ QPushButton* frmLink::addButton(const QString& name, const QString& caption, flo
 }
 
 void frmLink::buildControls() {
-    txtUsrID = addBox(QStringLiteral("txtUsrID"), 165);
-    txtPasswd = addBox(QStringLiteral("txtPasswd"), 480);
-    txtLinkChrLine = addBox(QStringLiteral("txtLinkChrLine"), 795);
+    txtUsrID = addBox(QStringLiteral("txtUsrID"), 165, false);
+    txtPasswd = addBox(QStringLiteral("txtPasswd"), 480, true);
+    txtLinkChrLine = addBox(QStringLiteral("txtLinkChrLine"), 795, false);
+    auto* hosts = new QCompleter(HostStringChoices(), txtLinkChrLine);
+    hosts->setCaseSensitivity(Qt::CaseInsensitive);
+    txtLinkChrLine->setCompleter(hosts);
     cmdOk = addButton(QStringLiteral("cmdOk"), QStringLiteral("ＯＫ"), 180);
     cmdNo = addButton(QStringLiteral("cmdNo"), QStringLiteral("キャンセル"), 680);
     lblUsrID = addLabel(QStringLiteral("lblUsrID"), QStringLiteral("ユーザＩＤ："), 225, 1080);
