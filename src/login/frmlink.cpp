@@ -13,6 +13,7 @@
 #include "login/plaintextbox.h"
 #include "platform/dialogflags.h"
 
+#include <QAbstractItemView>
 #include <QCompleter>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -75,6 +76,8 @@ void frmLink::buildControls() {
     auto* hosts = new QCompleter(HostStringChoices(), txtLinkChrLine);
     hosts->setCaseSensitivity(Qt::CaseInsensitive);
     txtLinkChrLine->setCompleter(hosts);
+    // The list of choices takes the keys while it is open; Enter there still logs in.
+    hosts->popup()->installEventFilter(this);
     cmdOk = addButton(QStringLiteral("cmdOk"), QStringLiteral("ＯＫ"), 180);
     cmdNo = addButton(QStringLiteral("cmdNo"), QStringLiteral("キャンセル"), 680);
     lblUsrID = addLabel(QStringLiteral("lblUsrID"), QStringLiteral("ユーザＩＤ："), 225, 1080);
@@ -188,6 +191,14 @@ void frmLink::txt_KeyDown(QLineEdit* box, qint16 KeyCode) {
 }
 
 bool frmLink::eventFilter(QObject* watched, QEvent* event) {
+    if (QCompleter* hosts = txtLinkChrLine->completer();
+        hosts && watched == hosts->popup() && event->type() == QEvent::KeyPress &&
+        classic::KeyCodeOf(static_cast<QKeyEvent*>(event)) == classic::vbKeyReturn) {
+        // The box already holds the choice the arrow keys moved to, if any.
+        hosts->popup()->hide();
+        txt_KeyDown(txtLinkChrLine, classic::vbKeyReturn);
+        return true;
+    }
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (!box)
         return QDialog::eventFilter(watched, event);

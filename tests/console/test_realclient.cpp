@@ -185,10 +185,13 @@ private Q_SLOTS:
                               QStringLiteral("LOGON SYS@ORCL AS SYSDBA"),
                               QStringLiteral("LOGON /@"), QStringLiteral("LOGON /@ORCL AS SYSDBA"),
                               QStringLiteral("LOGON /@ORCL AS SYSOPER")}));
-        // The password went to no log and no setting.
+        // The password went to no log and no setting; the host string logged in with is kept
+        // for the login box to offer, an empty one is not.
         QVERIFY(!mStandin.log().contains(QStringLiteral("change_on_install")));
         QSettings settings(QStringLiteral("Kestrom"), QStringLiteral("Kestrom"));
         settings.sync();
+        QCOMPARE(settings.value(QStringLiteral("login/recentHostStrings")).toStringList(),
+                 QStringList{QStringLiteral("ORCL")});
         QFile stored(settings.fileName());
         if (stored.open(QIODevice::ReadOnly))
             QVERIFY(!stored.readAll().contains("change_on_install"));
