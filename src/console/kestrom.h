@@ -104,9 +104,9 @@ private:
     };
     RowSession currentSession() const;
     void killCurrentRow(bool immediate);
-    // Ends one session: asks first when it belongs to another machine (or always, when asked
-    // to), reports the outcome and lists the sessions again.
-    void killSession(const RowSession& session, bool immediate, bool askAlways = false);
+    // Ends one session: asks first when it belongs to another machine, reports the outcome and
+    // lists the sessions again.
+    void killSession(const RowSession& session, bool immediate);
     // The server only marked the session for kill: the status bar says so until the next search.
     void noteMarkedForKill(const ora::SessionKey& key);
     // Cancels the statement the session runs, keeping the session: asks first when it belongs

@@ -8,6 +8,7 @@
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "login/frmlink.h"
+#include "login/hoststrings.h"
 #include "oracle/errorkind.h"
 #include "oracle/secret.h"
 
@@ -49,6 +50,7 @@ void Kestrom::CmdDB_Click() {
     }
     if (!OraDatabase)
         return;
+    RememberHostString(pHost);
     Link->setEnabled(false);
     Cutting->setEnabled(true);
     txtPcName->setFocus();

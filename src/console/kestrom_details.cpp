@@ -5,6 +5,7 @@
 #include "classic/pointer.h"
 #include "console/frmdetails.h"
 #include "console/gridcolumns.h"
+#include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "oracle/sessionops.h"
 
@@ -47,6 +48,10 @@ void Kestrom::showDetails(int row) {
         }
         details.texts = texts->texts;
         details.connectedInstance = texts->connectedInstance;
+        if (texts->catalogRefused)
+            sbStatusBar->setNoticeText(
+                QStringLiteral("ﾄﾗﾝｻﾞｸｼｮﾝと長時間操作は、SELECT_CATALOG_ROLE ﾛｰﾙ"
+                               "（または SELECT ANY DICTIONARY 権限）があると表示されます。"));
     } catch (const ora::OraError& error) {
         classic::SetMousePointer(this, classic::vbDefault);
         if (mUnloaded)
@@ -64,7 +69,7 @@ void Kestrom::showDetails(int row) {
     frmDetails::Requests requests;
     requests.kill = [this, sameConnection](const ora::SessionKey& k, const QString& t) {
         if (sameConnection())
-            killSession({k, t}, true, true);
+            killSession({k, t}, true);
     };
     requests.cancel = [this, sameConnection](const ora::SessionKey& k, const QString& t) {
         if (sameConnection())

@@ -42,12 +42,12 @@ void Kestrom::killCurrentRow(bool immediate) {
     killSession(currentSession(), immediate);
 }
 
-void Kestrom::killSession(const RowSession& session, bool immediate, bool askAlways) {
+void Kestrom::killSession(const RowSession& session, bool immediate) {
     // ORA-00031: the server ends the session as soon as it can; it stays listed meanwhile.
     bool marked = false;
     try {
         const ora::SessionKey key = keyOf(session);
-        if (askAlways || ora::IsOtherMachine(session.terminal, mMyPCname)) {
+        if (ora::IsOtherMachine(session.terminal, mMyPCname)) {
             const QString question =
                 immediate ? QStringLiteral("他人のセッションを即時切断しようとしています。\r\n"
                                            "処理を続けてもよろしいですか？")

@@ -8,11 +8,14 @@
 #include "classic/twips.h"
 #include "classic/zoom.h"
 #include "decor/centre.h"
+#include "login/hoststrings.h"
 #include "login/passwordstyle.h"
 #include "login/plaintextbox.h"
 #include "platform/dialogflags.h"
 #include "userid/userid.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -47,9 +50,9 @@ QLabel* frmLink::addLabel(const QString& name, const QString& caption, float top
     return label;
 }
 
-QLineEdit* frmLink::addBox(const QString& name, float top) {
-    // The boxes take plain letters only: the input method stays off in them.
-    auto* box = new PlainTextBox(this);
+QLineEdit* frmLink::addBox(const QString& name, float top, bool secret) {
+    auto* box = new PlainTextBox(
+        secret ? PlainTextBox::InputMethod::Disabled : PlainTextBox::InputMethod::OffOnFocus, this);
     box->setObjectName(name);
     box->installEventFilter(this);
     classic::SetControlRectTwips(box, QRectF(1395, top, 2445, 270));
@@ -67,9 +70,14 @@ QPushButton* frmLink::addButton(const QString& name, const QString& caption, flo
 }
 
 void frmLink::buildControls() {
-    txtUsrID = addBox(QStringLiteral("txtUsrID"), 165);
-    txtPasswd = addBox(QStringLiteral("txtPasswd"), 480);
-    txtLinkChrLine = addBox(QStringLiteral("txtLinkChrLine"), 795);
+    txtUsrID = addBox(QStringLiteral("txtUsrID"), 165, false);
+    txtPasswd = addBox(QStringLiteral("txtPasswd"), 480, true);
+    txtLinkChrLine = addBox(QStringLiteral("txtLinkChrLine"), 795, false);
+    auto* hosts = new QCompleter(HostStringChoices(), txtLinkChrLine);
+    hosts->setCaseSensitivity(Qt::CaseInsensitive);
+    txtLinkChrLine->setCompleter(hosts);
+    // The list of choices takes the keys while it is open; Enter there still logs in.
+    hosts->popup()->installEventFilter(this);
     cmdOk = addButton(QStringLiteral("cmdOk"), QStringLiteral("ＯＫ"), 180);
     cmdNo = addButton(QStringLiteral("cmdNo"), QStringLiteral("キャンセル"), 680);
     lblUsrID = addLabel(QStringLiteral("lblUsrID"), QStringLiteral("ユーザＩＤ："), 225, 1080);
@@ -190,6 +198,14 @@ void frmLink::txt_KeyDown(QLineEdit* box, qint16 KeyCode) {
 }
 
 bool frmLink::eventFilter(QObject* watched, QEvent* event) {
+    if (QCompleter* hosts = txtLinkChrLine->completer();
+        hosts && watched == hosts->popup() && event->type() == QEvent::KeyPress &&
+        classic::KeyCodeOf(static_cast<QKeyEvent*>(event)) == classic::vbKeyReturn) {
+        // The box already holds the choice the arrow keys moved to, if any.
+        hosts->popup()->hide();
+        txt_KeyDown(txtLinkChrLine, classic::vbKeyReturn);
+        return true;
+    }
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (!box)
         return QDialog::eventFilter(watched, event);

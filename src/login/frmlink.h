@@ -28,7 +28,8 @@ protected:
 private:
     explicit frmLink(QWidget* parent = nullptr);
     void buildControls();
-    QLineEdit* addBox(const QString& name, float top);
+    // A secret box never takes an input method; the others have it switched off on focus.
+    QLineEdit* addBox(const QString& name, float top, bool secret);
     QLabel* addLabel(const QString& name, const QString& caption, float top, float width);
     QPushButton* addButton(const QString& name, const QString& caption, float top);
 

@@ -2,14 +2,24 @@
 
 #include <QLineEdit>
 
-// A text box that takes no input method: the user ID, password and host string must be plain
-// letters, and kana or full-width letters typed through a Japanese IME only make the login
-// fail. Qt's input contexts (the Windows IME, IBus, Fcitx) ask the focused widget whether it
-// accepts input methods and switch them off when it does not; a line edit answers from its
-// enabled and read-only state alone, whatever its attributes say, so the answer is given here.
+// A text box for plain letters: the user ID, password and host string, where kana or
+// full-width letters typed through a Japanese IME only make the login fail. Qt's input contexts
+// (the Windows IME, IBus, Fcitx) ask the focused widget whether it accepts input methods; a
+// line edit answers from its enabled and read-only state alone, whatever its attributes say,
+// so the answer is given here.
 class PlainTextBox : public QLineEdit {
     Q_OBJECT
 public:
-    explicit PlainTextBox(QWidget* parent = nullptr);
+    enum class InputMethod {
+        OffOnFocus, // switched off when the box gets the focus; the user may switch it on
+        Disabled,   // never available
+    };
+    explicit PlainTextBox(InputMethod inputMethod, QWidget* parent = nullptr);
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    InputMethod mInputMethod;
 };

@@ -4,8 +4,65 @@
 #include <algorithm>
 
 namespace ora {
+namespace {
 
-QString SessionDetailsQuery(const SessionKey& key) {
+bool Present(const QList<QVariant>& values, int column) {
+    const QVariant v = values.value(column);
+    return v.isValid() && !v.isNull();
+}
+
+qint64 Number(const QList<QVariant>& values, int column) {
+    return values.value(column).toString().toLongLong();
+}
+
+QString RowWaitText(const QList<QVariant>& values) {
+    // The row columns keep the last row waited on after the wait ended: only a row lock wait
+    // names the row the session waits on now.
+    const bool rowLock = values.value(dcEvent).toString().startsWith(QStringLiteral("enq: TX")) &&
+                         Present(values, dcRowWaitObject) && Number(values, dcRowWaitObject) >= 0;
+    if (!rowLock)
+        return QStringLiteral("なし");
+    const QString object =
+        Present(values, dcObjectOwner) && Present(values, dcObjectName)
+            ? values.value(dcObjectOwner).toString() + u'.' + values.value(dcObjectName).toString()
+            : QStringLiteral("ｵﾌﾞｼﾞｪｸﾄ番号 %1").arg(Number(values, dcRowWaitObject));
+    return QStringLiteral("%1（ファイル %2、ブロック %3、行 %4）")
+        .arg(object)
+        .arg(Number(values, dcRowWaitFile))
+        .arg(Number(values, dcRowWaitBlock))
+        .arg(Number(values, dcRowWaitRow));
+}
+
+QString TransactionText(const QList<QVariant>& values) {
+    if (values.size() <= dcUndoRecords)
+        return QStringLiteral("－");
+    if (!Present(values, dcTransactionStart) && !Present(values, dcUndoBlocks))
+        return QStringLiteral("なし");
+    return QStringLiteral("%1 開始、UNDO %2 ブロック／%3 レコード\n"
+                          "切断するとロールバックされ、UNDOの量に比例して時間がかかります。")
+        .arg(Present(values, dcTransactionStart) ? values.value(dcTransactionStart).toString()
+                                                 : QStringLiteral("－"))
+        .arg(Number(values, dcUndoBlocks))
+        .arg(Number(values, dcUndoRecords));
+}
+
+QString OperationText(const QList<QVariant>& values) {
+    if (values.size() <= dcOperationSecondsLeft)
+        return QStringLiteral("－");
+    if (!Present(values, dcOperation))
+        return QStringLiteral("なし");
+    const qint64 total = Number(values, dcOperationTotal);
+    QString shown =
+        values.value(dcOperation).toString() +
+        QStringLiteral("（%1%").arg(total > 0 ? Number(values, dcOperationDone) * 100 / total : 0);
+    if (Present(values, dcOperationSecondsLeft))
+        shown += QStringLiteral("、残り %1").arg(Duration(Number(values, dcOperationSecondsLeft)));
+    return shown + QStringLiteral("）");
+}
+
+} // namespace
+
+QString SessionDetailsQuery(const SessionKey& key, bool catalog) {
     const bool cluster = key.instance > 0;
     const QString v = cluster ? QStringLiteral("gv$") : QStringLiteral("v$");
     // The numbers come from a validated key, never from text the user typed.
@@ -13,7 +70,7 @@ QString SessionDetailsQuery(const SessionKey& key) {
         QStringLiteral(" WHERE s.sid = %1 AND s.serial# = %2").arg(key.sid).arg(key.serial);
     if (cluster)
         where += QStringLiteral(" AND s.inst_id = %1").arg(key.instance);
-    const QStringList lines{
+    QStringList lines{
         QStringLiteral("SELECT s.machine, s.module, s.action, s.client_info, s.process, s.server,"),
         QStringLiteral("       (SELECT q.sql_text FROM %1sql q WHERE q.sql_id = s.sql_id%2"
                        " AND ROWNUM = 1),")
@@ -25,9 +82,38 @@ QString SessionDetailsQuery(const SessionKey& key) {
             .arg(v, cluster ? QStringLiteral(" AND b.blocking_instance = s.inst_id")
                             : QStringLiteral(" AND b.blocking_instance = USERENV('INSTANCE')")),
         QStringLiteral("       USERENV('INSTANCE'),"),
-        QStringLiteral("       s.final_blocking_session, s.final_blocking_instance"),
-        QStringLiteral("  FROM %1session s").arg(v) + where,
+        QStringLiteral("       s.final_blocking_session, s.final_blocking_instance,"),
     };
+    lines << QStringLiteral("       s.row_wait_obj#, s.row_wait_file#, s.row_wait_block#,"
+                            " s.row_wait_row#,");
+    // object_id is the key of the object views: one row at most.
+    const QString objects = catalog ? QStringLiteral("dba_objects") : QStringLiteral("all_objects");
+    for (const QString& column : {QStringLiteral("owner"), QStringLiteral("object_name")})
+        lines << QStringLiteral(
+                     "       (SELECT o.%1 FROM %2 o WHERE o.object_id = s.row_wait_obj#),")
+                     .arg(column, objects);
+    if (catalog) {
+        auto sameInstance = [cluster](QChar alias) {
+            return cluster ? QStringLiteral(" AND %1.inst_id = s.inst_id").arg(alias) : QString();
+        };
+        // A session has one transaction at most.
+        for (const QString& column : {QStringLiteral("start_time"), QStringLiteral("used_ublk"),
+                                      QStringLiteral("used_urec")})
+            lines << QStringLiteral(
+                         "       (SELECT t.%1 FROM %2transaction t WHERE t.addr = s.taddr%3),")
+                         .arg(column, v, sameInstance(u't'));
+        // Of the operations still in progress, the one that started first.
+        for (const QString& column :
+             {QStringLiteral("opname"), QStringLiteral("sofar"), QStringLiteral("totalwork"),
+              QStringLiteral("time_remaining")})
+            lines << QStringLiteral(
+                         "       (SELECT MAX(l.%1) KEEP (DENSE_RANK FIRST ORDER BY l.start_time)"
+                         " FROM %2session_longops l WHERE l.sid = s.sid"
+                         " AND l.serial# = s.serial#%3 AND l.sofar < l.totalwork),")
+                         .arg(column, v, sameInstance(u'l'));
+    }
+    lines.last().chop(1); // the last item's comma
+    lines << QStringLiteral("  FROM %1session s").arg(v) + where;
     return lines.join(QChar(u'\r'));
 }
 
@@ -44,11 +130,8 @@ DetailsTexts SessionDetailsTexts(const QList<QVariant>& values, int instance) {
         const QVariant v = values.value(column);
         return !v.isValid() || v.isNull() ? QStringLiteral("－") : v.toString();
     };
-    auto present = [&](int column) {
-        const QVariant v = values.value(column);
-        return v.isValid() && !v.isNull();
-    };
-    auto number = [&](int column) { return values.value(column).toString().toLongLong(); };
+    auto present = [&](int column) { return Present(values, column); };
+    auto number = [&](int column) { return Number(values, column); };
 
     DetailsTexts out;
     if (instance > 0)
@@ -93,6 +176,9 @@ DetailsTexts SessionDetailsTexts(const QList<QVariant>& values, int instance) {
         out.root = BlockerRef{number(rootSid), present(rootNode) ? number(rootNode) : 0};
     out.fields.append({QStringLiteral("ブロック中のｾｯｼｮﾝ数"),
                        present(dcBlockedCount) ? text(dcBlockedCount) : QStringLiteral("0")});
+    out.fields.append({QStringLiteral("待機中の行"), RowWaitText(values)});
+    out.fields.append({QStringLiteral("ﾄﾗﾝｻﾞｸｼｮﾝ"), TransactionText(values)});
+    out.fields.append({QStringLiteral("長時間操作"), OperationText(values)});
     out.sqlText = present(dcSqlText) ? text(dcSqlText) : QStringLiteral("なし");
     // The pool keeps the first 1000 bytes, cut at a character boundary, so a cut text holds at
     // least 997 of them. (In a database character set other than AL32UTF8 the bytes differ;

@@ -1,5 +1,6 @@
 #include "oracle/sessionops.h"
 
+#include "oracle/errorkind.h"
 #include "oracle/sessionrow.h"
 
 #include <utility>
@@ -73,14 +74,23 @@ KillResult KillSession(OraDatabase& db, const SessionKey& key, bool immediate) {
 }
 
 std::optional<DetailsRead> ReadDetails(OraDatabase& db, const SessionKey& key) {
-    std::unique_ptr<OraDynaset> dynaset = db.DbCreateDynaset(SessionDetailsQuery(key), 0);
+    std::unique_ptr<OraDynaset> dynaset;
+    bool refused = false;
+    try {
+        dynaset = db.DbCreateDynaset(SessionDetailsQuery(key), 0);
+    } catch (const OraError& error) {
+        if (!MissingPrivilege(error))
+            throw;
+        refused = true;
+        dynaset = db.DbCreateDynaset(SessionDetailsQuery(key, false), 0);
+    }
     if (dynaset->isEOF())
         return std::nullopt;
     QList<QVariant> values;
     for (int c = 0; c < dynaset->fieldsCount(); ++c)
         values << dynaset->Fields(c).value();
     return DetailsRead{SessionDetailsTexts(values, static_cast<int>(key.instance)),
-                       values.value(dcConnectedInstance).toLongLong()};
+                       values.value(dcConnectedInstance).toLongLong(), refused};
 }
 
 } // namespace ora

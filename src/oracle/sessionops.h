@@ -71,10 +71,12 @@ struct KillResult {
 KillResult KillSession(OraDatabase& db, const SessionKey& key, bool immediate);
 
 // The details of one session in one round trip, and the instance the connection is on (0 when
-// not known), or nothing when the session no longer exists.
+// not known), or nothing when the session no longer exists. A user refused the views of the
+// transaction and the operations gets the rest in a second round trip, with `catalogRefused`.
 struct DetailsRead {
     DetailsTexts texts;
     qint64 connectedInstance = 0;
+    bool catalogRefused = false;
 };
 std::optional<DetailsRead> ReadDetails(OraDatabase& db, const SessionKey& key);
 

@@ -2,6 +2,7 @@
 #include "classic/msgbox_hook.h"
 #include "console/frmdetails.h"
 #include "console/gridcolumns.h"
+#include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
 #include "kestromfixture.h"
 #include "oracle/sessionquery.h"
@@ -184,10 +185,13 @@ private Q_SLOTS:
                               QStringLiteral("LOGON SYS@ORCL AS SYSDBA"),
                               QStringLiteral("LOGON /@"), QStringLiteral("LOGON /@ORCL AS SYSDBA"),
                               QStringLiteral("LOGON /@ORCL AS SYSOPER")}));
-        // The password went to no log and no setting.
+        // The password went to no log and no setting; the host string logged in with is kept
+        // for the login box to offer, an empty one is not.
         QVERIFY(!mStandin.log().contains(QStringLiteral("change_on_install")));
         QSettings settings(QStringLiteral("Kestrom"), QStringLiteral("Kestrom"));
         settings.sync();
+        QCOMPARE(settings.value(QStringLiteral("login/recentHostStrings")).toStringList(),
+                 QStringList{QStringLiteral("ORCL")});
         QFile stored(settings.fileName());
         if (stored.open(QIODevice::ReadOnly))
             QVERIFY(!stored.readAll().contains("change_on_install"));
@@ -549,8 +553,21 @@ private Q_SLOTS:
         }
         QVERIFY(classic::MsgBoxHook::log().isEmpty());
 
-        // 即時切断 asks first, also for this computer's session; No leaves the window open.
+        // 即時切断 of this computer's session, by its access key: ended without a question.
         QPointer<QDialog> details = openDetails(w, 0);
+        QVERIFY(details);
+        classic::MsgBoxHook::setNextAnswers({classic::vbOK});
+        QTest::keyClick(details, Qt::Key_I, Qt::AltModifier);
+        QTRY_COMPARE(kills(), QStringList{QStringLiteral(
+                                  "EXEC ALTER SYSTEM KILL SESSION '23,4711' IMMEDIATE")});
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("セッションを切断しました。")});
+        QTRY_VERIFY(!details || !details->isVisible());
+
+        // Another machine's session is asked about first; No leaves the window open.
+        w.search(QStringLiteral("FARPC"));
+        classic::MsgBoxHook::clear();
+        details = openDetails(w, 0);
         QVERIFY(details);
         classic::MsgBoxHook::setNextAnswers({classic::vbNo});
         details->findChild<QPushButton*>(QStringLiteral("cmdKillImmediate"))->click();
@@ -559,17 +576,90 @@ private Q_SLOTS:
                                             "処理を続けてもよろしいですか？")});
         QCOMPARE(classic::MsgBoxHook::log()[0].title, QStringLiteral("切断確認"));
         QCOMPARE(classic::MsgBoxHook::log()[0].style, 52);
-        QVERIFY(kills().isEmpty());
+        QCOMPARE(kills().size(), 1);
         QVERIFY(details && details->isVisible());
-        // Its access key, then Yes: the session ends, once.
+        // Yes: the session ends, once.
         classic::MsgBoxHook::clear();
         classic::MsgBoxHook::setNextAnswers({classic::vbYes, classic::vbOK});
-        QTest::keyClick(details, Qt::Key_I, Qt::AltModifier);
-        QTRY_COMPARE(kills(), QStringList{QStringLiteral(
-                                  "EXEC ALTER SYSTEM KILL SESSION '23,4711' IMMEDIATE")});
+        details->findChild<QPushButton*>(QStringLiteral("cmdKillImmediate"))->click();
+        QTRY_COMPARE(kills().last(),
+                     QStringLiteral("EXEC ALTER SYSTEM KILL SESSION '52,3301' IMMEDIATE"));
+        QCOMPARE(kills().size(), 2);
         QCOMPARE(testsupport::messageTexts().size(), 2);
         QCOMPARE(testsupport::messageTexts()[1], QStringLiteral("セッションを切断しました。"));
         QTRY_VERIFY(!details || !details->isVisible());
+    }
+
+    void detailsWeighTheTransactionTheRowAndTheOperation() {
+        // A session holding a transaction, waiting on a row of APP.ORDERS and scanning a table:
+        // of its operations one is done and one started later than the scan.
+        mStandin.load(instance(QStringLiteral(
+            "user\tnarrow\tnarrow\tread,alter,nocatalog\n"
+            "session\t61\t801\tACTIVE\tFARPC\ttanaka\tAPP\t受付.exe\t2026-12-07 08:00:00"
+            "\ttaddr=00000000A1B2C3D4\tevent=enq: TX - row lock contention\tseconds_in_wait=30"
+            "\tblocking_session=52\trow_wait_obj#=73021\trow_wait_file#=4"
+            "\trow_wait_block#=1234\trow_wait_row#=5\n"
+            "transaction\t00000000A1B2C3D4\t1\t12/07/26 07:59:58\t5000\t120000\n"
+            "object\t73021\tAPP\tORDERS\n"
+            "longop\t1\t61\t801\tSort Output\t10\t10\t0\t2026-12-07 07:00:00\n"
+            "longop\t1\t61\t801\tTable Scan\t400\t1000\t90\t2026-12-07 08:00:05\n"
+            "longop\t1\t61\t801\tIndex Build\t1\t100\t500\t2026-12-07 08:30:00\n")));
+        auto fieldsOf = [](QDialog* details) {
+            QStringList shown;
+            auto* form = qobject_cast<QFormLayout*>(
+                details->findChild<QWidget*>(QStringLiteral("fields"))->layout());
+            for (int row = 0; row < form->rowCount(); ++row) {
+                auto* caption =
+                    qobject_cast<QLabel*>(form->itemAt(row, QFormLayout::LabelRole)->widget());
+                auto* value =
+                    qobject_cast<QLabel*>(form->itemAt(row, QFormLayout::FieldRole)->widget());
+                shown << caption->text() + QLatin1Char('=') + value->text();
+            }
+            return shown;
+        };
+        const QString transaction =
+            QStringLiteral("ﾄﾗﾝｻﾞｸｼｮﾝ=12/07/26 07:59:58 開始、UNDO 5000 ブロック／120000 レコード\n"
+                           "切断するとロールバックされ、UNDOの量に比例して時間がかかります。");
+        const QString row =
+            QStringLiteral("待機中の行=APP.ORDERS（ファイル 4、ブロック 1234、行 5）");
+        for (const QString& user : {QStringLiteral("system"), QStringLiteral("narrow")}) {
+            Window w;
+            w.open({KestromFixture::login(
+                user, user == QStringLiteral("system") ? QStringLiteral("pelmora") : user)});
+            w.search(QStringLiteral("FARPC"));
+            QTRY_COMPARE(gridOf(w)->model()->rowCount(), 2); // 52, 61
+            const unsigned long long before = mStandin.roundTrips();
+            QPointer<QDialog> details = openDetails(w, 1);
+            QVERIFY(details);
+            const QStringList shown = fieldsOf(details);
+            auto* bar = w.find<PanelStatusBar>("sbStatusBar");
+            QVERIFY2(shown.contains(row), qPrintable(shown.join(u'|')));
+            if (user == QStringLiteral("system")) {
+                // All three, in the one round trip.
+                QCOMPARE(mStandin.roundTrips() - before, 1ULL);
+                QVERIFY2(shown.contains(transaction), qPrintable(shown.join(u'|')));
+                QVERIFY(
+                    shown.contains(QStringLiteral("長時間操作=Table Scan（40%、残り 0:01:30）")));
+                QVERIFY(!bar->noticeText().contains(QStringLiteral("SELECT_CATALOG_ROLE")));
+            } else {
+                // Refused the transaction's view: the rest still shows, those two say "－",
+                // and the status bar names what would show them.
+                QCOMPARE(mStandin.roundTrips() - before, 2ULL);
+                QVERIFY(shown.contains(QStringLiteral("ﾄﾗﾝｻﾞｸｼｮﾝ=－")));
+                QVERIFY(shown.contains(QStringLiteral("長時間操作=－")));
+                QVERIFY(shown.contains(QStringLiteral("マシン名=－")));
+                QVERIFY(bar->noticeText().contains(QStringLiteral("SELECT_CATALOG_ROLE")));
+            }
+            QVERIFY(testsupport::messageTexts().isEmpty());
+            // The kill's confirmation keeps its text.
+            classic::MsgBoxHook::setNextAnswers({classic::vbNo});
+            details->findChild<QPushButton*>(QStringLiteral("cmdKillImmediate"))->click();
+            QCOMPARE(testsupport::messageTexts(),
+                     QStringList{QStringLiteral("他人のセッションを即時切断しようとしています。\r\n"
+                                                "処理を続けてもよろしいですか？")});
+            classic::MsgBoxHook::clear();
+            QVERIFY(kills().isEmpty());
+        }
     }
 
     void detailsWindowGoesWithItsConnection() {

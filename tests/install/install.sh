@@ -39,6 +39,7 @@ echo "exactly the program and its desktop files, nothing of the tests or the sta
 expected=$(LC_ALL=C sort <<END
 ./usr/bin/kestrom
 ./usr/share/applications/$id.desktop
+./usr/share/doc/kestrom/README.ja.md.gz
 ./usr/share/doc/kestrom/README.md.gz
 ./usr/share/doc/kestrom/changelog.gz
 ./usr/share/doc/kestrom/copyright

@@ -7,12 +7,17 @@
 #include "login/frmlink.h"
 #include "testsupport.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
+#include <QFile>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -256,12 +261,102 @@ private Q_SLOTS:
             QTest::keyClick(box(d, "txtPasswd"), Qt::Key_Enter, Qt::AltModifier);
             note();
         });
-        // Enter in an empty user ID box only moves on; nothing is checked. No box takes an
-        // input method: kana or full-width letters would only make the login fail.
+        // Enter in an empty user ID box only moves on; nothing is checked. The password box
+        // never takes an input method; the other two have it switched off on focus, and the
+        // user may switch it on there.
         QCOMPARE(seen,
-                 (QStringList{QStringLiteral("txtUsrID="), QStringLiteral("txtPasswd=pelmora"),
-                              QStringLiteral("txtLinkChrLine=orcl")}));
+                 (QStringList{QStringLiteral("txtUsrID= IME"), QStringLiteral("txtPasswd=pelmora"),
+                              QStringLiteral("txtLinkChrLine=orcl IME")}));
         QVERIFY(classic::MsgBoxHook::log().isEmpty());
+    }
+
+    void hostStringBoxOffersAliasesAndRecentOnes_data() {
+        QTest::addColumn<QString>("names");    // tnsnames.ora, none when empty
+        QTest::addColumn<QString>("included"); // more.ora, which it may include
+        QTest::addColumn<QStringList>("recent");
+        QTest::addColumn<QStringList>("offered");
+        const QString three = QStringLiteral(
+            "# the office's databases\r\n"
+            "ORCL =\r\n"
+            "  (DESCRIPTION =\r\n"
+            "    (ADDRESS = (PROTOCOL = TCP)(HOST = dbhost)(PORT = 1521))\r\n"
+            "    (CONNECT_DATA = (SERVICE_NAME = orcl)))\r\n"
+            "BROKEN =\r\n"
+            "  (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = old)(PORT = 1521))\r\n"
+            "sales.world, SALES = (DESCRIPTION = # the branch office\r\n"
+            "  (ADDRESS = (PROTOCOL = TCP)(HOST = branch)(PORT = 1521))\r\n"
+            "  (CONNECT_DATA = (SID = S1))\r\n"
+            ")\r\n");
+        QTest::newRow("three aliases beside a broken entry")
+            << three << QString() << QStringList()
+            << QStringList{QStringLiteral("ORCL"), QStringLiteral("sales.world"),
+                           QStringLiteral("SALES")};
+        QTest::newRow("recent ones first, an alias among them once")
+            << three << QString()
+            << QStringList{QStringLiteral("dbhost:1521/orcl"), QStringLiteral("orcl")}
+            << QStringList{QStringLiteral("dbhost:1521/orcl"), QStringLiteral("orcl"),
+                           QStringLiteral("sales.world"), QStringLiteral("SALES")};
+        QTest::newRow("an included file, which includes itself")
+            << QStringLiteral("IFILE = more.ora\nORCL = (DESCRIPTION = (SID = O))\n")
+            << QStringLiteral("HR = (DESCRIPTION = (SID = H))\nIFILE = more.ora\n") << QStringList()
+            << QStringList{QStringLiteral("ORCL"), QStringLiteral("HR")};
+        QTest::newRow("no file") << QString() << QString() << QStringList{QStringLiteral("orcl")}
+                                 << QStringList{QStringLiteral("orcl")};
+        QTest::newRow("not a tnsnames.ora")
+            << QStringLiteral("\x01\x02((((= ORCL\n)) = X\n= (A)\nA B = (C)\n") << QString()
+            << QStringList() << QStringList();
+    }
+
+    void hostStringBoxOffersAliasesAndRecentOnes() {
+        QFETCH(QString, names);
+        QFETCH(QString, included);
+        QFETCH(QStringList, recent);
+        QFETCH(QStringList, offered);
+        QTemporaryDir admin;
+        auto write = [&](const char* name, const QString& text) {
+            QFile file(admin.filePath(QString::fromLatin1(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(text.toUtf8());
+        };
+        if (!names.isEmpty())
+            write("tnsnames.ora", names);
+        if (!included.isEmpty())
+            write("more.ora", included);
+        qputenv("TNS_ADMIN", QFile::encodeName(admin.path()));
+        qunsetenv("ORACLE_HOME");
+        QSettings settings(QStringLiteral("Kestrom"), QStringLiteral("Kestrom"));
+        settings.setValue(QStringLiteral("login/recentHostStrings"), recent);
+        settings.sync();
+        Values v{QStringLiteral("system"), QStringLiteral("pelmora"), QString()};
+        QStringList shown;
+        QStringList popup;
+        QString typed;
+        const qint16 result = runLinkSet(v, [&](QDialog& d) {
+            QCompleter* completer = box(d, "txtLinkChrLine")->completer();
+            QVERIFY(completer);
+            for (int row = 0; row < completer->model()->rowCount(); ++row)
+                shown << completer->model()->index(row, 0).data().toString();
+            if (offered.isEmpty()) {
+                QTest::keyClick(&d, Qt::Key_Escape);
+                return;
+            }
+            // Typing the start of one, in any case, pops it up; Enter there still logs in,
+            // with what was typed.
+            typed = offered.last().left(2).toLower();
+            box(d, "txtLinkChrLine")->setFocus();
+            QTest::keyClicks(box(d, "txtLinkChrLine"), typed);
+            QTRY_VERIFY(completer->popup()->isVisible());
+            for (int row = 0; row < completer->completionModel()->rowCount(); ++row)
+                popup << completer->completionModel()->index(row, 0).data().toString();
+            QTest::keyClick(completer->popup(), Qt::Key_Return);
+        });
+        qunsetenv("TNS_ADMIN");
+        QCOMPARE(shown, offered);
+        if (!offered.isEmpty()) {
+            QVERIFY2(popup.contains(offered.last()), qPrintable(popup.join(u'|')));
+            QCOMPARE(result, qint16(-1));
+            QCOMPARE(v.line, typed);
+        }
     }
 
     void focusByTabMouseOrProgramSelectsAll() {

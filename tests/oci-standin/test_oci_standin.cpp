@@ -544,6 +544,9 @@ void TestOciStandin::badStatementsGiveOracleErrors_data() {
         << QByteArray("ORA-00933: SQL command not properly ended");
     QTest::newRow("semicolon") << QByteArray("SELECT sid FROM v$session;")
                                << QByteArray("ORA-00911: invalid character");
+    // The details' other views answer only in a lookup from a session.
+    QTest::newRow("transactions listed") << QByteArray("SELECT addr FROM v$transaction")
+                                         << QByteArray("ORA-00942: table or view does not exist");
     QTest::newRow("unknown column") << QByteArray("SELECT sid, sql_text FROM v$session")
                                     << QByteArray("ORA-00904: \"SQL_TEXT\": invalid identifier");
     QTest::newRow("other table") << QByteArray("SELECT sid FROM v$process")

@@ -145,13 +145,80 @@ private Q_SLOTS:
         QCOMPARE(single.last(), QStringLiteral("  FROM v$session s WHERE s.sid = 12 AND "
                                                "s.serial# = 345"));
         QVERIFY(single[1].contains(QStringLiteral("FROM v$sql q WHERE q.sql_id = s.sql_id AND")));
-        // The root of the chain of blockers comes last.
-        QCOMPARE(single[single.size() - 2],
-                 QStringLiteral("       s.final_blocking_session, s.final_blocking_instance"));
+        QVERIFY(single.contains(
+            QStringLiteral("       s.final_blocking_session, s.final_blocking_instance,")));
+        // The transaction and the operations come from views a user may be refused; the
+        // statement for such a user leaves them out and names the object from all_objects.
+        const QString full = single.join(u'\n');
+        const QString narrow = ora::SessionDetailsQuery({12, 345, 0}, false);
+        for (const char* view : {"v$transaction t", "v$session_longops l", "dba_objects o"}) {
+            QVERIFY2(full.contains(QLatin1String(view)), view);
+            QVERIFY2(!narrow.contains(QLatin1String(view)), view);
+        }
+        QVERIFY(narrow.contains(QStringLiteral("FROM all_objects o WHERE o.object_id = "
+                                               "s.row_wait_obj#)\r  FROM v$session s")));
         const QString cluster = ora::SessionDetailsQuery({12, 345, 2});
         QVERIFY(cluster.endsWith(QStringLiteral("  FROM gv$session s WHERE s.sid = 12 AND "
                                                 "s.serial# = 345 AND s.inst_id = 2")));
         QVERIFY(!cluster.contains(QStringLiteral(" v$")));
+        QVERIFY(cluster.contains(QStringLiteral("t.addr = s.taddr AND t.inst_id = s.inst_id")));
+        QVERIFY(cluster.contains(QStringLiteral("AND l.inst_id = s.inst_id AND l.sofar")));
+    }
+
+    void detailsSayWhatAKillWouldStart_data() {
+        QTest::addColumn<QVariantMap>("given"); // details columns by position; NULL elsewhere
+        QTest::addColumn<int>("columns");       // how many the statement read
+        QTest::addColumn<QStringList>("shown"); // the row, the transaction, the operation
+        const QVariant null;
+        const QVariantMap rowLock{
+            {QString::number(ora::dcEvent), QStringLiteral("enq: TX - row lock contention")},
+            {QString::number(ora::dcRowWaitObject), 73021},
+            {QString::number(ora::dcRowWaitFile), 4},
+            {QString::number(ora::dcRowWaitBlock), 1234},
+            {QString::number(ora::dcRowWaitRow), 5}};
+        QVariantMap named = rowLock;
+        named[QString::number(ora::dcObjectOwner)] = QStringLiteral("APP");
+        named[QString::number(ora::dcObjectName)] = QStringLiteral("ORDERS");
+        named[QString::number(ora::dcOperation)] = QStringLiteral("RMAN: full datafile backup");
+        named[QString::number(ora::dcOperationDone)] = 1;
+        named[QString::number(ora::dcOperationTotal)] = 3;
+        QTest::newRow("a row lock on a known object, no time left known")
+            << named << int(ora::dcColumnCount)
+            << QStringList{QStringLiteral("APP.ORDERS（ファイル 4、ブロック 1234、行 5）"),
+                           QStringLiteral("なし"),
+                           QStringLiteral("RMAN: full datafile backup（33%）")};
+        QTest::newRow("an object the user may not see")
+            << rowLock << int(ora::dcObjectName) + 1
+            << QStringList{QStringLiteral("ｵﾌﾞｼﾞｪｸﾄ番号 73021（ファイル 4、ブロック 1234、行 5）"),
+                           QStringLiteral("－"), QStringLiteral("－")};
+        // The row columns outlive the wait: an idle session waits on no row.
+        QVariantMap idle = named;
+        idle[QString::number(ora::dcEvent)] = QStringLiteral("SQL*Net message from client");
+        idle[QString::number(ora::dcUndoBlocks)] = 5000;
+        idle[QString::number(ora::dcUndoRecords)] = 120000;
+        QTest::newRow("idle in an open transaction")
+            << idle << int(ora::dcColumnCount)
+            << QStringList{QStringLiteral("なし"),
+                           QStringLiteral("－ 開始、UNDO 5000 ブロック／120000 レコード\n"
+                                          "切断するとロールバックされ、UNDOの量に比例して時間が"
+                                          "かかります。"),
+                           QStringLiteral("RMAN: full datafile backup（33%）")};
+    }
+
+    void detailsSayWhatAKillWouldStart() {
+        QFETCH(QVariantMap, given);
+        QFETCH(int, columns);
+        QFETCH(QStringList, shown);
+        QList<QVariant> values(columns);
+        for (auto it = given.cbegin(); it != given.cend(); ++it)
+            if (it.key().toInt() < columns)
+                values[it.key().toInt()] = it.value();
+        QStringList texts;
+        for (const auto& [caption, value] : ora::SessionDetailsTexts(values).fields)
+            if (caption == QStringLiteral("待機中の行") || caption == QStringLiteral("ﾄﾗﾝｻﾞｸｼｮﾝ") ||
+                caption == QStringLiteral("長時間操作"))
+                texts << value;
+        QCOMPARE(texts, shown);
     }
 
     void failureTextWrapsTheDescription() {

@@ -57,6 +57,8 @@ std::optional<std::string> parseUser(const std::vector<std::string_view>& f, Ins
             user.mayReadSessions = true;
         } else if (privilege == "nogv") {
             user.mayReadGlobalViews = false;
+        } else if (privilege == "nocatalog") {
+            user.mayReadCatalog = false;
         } else if (privilege == "alter") {
             user.mayAlterSystem = true;
         } else if (privilege == "external") {
@@ -65,7 +67,8 @@ std::optional<std::string> parseUser(const std::vector<std::string_view>& f, Ins
             user.adminModes |= mode;
         } else {
             return "unknown privilege '" + std::string(privilege) +
-                   "' (read, nogv, alter, sysdba, sysoper, sysasm, sysbackup, sysdg, syskm, "
+                   "' (read, nogv, nocatalog, alter, sysdba, sysoper, sysasm, sysbackup, sysdg, "
+                   "syskm, "
                    "external or -)";
         }
         privileges =
@@ -216,6 +219,19 @@ std::optional<std::string> parseLine(std::string_view line, Instance& instance) 
     }
     if (keyword == "fault") {
         return parseFault(f, instance.faults);
+    }
+    constexpr std::pair<std::string_view, Table> kTables[] = {{"transaction", Table::Transaction},
+                                                              {"object", Table::Objects},
+                                                              {"longop", Table::Longops}};
+    for (const auto& [name, table] : kTables) {
+        if (keyword == name) {
+            TableRow row;
+            if (auto error = makeTableRow(table, {f.begin() + 1, f.end()}, row)) {
+                return std::string(name) + ": " + *error;
+            }
+            instance.tables.push_back(std::move(row));
+            return std::nullopt;
+        }
     }
     return "unknown line '" + std::string(keyword) + "' (fields are separated by TABs)";
 }

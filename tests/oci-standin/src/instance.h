@@ -14,6 +14,8 @@ struct User {
     std::string password;
     bool mayReadSessions = false;   // the v$ views
     bool mayReadGlobalViews = true; // the gv$ views too, given mayReadSessions
+    // v$transaction, v$session_longops and dba_objects too, given mayReadSessions
+    bool mayReadCatalog = true;
     bool mayAlterSystem = false;
     // The administrative privileges it may log on with, as OCISessionBegin modes.
     ub4 adminModes = 0;
@@ -65,6 +67,7 @@ struct Instance {
     // keep the rows they were executed with.
     std::vector<RowPtr> sessions;
     std::vector<CachedStatement> sharedPool; // every instance's, in fixture order
+    std::vector<TableRow> tables; // transactions, objects and long operations, in fixture order
     Faults faults;
 
     bool accepts(std::string_view connectString) const;

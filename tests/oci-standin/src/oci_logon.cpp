@@ -60,6 +60,7 @@ std::variant<sb4, User> authenticate(std::string_view user, std::string_view pas
         // SYSDBA connects as SYS, which may do everything.
         session.mayReadSessions = true;
         session.mayReadGlobalViews = true;
+        session.mayReadCatalog = true;
         session.mayAlterSystem = true;
     }
     return session;

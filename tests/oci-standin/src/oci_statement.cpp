@@ -16,7 +16,8 @@ sword runQuery(Statement& statement, const Service& service, ErrorHandle* errors
     const SessionQuery& query = *statement.query();
     // Without the grant the view's synonym resolves to nothing the user can see.
     if (!service.user.mayReadSessions ||
-        (query.readsGlobalView && !service.user.mayReadGlobalViews)) {
+        (query.readsGlobalView && !service.user.mayReadGlobalViews) ||
+        (query.readsCatalog && !service.user.mayReadCatalog)) {
         return fail(errors, ora::NoSuchTable);
     }
     {

@@ -65,6 +65,55 @@ std::optional<OraError> evaluate(const ConnectedInstance&, const Instance&, cons
     return std::nullopt;
 }
 
+bool lessThan(const Cell& a, const Cell& b, ColumnKind kind) {
+    return !a.null && !b.null &&
+           (kind == ColumnKind::Number ? a.number < b.number : a.text < b.text);
+}
+
+// Ranks first for KEEP (DENSE_RANK FIRST ORDER BY column): the smaller value, NULLs last.
+bool ranksFirst(const Cell& a, const Cell& b, ColumnKind kind) {
+    return !a.null && (b.null || lessThan(a, b, kind));
+}
+
+std::optional<OraError> evaluate(const TableLookup& lookup, const Instance& instance,
+                                 const Row& outer, Cell& value) {
+    const Table table = lookup.selected.table;
+    const auto instanceColumn = tableInstance(table);
+    const TableRow* found = nullptr;
+    for (const TableRow& row : instance.tables) {
+        if (row.table != table ||
+            (instanceColumn && !shows(lookup.view, row.cell(*instanceColumn))) ||
+            !joined(row, lookup.joins, outer) ||
+            !std::all_of(lookup.less.begin(), lookup.less.end(), [&](const auto& pair) {
+                return lessThan(row.cell(pair.first), row.cell(pair.second),
+                                tableColumnInfo(pair.first).kind);
+            })) {
+            continue;
+        }
+        if (lookup.firstBy) {
+            const ColumnKind kind = tableColumnInfo(*lookup.firstBy).kind;
+            const ColumnKind selectedKind = tableColumnInfo(lookup.selected).kind;
+            // Among rows ranked alike, MAX picks the greatest value.
+            if (found == nullptr ||
+                ranksFirst(row.cell(*lookup.firstBy), found->cell(*lookup.firstBy), kind) ||
+                (!ranksFirst(found->cell(*lookup.firstBy), row.cell(*lookup.firstBy), kind) &&
+                 lessThan(found->cell(lookup.selected), row.cell(lookup.selected), selectedKind))) {
+                found = &row;
+            }
+            continue;
+        }
+        if (found != nullptr) {
+            return oraError(ora::SubqueryRows);
+        }
+        found = &row;
+        if (lookup.firstRowOnly) {
+            break;
+        }
+    }
+    value = found != nullptr ? found->cell(lookup.selected) : Cell{};
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<OraError> runSessionQuery(const SessionQuery& query, const Instance& instance,

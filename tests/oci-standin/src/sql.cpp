@@ -86,10 +86,17 @@ std::optional<SessionId> parseSessionId(std::string_view text) {
 }
 
 std::optional<View> viewNamed(std::string_view upperName) {
-    constexpr std::pair<std::string_view, View> kViews[] = {{"V$SESSION", View::Session},
-                                                            {"GV$SESSION", View::GvSession},
-                                                            {"V$SQL", View::Sql},
-                                                            {"GV$SQL", View::GvSql}};
+    constexpr std::pair<std::string_view, View> kViews[] = {
+        {"V$SESSION", View::Session},
+        {"GV$SESSION", View::GvSession},
+        {"V$SQL", View::Sql},
+        {"GV$SQL", View::GvSql},
+        {"V$TRANSACTION", View::Transaction},
+        {"GV$TRANSACTION", View::GvTransaction},
+        {"DBA_OBJECTS", View::DbaObjects},
+        {"ALL_OBJECTS", View::AllObjects},
+        {"V$SESSION_LONGOPS", View::Longops},
+        {"GV$SESSION_LONGOPS", View::GvLongops}};
     for (const auto& [name, view] : kViews) {
         if (name == upperName) {
             return view;
@@ -136,12 +143,22 @@ template <> std::optional<SqlColumn> columnIn<SqlColumn>(View view, std::string_
     return column == SqlColumn::InstId && !isGlobal(view) ? std::nullopt : column;
 }
 
+template <> std::optional<TableColumn> columnIn<TableColumn>(View view, std::string_view name) {
+    const auto table = tableOf(view);
+    const auto column = table ? tableColumnNamed(*table, name) : std::nullopt;
+    return name == "INST_ID" && !isGlobal(view) ? std::nullopt : column;
+}
+
 const ColumnInfo& infoOf(Column column) {
     return columnInfo(column);
 }
 
 const ColumnInfo& infoOf(SqlColumn column) {
     return sqlColumnInfo(column);
+}
+
+const ColumnInfo& infoOf(TableColumn column) {
+    return tableColumnInfo(column);
 }
 
 constexpr ColumnInfo kCountType{"COUNT(*)", ColumnKind::Number, oci::SQLT_NUM, 22};
@@ -364,7 +381,11 @@ private:
             return error;
         }
         Subquery sub;
-        if (isSessionView(inner.view)) {
+        if (tableOf(inner.view)) {
+            if (auto error = tableItem(inner, sub, item)) {
+                return error;
+            }
+        } else if (isSessionView(inner.view)) {
             if (!word("COUNT") || !symbol("(") || !symbol("*") || !symbol(")")) {
                 return oraError(ora::InvalidStatement);
             }
@@ -395,8 +416,43 @@ private:
             } while (word("AND"));
         }
         query.readsGlobalView = query.readsGlobalView || isGlobal(inner.view);
+        query.readsCatalog =
+            query.readsCatalog || (tableOf(inner.view) && inner.view != View::AllObjects);
         item.source = query.subqueries.size();
         query.subqueries.push_back(std::move(sub));
+        return std::nullopt;
+    }
+
+    std::optional<TableColumn> innerColumn(const Scope& inner) {
+        const auto parsed = ref();
+        return parsed && owns(inner, *parsed) ? columnIn<TableColumn>(inner.view, parsed->name)
+                                              : std::nullopt;
+    }
+
+    // The select list of a lookup in one of the details' tables, after SELECT.
+    std::optional<OraError> tableItem(const Scope& inner, Subquery& sub, SelectItem& item) {
+        TableLookup lookup{inner.view, {}, std::nullopt, {}, {}};
+        const bool keep = word("MAX");
+        if (keep && !symbol("(")) {
+            return oraError(ora::InvalidStatement);
+        }
+        const auto selected = innerColumn(inner);
+        if (!selected) {
+            return oraError(ora::InvalidIdentifier, "column");
+        }
+        lookup.selected = *selected;
+        if (keep) {
+            if (!symbol(")") || !word("KEEP") || !symbol("(") || !word("DENSE_RANK") ||
+                !word("FIRST") || !word("ORDER") || !word("BY")) {
+                return oraError(ora::InvalidStatement);
+            }
+            lookup.firstBy = innerColumn(inner);
+            if (!lookup.firstBy || !symbol(")")) {
+                return oraError(ora::InvalidStatement);
+            }
+        }
+        item.type = tableColumnInfo(*selected);
+        sub = std::move(lookup);
         return std::nullopt;
     }
 
@@ -408,11 +464,28 @@ private:
             }
             if (auto* lookup = std::get_if<CursorLookup>(&sub)) {
                 lookup->firstRowOnly = true;
+            } else if (auto* table = std::get_if<TableLookup>(&sub)) {
+                table->firstRowOnly = true;
             } else {
                 std::get<SessionCount>(sub).firstRowOnly = true;
             }
             return std::nullopt;
         }
+        auto* table = std::get_if<TableLookup>(&sub);
+        const std::size_t start = pos_;
+        if (table && innerColumn(inner) && symbol("<")) {
+            // <inner column> < <inner column>
+            pos_ = start;
+            const auto a = innerColumn(inner);
+            symbol("<");
+            const auto b = innerColumn(inner);
+            if (!a || !b || tableColumnInfo(*a).kind != tableColumnInfo(*b).kind) {
+                return oraError(ora::InvalidStatement);
+            }
+            table->less.emplace_back(*a, *b);
+            return std::nullopt;
+        }
+        pos_ = start;
         const auto left = ref();
         if (!left || !symbol("=")) {
             return oraError(ora::InvalidStatement);
@@ -440,6 +513,9 @@ private:
         }
         if (auto* lookup = std::get_if<CursorLookup>(&sub)) {
             return addJoin(lookup->joins, inner, outer, *left, *right);
+        }
+        if (table) {
+            return addJoin(table->joins, inner, outer, *left, *right);
         }
         return addJoin(std::get<SessionCount>(sub).joins, inner, outer, *left, *right);
     }
@@ -604,7 +680,24 @@ private:
 } // namespace
 
 bool isGlobal(View view) {
-    return view == View::GvSession || view == View::GvSql;
+    return view == View::GvSession || view == View::GvSql || view == View::GvTransaction ||
+           view == View::GvLongops;
+}
+
+std::optional<Table> tableOf(View view) {
+    switch (view) {
+    case View::Transaction:
+    case View::GvTransaction:
+        return Table::Transaction;
+    case View::DbaObjects:
+    case View::AllObjects:
+        return Table::Objects;
+    case View::Longops:
+    case View::GvLongops:
+        return Table::Longops;
+    default:
+        return std::nullopt;
+    }
 }
 
 ParsedStatement parseStatement(std::string_view sql) {

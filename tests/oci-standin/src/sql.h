@@ -14,10 +14,24 @@
 // OCI_STMT_ALTER; oci_api.h only names the SELECT type.
 constexpr ub2 kStmtAlter = 7;
 
-enum class View : unsigned char { Session, GvSession, Sql, GvSql };
+enum class View : unsigned char {
+    Session,
+    GvSession,
+    Sql,
+    GvSql,
+    Transaction,
+    GvTransaction,
+    DbaObjects,
+    AllObjects,
+    Longops,
+    GvLongops
+};
 
 // gv$ views show every instance; v$ views only the one the connection is on.
 bool isGlobal(View view);
+// The table behind v$transaction, dba_objects, all_objects, v$session_longops and their gv$
+// forms.
+std::optional<Table> tableOf(View view);
 
 // A scalar subquery correlated with the outer session row. Each join is
 // <inner column> = <outer column>; ROWNUM = 1 keeps the first matching row only.
@@ -39,7 +53,18 @@ struct SessionCount {
 };
 //   USERENV('INSTANCE'): the instance the connection is on
 struct ConnectedInstance {};
-using Subquery = std::variant<CursorLookup, SessionCount, ConnectedInstance>;
+//   (SELECT x.<column> FROM <table view> x WHERE <joins> [AND x.<a> < x.<b>]... [AND ROWNUM = 1])
+// or, of the matching rows the one first by a column (NULLs last):
+//   (SELECT MAX(x.<column>) KEEP (DENSE_RANK FIRST ORDER BY x.<column>) FROM ...)
+struct TableLookup {
+    View view;
+    TableColumn selected;
+    std::optional<TableColumn> firstBy;
+    std::vector<std::pair<TableColumn, Column>> joins;
+    std::vector<std::pair<TableColumn, TableColumn>> less;
+    bool firstRowOnly = false;
+};
+using Subquery = std::variant<CursorLookup, SessionCount, ConnectedInstance, TableLookup>;
 
 struct SelectItem {
     // A column of the session row, or the index of a subquery in SessionQuery::subqueries.
@@ -66,6 +91,7 @@ struct SessionQuery {
     std::vector<Subquery> subqueries;
     bool sidOrderAcrossInstances = false; // gv$session ORDER BY sid, serial#
     bool readsGlobalView = false;         // any gv$ view, in a subquery too
+    bool readsCatalog = false; // v$transaction, v$session_longops or dba_objects (or gv$)
     // WHERE EXISTS (SELECT 1 FROM v$session|gv$session b WHERE <joins>): at least one match.
     std::vector<SessionCount> exists;
     // ORDER BY NVL2(<column>, 1, 0), ...: the rows where the column is NULL come first.

@@ -43,7 +43,7 @@ std::variant<std::vector<Token>, OraError> tokenize(std::string_view sql) {
                 ++i;
             }
             tokens.push_back({TokenKind::Word, upperAscii(sql.substr(start, i - start))});
-        } else if (std::string_view("(),=*.\"").find(c) != std::string_view::npos) {
+        } else if (std::string_view("(),=*.\"<").find(c) != std::string_view::npos) {
             tokens.push_back({TokenKind::Symbol, std::string(1, c)});
             ++i;
         } else {

@@ -29,7 +29,49 @@ constexpr std::array<ColumnInfo, kColumnCount> kColumns{{
     {"BLOCKING_INSTANCE", ColumnKind::Number, oci::SQLT_NUM, 22},
     {"FINAL_BLOCKING_SESSION", ColumnKind::Number, oci::SQLT_NUM, 22},
     {"FINAL_BLOCKING_INSTANCE", ColumnKind::Number, oci::SQLT_NUM, 22},
+    {"TADDR", ColumnKind::Text, oci::SQLT_CHR, 16},
+    {"ROW_WAIT_OBJ#", ColumnKind::Number, oci::SQLT_NUM, 22},
+    {"ROW_WAIT_FILE#", ColumnKind::Number, oci::SQLT_NUM, 22},
+    {"ROW_WAIT_BLOCK#", ColumnKind::Number, oci::SQLT_NUM, 22},
+    {"ROW_WAIT_ROW#", ColumnKind::Number, oci::SQLT_NUM, 22},
 }};
+
+// v$transaction.addr is a RAW shown as hex text; v$session_longops.start_time, a DATE in
+// Oracle, is kept as YYYY-MM-DD HH:MM:SS text, which orders the same.
+const std::vector<ColumnInfo> kTransactionColumns{
+    {"ADDR", ColumnKind::Text, oci::SQLT_CHR, 16},
+    {"INST_ID", ColumnKind::Number, oci::SQLT_NUM, 22},
+    {"START_TIME", ColumnKind::Text, oci::SQLT_CHR, 20},
+    {"USED_UBLK", ColumnKind::Number, oci::SQLT_NUM, 22},
+    {"USED_UREC", ColumnKind::Number, oci::SQLT_NUM, 22},
+};
+const std::vector<ColumnInfo> kObjectColumns{
+    {"OBJECT_ID", ColumnKind::Number, oci::SQLT_NUM, 22},
+    {"OWNER", ColumnKind::Text, oci::SQLT_CHR, 128},
+    {"OBJECT_NAME", ColumnKind::Text, oci::SQLT_CHR, 128},
+};
+const std::vector<ColumnInfo> kLongopsColumns{
+    {"INST_ID", ColumnKind::Number, oci::SQLT_NUM, 22},
+    {"SID", ColumnKind::Number, oci::SQLT_NUM, 22},
+    {"SERIAL#", ColumnKind::Number, oci::SQLT_NUM, 22},
+    {"OPNAME", ColumnKind::Text, oci::SQLT_CHR, 64},
+    {"SOFAR", ColumnKind::Number, oci::SQLT_NUM, 22},
+    {"TOTALWORK", ColumnKind::Number, oci::SQLT_NUM, 22},
+    {"TIME_REMAINING", ColumnKind::Number, oci::SQLT_NUM, 22},
+    {"START_TIME", ColumnKind::Text, oci::SQLT_CHR, 19},
+};
+
+const std::vector<ColumnInfo>& tableColumns(Table table) {
+    switch (table) {
+    case Table::Transaction:
+        return kTransactionColumns;
+    case Table::Objects:
+        return kObjectColumns;
+    case Table::Longops:
+        break;
+    }
+    return kLongopsColumns;
+}
 
 constexpr std::array<ColumnInfo, kSqlColumnCount> kSqlColumns{{
     {"SQL_ID", ColumnKind::Text, oci::SQLT_CHR, 13},
@@ -220,6 +262,53 @@ std::optional<std::string> makeCachedStatement(std::string_view sqlId, std::stri
     }
     if (out.cell(SqlColumn::InstId).number < 1) {
         return "INST_ID must be a positive integer: " + std::string(instance);
+    }
+    return std::nullopt;
+}
+
+const ColumnInfo& tableColumnInfo(TableColumn column) {
+    return tableColumns(column.table)[column.index];
+}
+
+std::optional<TableColumn> tableColumnNamed(Table table, std::string_view upperName) {
+    const std::vector<ColumnInfo>& columns = tableColumns(table);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i].name == upperName) {
+            return TableColumn{table, i};
+        }
+    }
+    return std::nullopt;
+}
+
+std::size_t tableColumnCount(Table table) {
+    return tableColumns(table).size();
+}
+
+std::optional<TableColumn> tableInstance(Table table) {
+    return tableColumnNamed(table, "INST_ID");
+}
+
+std::optional<std::string> makeTableRow(Table table, const std::vector<std::string_view>& values,
+                                        TableRow& out) {
+    const std::vector<ColumnInfo>& columns = tableColumns(table);
+    if (values.size() != columns.size()) {
+        return "expected " + std::to_string(columns.size()) + " values";
+    }
+    out.table = table;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const bool null = values[i] == "\\N";
+        if (auto error = fillCell(out.cells[i], columns[i],
+                                  null ? std::nullopt : std::optional(values[i]))) {
+            return error;
+        }
+    }
+    // The first column (addr, object_id, inst_id) is what rows are found by.
+    if (out.cells[0].null) {
+        return std::string(columns[0].name) + " may not be NULL";
+    }
+    if (const auto instance = tableInstance(table);
+        instance && (out.cell(*instance).null || out.cell(*instance).number < 1)) {
+        return "INST_ID must be a positive integer";
     }
     return std::nullopt;
 }

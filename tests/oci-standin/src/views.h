@@ -6,11 +6,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "oci_api.h"
 
 // The views the stand-in answers from: v$session / gv$session and v$sql / gv$sql, their
-// columns and their rows.
+// columns and their rows, and the views the details read beside them (v$transaction,
+// dba_objects, v$session_longops).
 
 // The instance every connection is on: what v$ views show and an unqualified kill targets.
 constexpr sb8 kLocalInstance = 1;
@@ -42,11 +44,17 @@ enum class Column : unsigned char {
     BlockingInstance,
     // The root of the chain of blockers, kept by the instance; NULL unless blocked.
     FinalBlockingSession,
-    FinalBlockingInstance
+    FinalBlockingInstance,
+    // The transaction (v$transaction.addr) and the row waited on; NULL unless given.
+    Taddr,
+    RowWaitObj,
+    RowWaitFile,
+    RowWaitBlock,
+    RowWaitRow
 };
 constexpr std::size_t kPositionalCount = 8;
 constexpr std::size_t kRowCellCount = 9; // held by every row: the positional ones and inst_id
-constexpr std::size_t kDetailCount = 14;
+constexpr std::size_t kDetailCount = 19;
 constexpr std::size_t kColumnCount = kRowCellCount + kDetailCount;
 
 enum class ColumnKind : unsigned char { Number, Text, Date };
@@ -121,3 +129,31 @@ struct CachedStatement {
 // Reads a cursor from fixture text; all three values are required.
 std::optional<std::string> makeCachedStatement(std::string_view sqlId, std::string_view instance,
                                                std::string_view text, CachedStatement& out);
+
+// The views the details read beside v$session, one row per fixture line, its cells in the
+// order of the view's columns.
+enum class Table : unsigned char { Transaction, Objects, Longops };
+
+// A column of one of those views.
+struct TableColumn {
+    Table table;
+    std::size_t index;
+};
+
+const ColumnInfo& tableColumnInfo(TableColumn column);
+std::optional<TableColumn> tableColumnNamed(Table table, std::string_view upperName);
+std::size_t tableColumnCount(Table table);
+// The view's INST_ID column (every one but dba_objects has one).
+std::optional<TableColumn> tableInstance(Table table);
+
+struct TableRow {
+    Table table = Table::Transaction;
+    std::array<Cell, 8> cells; // as many as the view has columns
+
+    const Cell& cell(TableColumn column) const { return cells[column.index]; }
+};
+
+// Reads a row of `table` from fixture fields, one per column; `\N` is NULL where the view
+// allows it.
+std::optional<std::string> makeTableRow(Table table, const std::vector<std::string_view>& values,
+                                        TableRow& out);

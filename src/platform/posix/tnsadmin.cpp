@@ -1,0 +1,7 @@
+#include "platform/tnsadmin.h"
+
+namespace platform {
+QStringList TnsAdminFolders() {
+    return {};
+}
+} // namespace platform
