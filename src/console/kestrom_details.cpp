@@ -47,6 +47,8 @@ void Kestrom::showDetails(int row) {
         }
         details.texts = texts->texts;
         details.connectedInstance = texts->connectedInstance;
+        if (texts->connectedInstance > 0)
+            mConnectedInstance = texts->connectedInstance;
     } catch (const ora::OraError& error) {
         classic::SetMousePointer(this, classic::vbDefault);
         if (mUnloaded)
@@ -69,6 +71,10 @@ void Kestrom::showDetails(int row) {
     requests.cancel = [this, sameConnection](const ora::SessionKey& k, const QString& t) {
         if (sameConnection())
             cancelSql({k, t});
+    };
+    requests.disconnect = [this, sameConnection](const ora::SessionKey& k, const QString& t) {
+        if (sameConnection())
+            disconnectSession({k, t});
     };
     requests.toRoot = [this, sameConnection](const ora::BlockerRef& root) {
         if (sameConnection())
