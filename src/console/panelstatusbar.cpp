@@ -69,6 +69,8 @@ QString PanelStatusBar::noticeText() const {
 
 void PanelStatusBar::setRefreshText(const QString& text) {
     mRefresh->setText(text);
+    // Short, and never cut: a narrow window cuts the notice beside it instead.
+    mRefresh->setMinimumWidth(text.isEmpty() ? 0 : mRefresh->sizeHint().width());
     mRefresh->setVisible(!text.isEmpty());
 }
 

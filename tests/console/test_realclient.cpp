@@ -719,6 +719,12 @@ private Q_SLOTS:
         QVERIFY(!enabled);
         QCOMPARE(tip, QStringLiteral("接続先ｲﾝｽﾀﾝｽ（1）以外のｾｯｼｮﾝは、"
                                      "ﾄﾗﾝｻﾞｸｼｮﾝ終了後に切断できません。"));
+        // The details window says the same.
+        QPointer<QDialog> details = openDetails(w, 1);
+        QVERIFY(details);
+        auto* button = details->findChild<QPushButton*>(QStringLiteral("cmdDisconnect"));
+        QVERIFY(button && !button->isEnabled() && !button->toolTip().isEmpty());
+        details->close();
         // This computer's session on the connection's instance: no question.
         classic::MsgBoxHook::clear();
         w.contextMenu(1, Qt::Key_T, [&](QMenu& menu) { QVERIFY(item(menu)->isEnabled()); });

@@ -705,8 +705,8 @@ void TestOciStandin::disconnectWaitsForTheTransaction() {
     for (const QByteArrayList& row : query(sessionQuery()).rows) {
         remaining.append(row[0] + ',' + row[1] + ' ' + row[2]);
     }
-    QCOMPARE(remaining, (QByteArrayList{"9,5 INACTIVE", "10,1 KILLED", "100,1 ACTIVE",
-                                        "<null>,7 KILLED"}));
+    QCOMPARE(remaining,
+             (QByteArrayList{"9,5 INACTIVE", "10,1 KILLED", "100,1 ACTIVE", "<null>,7 KILLED"}));
     // IMMEDIATE does not wait.
     QCOMPARE(execute(svc, "ALTER SYSTEM DISCONNECT SESSION '10,1' IMMEDIATE", 1, &stmt),
              oci::SUCCESS);
