@@ -121,8 +121,12 @@ private:
     // an empty text when it can.
     QString disconnectRefusal(const RowSession& session);
     void disconnectSession(const RowSession& session);
-    // A note in the status bar before what the list says of itself, until the next search.
-    void prependNotice(const QString& note);
+    // A note on one session in the status bar before what the list says of itself, until the
+    // next search.
+    void noteForSession(const ora::SessionKey& key, const QString& note);
+    // The row that shows the session (0: none).
+    int rowOf(const ora::SessionKey& key) const;
+    std::optional<ora::SessionKey> keyAtRow(int row) const;
     // Where the user is in the list: the current session by its key, and the scroll position.
     struct ListPlace {
         std::optional<ora::SessionKey> key;
@@ -247,6 +251,8 @@ private:
     QString mLastRefresh;
     // The session the commands acted on has left the list; none acts until a row is picked.
     bool mTargetLost = false;
+    // The last note on one session, shown again by the timer's refresh while it is listed.
+    std::optional<std::pair<ora::SessionKey, QString>> mHeldNote;
     // The instance the connection is on, once known (0: not known).
     qint64 mConnectedInstance = 0;
     QMenu* hel = nullptr;

@@ -136,6 +136,10 @@ void Kestrom::autoRefreshDue() {
         return;
     }
     restoreListPlace(place);
+    if (mHeldNote && rowOf(mHeldNote->first) > 0)
+        noteForSession(mHeldNote->first, mHeldNote->second);
+    else
+        mHeldNote.reset();
     mLastRefresh = QTime::currentTime().toString(QStringLiteral("H:mm:ss"));
     mAutoRefreshTimer->start(mAutoRefreshSeconds * 1000);
     showAutoRefreshState();
@@ -160,25 +164,33 @@ Kestrom::ListPlace Kestrom::listPlace() const {
     ListPlace place;
     const int row = grid->Row();
     if (row >= 1 && row < grid->Rows())
-        place.key = ora::ParseSessionKey(
-            grid->TextMatrix(row, colSid), grid->TextMatrix(row, colSerial),
-            grid->Cols() > colInstance ? grid->TextMatrix(row, colInstance) : QString());
+        place.key = keyAtRow(row);
     place.col = grid->Col();
     place.top = grid->verticalScrollBar()->value();
     place.left = grid->horizontalScrollBar()->value();
     return place;
 }
 
+int Kestrom::rowOf(const ora::SessionKey& wanted) const {
+    for (int row = 1; row < MSFlexGrid1->Rows(); ++row) {
+        const std::optional<ora::SessionKey> key = keyAtRow(row);
+        if (key && ora::SameSession(*key, wanted, mConnectedInstance))
+            return row;
+    }
+    return 0;
+}
+
+std::optional<ora::SessionKey> Kestrom::keyAtRow(int row) const {
+    // Read without moving the current cell, which is the user's.
+    const SessionGrid* grid = MSFlexGrid1;
+    return ora::ParseSessionKey(grid->TextMatrix(row, colSid), grid->TextMatrix(row, colSerial),
+                                grid->Cols() > colInstance ? grid->TextMatrix(row, colInstance)
+                                                           : QString());
+}
+
 void Kestrom::restoreListPlace(const ListPlace& place) {
     SessionGrid* grid = MSFlexGrid1;
-    int found = 0;
-    for (int row = 1; place.key && row < grid->Rows() && !found; ++row) {
-        const std::optional<ora::SessionKey> key = ora::ParseSessionKey(
-            grid->TextMatrix(row, colSid), grid->TextMatrix(row, colSerial),
-            grid->Cols() > colInstance ? grid->TextMatrix(row, colInstance) : QString());
-        if (key && ora::SameSession(*key, *place.key, mConnectedInstance))
-            found = row;
-    }
+    const int found = place.key ? rowOf(*place.key) : 0;
     // The kill target never moves onto another session by itself: when the session has gone,
     // nothing is current and the commands that act on a session wait for the user's choice.
     mTargetLost = found == 0 && grid->Rows() > 1;

@@ -79,6 +79,7 @@ void Kestrom::Disconnect() {
     sbStatusBar->setPanelText(2, QString());
     sbStatusBar->setNoticeText(QString());
     mTargetLost = false;
+    mHeldNote.reset();
     mConnectedInstance = 0;
     updateAutoRefresh();
 }

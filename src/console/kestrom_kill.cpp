@@ -113,10 +113,11 @@ void Kestrom::endSession(const RowSession& session, SessionEnd how, bool askAlwa
     refreshList();
     if (marked && session.key) {
         if (disconnect)
-            prependNotice(QStringLiteral("ｾｯｼｮﾝ %1,%2 はﾄﾗﾝｻﾞｸｼｮﾝの終了まで一覧に残り、"
-                                         "その後切断されます。")
-                              .arg(session.key->sid)
-                              .arg(session.key->serial));
+            noteForSession(*session.key,
+                           QStringLiteral("ｾｯｼｮﾝ %1,%2 はﾄﾗﾝｻﾞｸｼｮﾝの終了まで一覧に残り、"
+                                          "その後切断されます。")
+                               .arg(session.key->sid)
+                               .arg(session.key->serial));
         else
             noteMarkedForKill(*session.key);
     }
@@ -136,14 +137,16 @@ void Kestrom::refreshList() {
 }
 
 void Kestrom::noteMarkedForKill(const ora::SessionKey& key) {
-    prependNotice(QStringLiteral("ｾｯｼｮﾝ %1,%2 は切断待ち。即時切断で直ちに終了します。")
-                      .arg(key.sid)
-                      .arg(key.serial));
+    noteForSession(key, QStringLiteral("ｾｯｼｮﾝ %1,%2 は切断待ち。即時切断で直ちに終了します。")
+                            .arg(key.sid)
+                            .arg(key.serial));
 }
 
-void Kestrom::prependNotice(const QString& note) {
+void Kestrom::noteForSession(const ora::SessionKey& key, const QString& note) {
     // Before what the refreshed list says of itself, so that a narrow window cuts that
-    // instead; the next search replaces both.
+    // instead; the next search replaces both. A refresh on the timer shows it again while
+    // the session is still listed.
+    mHeldNote = {key, note};
     const QString listed = sbStatusBar->noticeText();
     sbStatusBar->setNoticeText(listed.isEmpty() ? note : note + QStringLiteral("　") + listed);
 }

@@ -701,6 +701,16 @@ private Q_SLOTS:
             w.find<QLabel>("sbStatusBar_Notice")->text(),
             QStringLiteral("ｾｯｼｮﾝ 60,1 はﾄﾗﾝｻﾞｸｼｮﾝの終了まで一覧に残り、その後切断されます。"));
 
+        // A refresh on the timer keeps saying so while the session is listed.
+        w.choose("AutoRefresh5");
+        const qsizetype searches = mStandin.log().count(QStringLiteral("EXEC SELECT"));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return mStandin.log().count(QStringLiteral("EXEC SELECT")) > searches; }, 8000));
+        QVERIFY(w.find<QLabel>("sbStatusBar_Notice")
+                    ->text()
+                    .startsWith(QStringLiteral("ｾｯｼｮﾝ 60,1 はﾄﾗﾝｻﾞｸｼｮﾝの終了まで")));
+        w.choose("AutoRefresh0");
+
         // All instances: a session of another instance than the connection's cannot be named.
         w.choose("AllInstances");
         w.search(me);
