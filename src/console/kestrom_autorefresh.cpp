@@ -47,7 +47,8 @@ int Kestrom::autoRefreshSetting() {
 }
 
 void Kestrom::buildAutoRefreshMenu() {
-    AutoRefresh = ken->addMenu(QStringLiteral("自動更新(&A)"));
+    // R, not A: A stays 全ｲﾝｽﾀﾝｽ's, which one key press still switches.
+    AutoRefresh = ken->addMenu(QStringLiteral("自動更新(&R)"));
     AutoRefresh->setObjectName(QStringLiteral("AutoRefresh"));
     mAutoRefreshChoices = new QActionGroup(AutoRefresh);
     mAutoRefreshChoices->setExclusive(true);

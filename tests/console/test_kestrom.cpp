@@ -52,7 +52,7 @@ private Q_SLOTS:
             testsupport::strings(
                 {"接続(&L):ＤＢ接続(&L)|ＤＢ切断(&C)|-|終了(&X)",
                  "検索(&S):ｾｯｼｮﾝの検索(&S)|ﾌﾞﾛｯｸ中のｾｯｼｮﾝ(&B)|-|自分のﾏｼﾝ名(&P)|-|全ｲﾝｽﾀﾝｽ(&A)|"
-                 "自動更新(&A)",
+                 "自動更新(&R)",
                  "ヘルプ(&H):ヘルプ(&H)|ﾊﾞｰｼﾞｮﾝ情報(&V)"}));
         auto* box = f.machineBox();
         QCOMPARE(box->maxLength(), 15);
