@@ -130,13 +130,14 @@ void Kestrom::autoRefreshDue() {
         return;
     if (focus && focus->isVisible())
         focus->setFocus(Qt::OtherFocusReason);
+    // Also after a failure, when the rows read before it are shown, the current row stays on
+    // its session or on none.
+    restoreListPlace(place);
     if (mSearchFailure) {
         // The failure has been shown once; refreshing would show it again and again.
-        MSFlexGrid1->setCol(colNo);
         setAutoRefreshChoice(0);
         return;
     }
-    restoreListPlace(place);
     if (mHeldNote && rowOf(mHeldNote->first) > 0)
         noteForSession(mHeldNote->first, mHeldNote->second);
     else
@@ -148,14 +149,15 @@ void Kestrom::autoRefreshDue() {
 
 void Kestrom::Refresh_Click() {
     // F5 shows again the list that is shown: the blockers, or the machine in the box.
-    // Not connected, it connects and lists as the search does: there is no list to keep.
-    const bool connected = OraDatabase != nullptr;
+    // Not connected, or with no session current (an empty list), it lists as the search does:
+    // there is nothing to keep. After the current session has gone, none is current still.
+    const bool keep = OraDatabase && (MSFlexGrid1->Row() >= 1 || mTargetLost);
     const ListPlace place = listPlace();
-    if (mBlockersList && connected)
+    if (mBlockersList && OraDatabase)
         listBlockers();
     else
         cmdSearch_Click();
-    if (!connected || mUnloaded || !OraDatabase || mSearchFailure)
+    if (!keep || mUnloaded || !OraDatabase)
         return;
     restoreListPlace(place);
 }

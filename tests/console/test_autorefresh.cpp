@@ -43,15 +43,19 @@ private Q_SLOTS:
     void refreshKeepsTheCurrentSessionByKey_data() {
         QTest::addColumn<bool>("automatic");
         QTest::addColumn<bool>("gone");
-        QTest::newRow("F5, session kept") << false << false;
-        QTest::newRow("F5, session gone") << false << true;
-        QTest::newRow("timer, session kept") << true << false;
-        QTest::newRow("timer, session gone") << true << true;
+        // The reading fails on moving to this row, after the rows before it are shown (-1: never).
+        QTest::addColumn<int>("failFrom");
+        QTest::newRow("F5, session kept") << false << false << -1;
+        QTest::newRow("F5, session gone") << false << true << -1;
+        QTest::newRow("F5, read failing before the session") << false << true << 2;
+        QTest::newRow("timer, session kept") << true << false << -1;
+        QTest::newRow("timer, session gone") << true << true << -1;
     }
 
     void refreshKeepsTheCurrentSessionByKey() {
         QFETCH(bool, automatic);
         QFETCH(bool, gone);
+        QFETCH(int, failFrom);
         KestromFixture f;
         const QString me = KestromFixture::thisComputer();
         auto& sessions = f.db->sessions;
@@ -63,8 +67,9 @@ private Q_SLOTS:
         f.clickRow(2);
         // The server's list changes: a session comes before the chosen one, which may end.
         sessions.insert(sessions.begin(), fakeoracle::makeSession(5, 50, me));
-        if (gone)
+        if (gone && failFrom < 0)
             sessions.erase(sessions.begin() + 2);
+        f.db->failFromRow = failFrom;
         if (automatic) {
             QVERIFY(nextSearch(f, 8000));
         } else {
@@ -73,7 +78,12 @@ private Q_SLOTS:
         }
         SessionGrid* g = f.grid();
         auto* kill = f.find<QPushButton>("cmdSessionCt");
-        QCOMPARE(g->Rows(), gone ? 4 : 5);
+        QCOMPARE(g->Rows(), failFrom > 0 ? failFrom + 1 : gone ? 4 : 5);
+        if (failFrom > 0) {
+            QCOMPARE(testsupport::messageTexts().size(), 1);
+            classic::MsgBoxHook::clear();
+            f.db->failFromRow = -1;
+        }
         g->setFocus();
         if (!gone) {
             QCOMPARE(g->Row(), 3);
@@ -92,7 +102,7 @@ private Q_SLOTS:
         f.click("cmdSessionCt");
         QVERIFY(kills(f).isEmpty());
         QVERIFY(classic::MsgBoxHook::log().isEmpty());
-        f.contextMenu(3, Qt::Key_Escape, [](QMenu& menu) {
+        f.contextMenu(g->Rows() - 1, Qt::Key_Escape, [](QMenu& menu) {
             // The right click picked the row: the menu acts on it.
             for (QAction* action : menu.actions())
                 if (action->text() == QStringLiteral("ｾｯｼｮﾝ切断(&K)"))
