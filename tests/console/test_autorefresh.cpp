@@ -8,6 +8,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTest>
 #include <QTime>
@@ -45,30 +46,41 @@ private Q_SLOTS:
         QTest::addColumn<bool>("gone");
         // The reading fails on moving to this row, after the rows before it are shown (-1: never).
         QTest::addColumn<int>("failFrom");
-        QTest::newRow("F5, session kept") << false << false << -1;
-        QTest::newRow("F5, session gone") << false << true << -1;
-        QTest::newRow("F5, read failing before the session") << false << true << 2;
-        QTest::newRow("timer, session kept") << true << false << -1;
-        QTest::newRow("timer, session gone") << true << true << -1;
+        // The list is scrolled down this far (rows), and the session is chosen in view.
+        QTest::addColumn<int>("top");
+        QTest::newRow("F5, session kept") << false << false << -1 << 0;
+        QTest::newRow("F5, session kept, list scrolled") << false << false << -1 << 20;
+        QTest::newRow("F5, session gone") << false << true << -1 << 0;
+        QTest::newRow("F5, read failing before the session") << false << true << 2 << 0;
+        QTest::newRow("timer, session kept") << true << false << -1 << 0;
+        QTest::newRow("timer, session gone") << true << true << -1 << 0;
     }
 
     void refreshKeepsTheCurrentSessionByKey() {
         QFETCH(bool, automatic);
         QFETCH(bool, gone);
         QFETCH(int, failFrom);
+        QFETCH(int, top);
         KestromFixture f;
         const QString me = KestromFixture::thisComputer();
         auto& sessions = f.db->sessions;
-        for (int sid : {11, 12, 13})
+        for (int sid = 11; sid < (top > 0 ? 60 : 14); ++sid)
             sessions.push_back(fakeoracle::makeSession(sid, sid * 10, me));
         f.openConnected();
         if (automatic)
             f.choose("AutoRefresh5");
-        f.clickRow(2);
+        SessionGrid* g = f.grid();
+        QCoreApplication::processEvents();
+        g->verticalScrollBar()->setValue(top);
+        QCOMPARE(g->verticalScrollBar()->value(), top);
+        f.clickRow(g->rowAt(0) + 2);
+        const int chosen = g->TextMatrix(g->Row(), colSid).toInt();
+        QVERIFY(chosen >= 12);
         // The server's list changes: a session comes before the chosen one, which may end.
         sessions.insert(sessions.begin(), fakeoracle::makeSession(5, 50, me));
+        const int listed = static_cast<int>(sessions.size()) - (gone && failFrom < 0 ? 1 : 0);
         if (gone && failFrom < 0)
-            sessions.erase(sessions.begin() + 2);
+            sessions.erase(sessions.begin() + (chosen - 11) + 1);
         f.db->failFromRow = failFrom;
         if (automatic) {
             QVERIFY(nextSearch(f, 8000));
@@ -76,9 +88,8 @@ private Q_SLOTS:
             f.grid()->setFocus();
             QTest::keyClick(f.grid(), Qt::Key_F5);
         }
-        SessionGrid* g = f.grid();
         auto* kill = f.find<QPushButton>("cmdSessionCt");
-        QCOMPARE(g->Rows(), failFrom > 0 ? failFrom + 1 : gone ? 4 : 5);
+        QCOMPARE(g->Rows(), failFrom > 0 ? failFrom + 1 : listed + 1);
         if (failFrom > 0) {
             QCOMPARE(testsupport::messageTexts().size(), 1);
             classic::MsgBoxHook::clear();
@@ -86,12 +97,14 @@ private Q_SLOTS:
         }
         g->setFocus();
         if (!gone) {
-            QCOMPARE(g->Row(), 3);
-            QCOMPARE(g->TextMatrix(g->Row(), colSid), QStringLiteral("12"));
-            QTRY_COMPARE(g->currentIndex().row(), 2);
+            QCOMPARE(g->TextMatrix(g->Row(), colSid).toInt(), chosen);
+            QTRY_COMPARE(g->currentIndex().row(), g->Row() - 1);
+            QCOMPARE(g->verticalScrollBar()->value(), top);
             QVERIFY(kill->isEnabled());
             QTest::keyClick(g, Qt::Key_Delete);
-            QCOMPARE(kills(f), QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '12,120'")});
+            QCOMPARE(kills(f), QStringList{QStringLiteral("ALTER SYSTEM KILL SESSION '%1,%2'")
+                                               .arg(chosen)
+                                               .arg(chosen * 10)});
             return;
         }
         // Gone: no row is current, and nothing acts on a session until the user picks one.
