@@ -93,6 +93,10 @@ void Wait(ora::PendingCall& call, PanelStatusBar* bar, const OnEsc& onEsc, int l
     classic::DiscardPendingInput();
 }
 
+bool InProgress() {
+    return !waits().empty();
+}
+
 void AbandonAll() {
     for (ora::PendingCall* call : std::vector<ora::PendingCall*>(waits()))
         call->abandon();

@@ -31,6 +31,9 @@ void Wait(ora::PendingCall& call, PanelStatusBar* bar, const OnEsc& onEsc, int l
 // Gives up every wait in progress (the program is ending and a call does not come back).
 void AbandonAll();
 
+// True while a wait is in progress.
+bool InProgress();
+
 // Runs `job` on `thread` and waits for it. `job` must hold copies of what it uses: a call
 // given up goes on after this has returned. Throws the job's failure, or ora::CallAbandoned.
 template <typename Job>

@@ -1,5 +1,7 @@
 #include "console/frmdetails.h"
 
+#include "oracle/sessiondisconnect.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -43,6 +45,12 @@ frmDetails::frmDetails(QWidget* owner) : QDialog(owner) {
     cancel->setObjectName(QStringLiteral("cmdCancelSql"));
     cancel->setAutoDefault(false);
     cancel->setFocusPolicy(Qt::NoFocus);
+    // Like the kill: only a click or the access key ends the session after its transaction.
+    mDisconnect = buttons->addButton(QStringLiteral("ﾄﾗﾝｻﾞｸｼｮﾝ終了後に切断(&T)"),
+                                     QDialogButtonBox::ActionRole);
+    mDisconnect->setObjectName(QStringLiteral("cmdDisconnect"));
+    mDisconnect->setAutoDefault(false);
+    mDisconnect->setFocusPolicy(Qt::NoFocus);
     mToRoot = buttons->addButton(QStringLiteral("ﾌﾞﾛｯｸ元へ(&G)"), QDialogButtonBox::ActionRole);
     mToRoot->setObjectName(QStringLiteral("cmdToBlocker"));
     mToRoot->setAutoDefault(false);
@@ -64,6 +72,7 @@ frmDetails::frmDetails(QWidget* owner) : QDialog(owner) {
     };
     connect(kill, &QPushButton::clicked, this, forSession(&Requests::kill));
     connect(cancel, &QPushButton::clicked, this, forSession(&Requests::cancel));
+    connect(mDisconnect, &QPushButton::clicked, this, forSession(&Requests::disconnect));
     connect(mToRoot, &QPushButton::clicked, this, [this] {
         const std::optional<ora::BlockerRef> root = mDetails.texts.root;
         const RootRequest request = mRequests.toRoot;
@@ -118,6 +127,12 @@ void frmDetails::setDetails(const SessionDetails& details) {
     }
     // Only a session that waits has a blocker to go to.
     mToRoot->setEnabled(details.texts.root.has_value());
+    // The statement names no instance: it reaches the connection's instance only.
+    const bool reaches = ora::DisconnectReaches(details.key, details.connectedInstance);
+    mDisconnect->setEnabled(reaches);
+    mDisconnect->setToolTip(
+        reaches ? QString()
+                : QStringLiteral("接続先ｲﾝｽﾀﾝｽ以外のｾｯｼｮﾝは、ﾄﾗﾝｻﾞｸｼｮﾝ終了後に切断できません。"));
     mSql->setPlainText(details.texts.sqlText);
     mSqlCut->setVisible(details.texts.sqlCut);
 }

@@ -30,6 +30,7 @@ public:
     struct Requests {
         KillRequest kill;
         KillRequest cancel;
+        KillRequest disconnect;
         RootRequest toRoot;
     };
 
@@ -49,6 +50,7 @@ private:
     SessionDetails mDetails;
     Requests mRequests;
     QPushButton* mToRoot = nullptr;
+    QPushButton* mDisconnect = nullptr;
     QWidget* mFields = nullptr;
     QPlainTextEdit* mSql = nullptr;
     QLabel* mSqlCut = nullptr;

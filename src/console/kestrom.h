@@ -11,11 +11,14 @@
 #include <memory>
 
 class QAction;
+class QActionGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QTimer;
+class InputClock;
 class PanelStatusBar;
 class SessionGrid;
 struct GridColumnSpec;
@@ -70,6 +73,10 @@ private Q_SLOTS:
     void CancelSql_Click();
     void Blockers_Click();
     void Refresh_Click();
+    // Beyond the classic window: the list read again on a timer, and the disconnect that lets
+    // the session's transaction end first.
+    void AutoRefresh_Click(QAction* choice);
+    void DisconnectAfterTransaction_Click();
 
 private:
     bool allInstances() const;
@@ -104,6 +111,44 @@ private:
     };
     RowSession currentSession() const;
     void killCurrentRow(bool immediate);
+    // The ways a session is ended, each with its own statement, question and report.
+    enum class SessionEnd { Kill, KillImmediate, DisconnectAfterTransaction };
+    void endSession(const RowSession& session, SessionEnd how);
+    // Asks before acting on another machine's session; true to go on.
+    bool confirmedForSession(const RowSession& session, const QString& question,
+                             const QString& title);
+    // Why the disconnect cannot reach the session (another instance than the connection's), or
+    // an empty text when it can.
+    QString disconnectRefusal(const RowSession& session);
+    void disconnectSession(const RowSession& session);
+    // A note on one session in the status bar before what the list says of itself, until the
+    // next search.
+    void noteForSession(const ora::SessionKey& key, const QString& note);
+    // The row that shows the session (0: none).
+    int rowOf(const ora::SessionKey& key) const;
+    std::optional<ora::SessionKey> keyAtRow(int row) const;
+    // Where the user is in the list: the current session by its key, and the scroll position.
+    struct ListPlace {
+        std::optional<ora::SessionKey> key;
+        int col = 0;
+        int top = 0;
+        int left = 0;
+    };
+    ListPlace listPlace() const;
+    // Makes the same session current again, wherever the new list shows it; when it is gone,
+    // no row is current and the session commands wait until the user picks a row.
+    void restoreListPlace(const ListPlace& place);
+    void buildAutoRefreshMenu();
+    static int autoRefreshSetting();
+    // Starts or stops the timer as the choice and the connection say.
+    void updateAutoRefresh();
+    // Shows and uses a choice without storing it: the stored one is taken up again at each
+    // login, and a failure turns auto-refresh off for the rest of the connection only.
+    void setAutoRefreshChoice(int seconds);
+    void autoRefreshDue();
+    bool windowIsIdle() const;
+    void showAutoRefreshState();
+    void targetChosen();
     // Ends one session: asks first when it belongs to another machine, reports the outcome and
     // lists the sessions again.
     void killSession(const RowSession& session, bool immediate);
@@ -198,6 +243,19 @@ private:
     QAction* MyPcName = nullptr;
     QAction* AllInstances = nullptr;
     QAction* Blockers = nullptr;
+    QMenu* AutoRefresh = nullptr;
+    QActionGroup* mAutoRefreshChoices = nullptr;
+    QTimer* mAutoRefreshTimer = nullptr;
+    InputClock* mInputClock = nullptr;
+    // Seconds between refreshes as chosen (0: off), and the time of the last refresh.
+    int mAutoRefreshSeconds = 0;
+    QString mLastRefresh;
+    // The session the commands acted on has left the list; none acts until a row is picked.
+    bool mTargetLost = false;
+    // The last note on one session, shown again by the timer's refresh while it is listed.
+    std::optional<std::pair<ora::SessionKey, QString>> mHeldNote;
+    // The instance the connection is on, once known (0: not known).
+    qint64 mConnectedInstance = 0;
     QMenu* hel = nullptr;
     QAction* Help = nullptr;
     QAction* Version = nullptr;

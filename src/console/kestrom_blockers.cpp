@@ -17,14 +17,6 @@ void Kestrom::Blockers_Click() {
     listBlockers();
 }
 
-void Kestrom::Refresh_Click() {
-    // F5 shows again the list that is shown: the blockers, or the machine in the box.
-    if (mBlockersList && OraDatabase)
-        listBlockers();
-    else
-        cmdSearch_Click();
-}
-
 void Kestrom::listBlockers() {
     frmSearch::Show();
     classic::DoEvents();

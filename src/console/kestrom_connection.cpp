@@ -58,6 +58,7 @@ void Kestrom::CmdDB_Click() {
     CmdDB->setText(QStringLiteral("ＤＢ切断"));
     sbStatusBar->setPanelText(1, QStringLiteral("- DB接続中 -"));
     sbStatusBar->setPanelText(2, pUsrID + QStringLiteral(" / ") + pHost);
+    setAutoRefreshChoice(autoRefreshSetting());
 }
 
 std::shared_ptr<ora::OraDatabase> Kestrom::connectedDatabase() const {
@@ -79,6 +80,10 @@ void Kestrom::Disconnect() {
     sbStatusBar->setPanelText(1, QStringLiteral("- DB未接続 -"));
     sbStatusBar->setPanelText(2, QString());
     sbStatusBar->setNoticeText(QString());
+    mTargetLost = false;
+    mHeldNote.reset();
+    mConnectedInstance = 0;
+    updateAutoRefresh();
 }
 
 bool Kestrom::DbConnect() {
@@ -162,4 +167,5 @@ void Kestrom::noteFailure(const ora::OraError& error) {
         return;
     sbStatusBar->setPanelText(1, QStringLiteral("- DB接続断 -"));
     frmDetails::Unload();
+    setAutoRefreshChoice(0);
 }

@@ -48,6 +48,8 @@ void Kestrom::showDetails(int row) {
         }
         details.texts = texts->texts;
         details.connectedInstance = texts->connectedInstance;
+        if (texts->connectedInstance > 0)
+            mConnectedInstance = texts->connectedInstance;
         if (texts->catalogRefused)
             sbStatusBar->setNoticeText(
                 QStringLiteral("ﾄﾗﾝｻﾞｸｼｮﾝと長時間操作は、SELECT_CATALOG_ROLE ﾛｰﾙ"
@@ -74,6 +76,10 @@ void Kestrom::showDetails(int row) {
     requests.cancel = [this, sameConnection](const ora::SessionKey& k, const QString& t) {
         if (sameConnection())
             cancelSql({k, t});
+    };
+    requests.disconnect = [this, sameConnection](const ora::SessionKey& k, const QString& t) {
+        if (sameConnection())
+            disconnectSession({k, t});
     };
     requests.toRoot = [this, sameConnection,
                        node = details.connectedInstance](const ora::BlockerRef& root) {

@@ -7,6 +7,7 @@
 #include "console/gridcolumns.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
+#include "oracle/sessiondisconnect.h"
 #include "oracle/sessionops.h"
 
 #include <QPushButton>
@@ -43,26 +44,41 @@ void Kestrom::killCurrentRow(bool immediate) {
 }
 
 void Kestrom::killSession(const RowSession& session, bool immediate) {
-    // ORA-00031: the server ends the session as soon as it can; it stays listed meanwhile.
+    endSession(session, immediate ? SessionEnd::KillImmediate : SessionEnd::Kill);
+}
+
+bool Kestrom::confirmedForSession(const RowSession& session, const QString& question,
+                                  const QString& title) {
+    if (!ora::IsOtherMachine(session.terminal, mMyPCname))
+        return true;
+    return classic::MsgBox(question, classic::vbYesNo | classic::vbExclamation, title) !=
+           classic::vbNo;
+}
+
+void Kestrom::endSession(const RowSession& session, SessionEnd how) {
+    const bool disconnect = how == SessionEnd::DisconnectAfterTransaction;
+    // ORA-00031: the server ends the session as soon as it can (after its transaction, for a
+    // disconnect); it stays listed meanwhile.
     bool marked = false;
     try {
         const ora::SessionKey key = keyOf(session);
-        if (ora::IsOtherMachine(session.terminal, mMyPCname)) {
-            const QString question =
-                immediate ? QStringLiteral("他人のセッションを即時切断しようとしています。\r\n"
-                                           "処理を続けてもよろしいですか？")
-                          : QStringLiteral("他人のセッションを切断しようとそています。\r\n"
-                                           "処理を続けてもよろしいですか？");
-            const int answer = classic::MsgBox(question, classic::vbYesNo | classic::vbExclamation,
-                                               QStringLiteral("切断確認"));
-            if (answer == classic::vbNo)
-                return;
-        }
+        const QString question =
+            how == SessionEnd::KillImmediate
+                ? QStringLiteral("他人のセッションを即時切断しようとしています。\r\n"
+                                 "処理を続けてもよろしいですか？")
+            : disconnect ? QStringLiteral("他人のセッションをﾄﾗﾝｻﾞｸｼｮﾝ終了後に切断しようとして"
+                                          "います。\r\n処理を続けてもよろしいですか？")
+                         : QStringLiteral("他人のセッションを切断しようとそています。\r\n"
+                                          "処理を続けてもよろしいですか？");
+        if (!confirmedForSession(session, question, QStringLiteral("切断確認")))
+            return;
 
         const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
-        const ora::KillResult result = roundTrip(db, [key, immediate](ora::OraDatabase& d) {
-            return ora::KillSession(d, key, immediate);
-        });
+        const QString statement = disconnect
+                                      ? ora::DisconnectStatement(key)
+                                      : ora::KillStatement(key, how == SessionEnd::KillImmediate);
+        const ora::KillResult result = roundTrip(
+            db, [statement](ora::OraDatabase& d) { return ora::EndSession(d, statement); });
         if (mUnloaded)
             return;
         if (result.outcome == ora::KillOutcome::Unknown) {
@@ -74,8 +90,13 @@ void Kestrom::killSession(const RowSession& session, bool immediate) {
                 result.detail->description());
         } else {
             marked = result.outcome == ora::KillOutcome::Marked;
-            frmDetails::SessionEnded(key);
-            classic::MsgBox(QStringLiteral("セッションを切断しました。"), classic::vbInformation);
+            // A session left to end its transaction still runs: its details stay true.
+            if (!(marked && disconnect))
+                frmDetails::SessionEnded(key);
+            classic::MsgBox(marked && disconnect
+                                ? QStringLiteral("ﾄﾗﾝｻﾞｸｼｮﾝの終了後にセッションを切断します。")
+                                : QStringLiteral("セッションを切断しました。"),
+                            classic::vbInformation);
         }
     } catch (const ora::OraError& error) {
         if (mUnloaded)
@@ -90,8 +111,16 @@ void Kestrom::killSession(const RowSession& session, bool immediate) {
     if (mUnloaded)
         return;
     refreshList();
-    if (marked && session.key)
-        noteMarkedForKill(*session.key);
+    if (marked && session.key) {
+        if (disconnect)
+            noteForSession(*session.key,
+                           QStringLiteral("ｾｯｼｮﾝ %1,%2 はﾄﾗﾝｻﾞｸｼｮﾝの終了まで一覧に残り、"
+                                          "その後切断されます。")
+                               .arg(session.key->sid)
+                               .arg(session.key->serial));
+        else
+            noteMarkedForKill(*session.key);
+    }
 }
 
 ora::SessionKey Kestrom::keyOf(const RowSession& session) {
@@ -108,11 +137,16 @@ void Kestrom::refreshList() {
 }
 
 void Kestrom::noteMarkedForKill(const ora::SessionKey& key) {
+    noteForSession(key, QStringLiteral("ｾｯｼｮﾝ %1,%2 は切断待ち。即時切断で直ちに終了します。")
+                            .arg(key.sid)
+                            .arg(key.serial));
+}
+
+void Kestrom::noteForSession(const ora::SessionKey& key, const QString& note) {
     // Before what the refreshed list says of itself, so that a narrow window cuts that
-    // instead; the next search replaces both.
-    const QString marked = QStringLiteral("ｾｯｼｮﾝ %1,%2 は切断待ち。即時切断で直ちに終了します。")
-                               .arg(key.sid)
-                               .arg(key.serial);
+    // instead; the next search replaces both. A refresh on the timer shows it again while
+    // the session is still listed.
+    mHeldNote = {key, note};
     const QString listed = sbStatusBar->noticeText();
-    sbStatusBar->setNoticeText(listed.isEmpty() ? marked : marked + QStringLiteral("　") + listed);
+    sbStatusBar->setNoticeText(listed.isEmpty() ? note : note + QStringLiteral("　") + listed);
 }

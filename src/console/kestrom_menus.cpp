@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -48,6 +49,7 @@ void Kestrom::buildMenus() {
         action(ken, "AllInstances", QStringLiteral("全ｲﾝｽﾀﾝｽ(&A)"), &Kestrom::AllInstances_Click);
     AllInstances->setCheckable(true);
     AllInstances->setChecked(allInstancesSetting());
+    buildAutoRefreshMenu();
 }
 
 void Kestrom::buildGridActions() {
@@ -67,6 +69,8 @@ void Kestrom::buildGridActions() {
 
     connect(MSFlexGrid1, &SessionGrid::ContextMenu, this, &Kestrom::showGridMenu);
     connect(MSFlexGrid1, &SessionGrid::RowDoubleClicked, this, &Kestrom::showDetails);
+    connect(MSFlexGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &Kestrom::targetChosen);
 }
 
 void Kestrom::showGridMenu(int row, const QPoint& globalPos) {
@@ -83,6 +87,15 @@ void Kestrom::showGridMenu(int row, const QPoint& globalPos) {
         immediate->setEnabled(canKill);
         menu.addAction(QStringLiteral("SQL中止(&Q)"), this, &Kestrom::CancelSql_Click)
             ->setEnabled(canKill);
+        QAction* disconnect = menu.addAction(QStringLiteral("ﾄﾗﾝｻﾞｸｼｮﾝ終了後に切断(&T)"), this,
+                                             &Kestrom::DisconnectAfterTransaction_Click);
+        disconnect->setObjectName(QStringLiteral("DisconnectAfterTransaction"));
+        const int col = MSFlexGrid1->Col();
+        const QString refusal = canKill ? disconnectRefusal(currentSession()) : QString();
+        MSFlexGrid1->setCol(col);
+        disconnect->setEnabled(canKill && refusal.isEmpty());
+        disconnect->setToolTip(refusal);
+        menu.setToolTipsVisible(true);
         menu.addAction(QStringLiteral("詳細(&D)"), this, &Kestrom::Details_Click)
             ->setEnabled(OraDatabase != nullptr);
     }

@@ -7,7 +7,8 @@
 #include <QTimer>
 
 PanelStatusBar::PanelStatusBar(QWidget* parent)
-    : QStatusBar(parent), mNotice(new QLabel(this)), mClock(new QTimer(this)) {
+    : QStatusBar(parent), mNotice(new QLabel(this)), mRefresh(new QLabel(this)),
+      mClock(new QTimer(this)) {
     setSizeGripEnabled(true);
     const float widths[3] = {1200.0f, 6840.0f, 800.0f};
     for (int i = 0; i < 3; ++i) {
@@ -27,6 +28,11 @@ PanelStatusBar::PanelStatusBar(QWidget* parent)
     mNotice->setFrameShadow(QFrame::Sunken);
     mNotice->hide();
     addPermanentWidget(mNotice);
+    mRefresh->setObjectName(QStringLiteral("sbStatusBar_AutoRefresh"));
+    mRefresh->setFrameShape(QFrame::StyledPanel);
+    mRefresh->setFrameShadow(QFrame::Sunken);
+    mRefresh->hide();
+    addPermanentWidget(mRefresh);
     addPermanentWidget(mPanels[2]);
     connect(mClock, &QTimer::timeout, this, &PanelStatusBar::tick);
     mClock->start(1000);
@@ -59,6 +65,13 @@ void PanelStatusBar::setNoticeText(const QString& text) {
 
 QString PanelStatusBar::noticeText() const {
     return mNotice->text();
+}
+
+void PanelStatusBar::setRefreshText(const QString& text) {
+    mRefresh->setText(text);
+    // Short, and never cut: a narrow window cuts the notice beside it instead.
+    mRefresh->setMinimumWidth(text.isEmpty() ? 0 : mRefresh->sizeHint().width());
+    mRefresh->setVisible(!text.isEmpty());
 }
 
 void PanelStatusBar::tick() {

@@ -20,6 +20,8 @@ public:
     // not empty.
     void setNoticeText(const QString& text);
     QString noticeText() const;
+    // What keeps the list current by itself (auto-refresh), shown while not empty.
+    void setRefreshText(const QString& text);
 
 private:
     void tick();
@@ -27,5 +29,6 @@ private:
 
     QLabel* mPanels[3];
     QLabel* mNotice;
+    QLabel* mRefresh;
     QTimer* mClock;
 };

@@ -238,6 +238,9 @@ void SessionGrid::syncView() {
         executeDelayedItemsLayout();
         scrollTo(index);
     } else {
+        // No current row at all, so that a click on any row, the one shown current before
+        // included, makes it current.
+        selectionModel()->clearCurrentIndex();
         selectionModel()->clearSelection();
     }
     mSyncing = false;

@@ -61,8 +61,12 @@ bool CallInterrupted(const OraError& error) {
 }
 
 KillResult KillSession(OraDatabase& db, const SessionKey& key, bool immediate) {
+    return EndSession(db, KillStatement(key, immediate));
+}
+
+KillResult EndSession(OraDatabase& db, const QString& statement) {
     try {
-        db.ExecuteSQL(KillStatement(key, immediate));
+        db.ExecuteSQL(statement);
     } catch (const OraError& error) {
         if (CallInterrupted(error))
             return {KillOutcome::Unknown, error};

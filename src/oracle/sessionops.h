@@ -69,6 +69,8 @@ struct KillResult {
 
 // Ends one session. Any refusal but "marked for kill" throws OraError.
 KillResult KillSession(OraDatabase& db, const SessionKey& key, bool immediate);
+// Runs a statement that ends a session (a kill or a disconnect), with the kill's outcomes.
+KillResult EndSession(OraDatabase& db, const QString& statement);
 
 // The details of one session in one round trip, and the instance the connection is on (0 when
 // not known), or nothing when the session no longer exists. A user refused the views of the

@@ -16,6 +16,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -811,6 +812,94 @@ private Q_SLOTS:
         w.setScript({KestromFixture::login()});
         w.choose("Link");
         QCOMPARE(state->text(), QStringLiteral("- DB接続中 -"));
+    }
+
+    // ﾄﾗﾝｻﾞｸｼｮﾝ終了後に切断: asked like a kill for another machine's session, reported like one,
+    // a session with an open transaction left listed with a note; never for another instance.
+    void disconnectAfterTheTransaction() {
+        const QString me = KestromFixture::thisComputer();
+        mStandin.load(instance(
+            QStringLiteral("session\t60\t1\tACTIVE\tFARPC\tsato\tAPP\tx.exe\t2026-12-07 "
+                           "10:00:00\topen-transaction\n"
+                           "session\t24\t2\tINACTIVE\t%1\tdba\tSYSTEM\tsqlplus\t2026-12-07 "
+                           "10:00:00\tinst_id=2\n")
+                .arg(me)));
+        Window w;
+        w.open({KestromFixture::login()});
+        w.search(QStringLiteral("farpc"));
+        QCOMPARE(w.grid()->Rows(), 3);
+        const QString question =
+            QStringLiteral("他人のセッションをﾄﾗﾝｻﾞｸｼｮﾝ終了後に切断しようとしています。\r\n"
+                           "処理を続けてもよろしいですか？");
+        classic::MsgBoxHook::setNextAnswers({classic::vbNo});
+        w.contextMenu(1, Qt::Key_T);
+        QCOMPARE(testsupport::messageTexts(), QStringList{question});
+        QCOMPARE(classic::MsgBoxHook::log()[0].title, QStringLiteral("切断確認"));
+        QCOMPARE(classic::MsgBoxHook::log()[0].style, 52);
+        QVERIFY(kills().isEmpty());
+
+        classic::MsgBoxHook::clear();
+        classic::MsgBoxHook::setNextAnswers({classic::vbYes, classic::vbOK});
+        w.contextMenu(1, Qt::Key_T);
+        QCOMPARE(kills(), QStringList{QStringLiteral(
+                              "EXEC ALTER SYSTEM DISCONNECT SESSION '52,3301' POST_TRANSACTION")});
+        QCOMPARE(testsupport::messageTexts(),
+                 (QStringList{question, QStringLiteral("セッションを切断しました。")}));
+        QCOMPARE(w.grid()->Rows(), 2);
+
+        // An open transaction: accepted (ORA-00031), the session stays listed until it ends.
+        classic::MsgBoxHook::clear();
+        classic::MsgBoxHook::setNextAnswers({classic::vbYes, classic::vbOK});
+        w.contextMenu(1, Qt::Key_T);
+        QCOMPARE(testsupport::messageTexts().value(1),
+                 QStringLiteral("ﾄﾗﾝｻﾞｸｼｮﾝの終了後にセッションを切断します。"));
+        QCOMPARE(w.grid()->Rows(), 2);
+        QCOMPARE(w.grid()->TextMatrix(1, colStatus), QStringLiteral("KILLED"));
+        QCOMPARE(
+            w.find<QLabel>("sbStatusBar_Notice")->text(),
+            QStringLiteral("ｾｯｼｮﾝ 60,1 はﾄﾗﾝｻﾞｸｼｮﾝの終了まで一覧に残り、その後切断されます。"));
+
+        // A refresh on the timer keeps saying so while the session is listed.
+        w.choose("AutoRefresh5");
+        const qsizetype searches = mStandin.log().count(QStringLiteral("EXEC SELECT"));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return mStandin.log().count(QStringLiteral("EXEC SELECT")) > searches; }, 8000));
+        QVERIFY(w.find<QLabel>("sbStatusBar_Notice")
+                    ->text()
+                    .startsWith(QStringLiteral("ｾｯｼｮﾝ 60,1 はﾄﾗﾝｻﾞｸｼｮﾝの終了まで")));
+        w.choose("AutoRefresh0");
+
+        // All instances: a session of another instance than the connection's cannot be named.
+        w.choose("AllInstances");
+        w.search(me);
+        SessionGrid* g = w.grid();
+        QCOMPARE(g->TextMatrix(2, colSid) + u'@' + g->TextMatrix(2, colInstance),
+                 QStringLiteral("24@2"));
+        const auto item = [](QMenu& menu) {
+            return menu.findChild<QAction*>(QStringLiteral("DisconnectAfterTransaction"));
+        };
+        bool enabled = true;
+        QString tip;
+        w.contextMenu(2, Qt::Key_Escape, [&](QMenu& menu) {
+            enabled = item(menu) && item(menu)->isEnabled();
+            tip = item(menu) ? item(menu)->toolTip() : QString();
+        });
+        QVERIFY(!enabled);
+        QCOMPARE(tip, QStringLiteral("接続先ｲﾝｽﾀﾝｽ（1）以外のｾｯｼｮﾝは、"
+                                     "ﾄﾗﾝｻﾞｸｼｮﾝ終了後に切断できません。"));
+        // The details window says the same.
+        QPointer<QDialog> details = openDetails(w, 1);
+        QVERIFY(details);
+        auto* button = details->findChild<QPushButton*>(QStringLiteral("cmdDisconnect"));
+        QVERIFY(button && !button->isEnabled() && !button->toolTip().isEmpty());
+        details->close();
+        // This computer's session on the connection's instance: no question.
+        classic::MsgBoxHook::clear();
+        w.contextMenu(1, Qt::Key_T, [&](QMenu& menu) { QVERIFY(item(menu)->isEnabled()); });
+        QCOMPARE(kills().last(),
+                 QStringLiteral("EXEC ALTER SYSTEM DISCONNECT SESSION '23,4711' POST_TRANSACTION"));
+        QCOMPARE(testsupport::messageTexts(),
+                 QStringList{QStringLiteral("セッションを切断しました。")});
     }
 };
 

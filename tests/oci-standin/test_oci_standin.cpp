@@ -320,6 +320,7 @@ private Q_SLOTS:
     void killRemovesTheSession();
     void privilegesAreEnforced();
     void killMarkedOnlyStillRemoves();
+    void disconnectWaitsForTheTransaction();
     void clusterListShowsEveryInstance();
     void detailsOfOneSession();
     void killsNameTheInstance();
@@ -553,8 +554,15 @@ void TestOciStandin::badStatementsGiveOracleErrors_data() {
                                  << QByteArray("ORA-00942: table or view does not exist");
     QTest::newRow("other statement")
         << QByteArray("DELETE FROM v$session") << QByteArray("ORA-00900: invalid SQL statement");
-    QTest::newRow("disconnect") << QByteArray("ALTER SYSTEM DISCONNECT SESSION '10,1'")
-                                << QByteArray("ORA-00900: invalid SQL statement");
+    QTest::newRow("disconnect naming an instance")
+        << QByteArray("ALTER SYSTEM DISCONNECT SESSION '10,1,@1' POST_TRANSACTION")
+        << QByteArray("ORA-00026: missing or invalid session ID");
+    QTest::newRow("disconnect gone")
+        << QByteArray("ALTER SYSTEM DISCONNECT SESSION '10,3' POST_TRANSACTION")
+        << QByteArray("ORA-00030: User session ID does not exist.");
+    QTest::newRow("disconnect garbage")
+        << QByteArray("ALTER SYSTEM DISCONNECT SESSION '10,1' LATER")
+        << QByteArray("ORA-00933: SQL command not properly ended");
     QTest::newRow("kill without id") << QByteArray("ALTER SYSTEM KILL SESSION '10'")
                                      << QByteArray("ORA-00026: missing or invalid session ID");
     QTest::newRow("kill id not numeric") << QByteArray("ALTER SYSTEM KILL SESSION '10,x'")
@@ -684,6 +692,29 @@ void TestOciStandin::killMarkedOnlyStillRemoves() {
     QCOMPARE(execute(svc, "ALTER SYSTEM KILL SESSION '9,5'", 1, &stmt), oci::ERROR);
     QCOMPARE(lastError(), "ORA-00031: session marked for kill");
     QCOMPARE(query(sessionQuery()).rows.first().first(), "10");
+}
+
+void TestOciStandin::disconnectWaitsForTheTransaction() {
+    useFixture(QByteArray(kFixture).replace("demo prog\t\\N", "demo prog\t\\N\topen-transaction"));
+    OCISvcCtx* svc = nullptr;
+    OCIStmt* stmt = nullptr;
+    QCOMPARE(logon(&svc), oci::SUCCESS);
+    // Without a transaction the session goes at once; with one it is marked and stays.
+    QCOMPARE(execute(svc, "ALTER SYSTEM DISCONNECT SESSION '10,2' POST_TRANSACTION", 1, &stmt),
+             oci::SUCCESS);
+    QCOMPARE(execute(svc, "ALTER SYSTEM DISCONNECT SESSION '10,1' POST_TRANSACTION", 1, &stmt),
+             oci::ERROR);
+    QCOMPARE(lastError(), "ORA-00031: session marked for kill");
+    QByteArrayList remaining;
+    for (const QByteArrayList& row : query(sessionQuery()).rows) {
+        remaining.append(row[0] + ',' + row[1] + ' ' + row[2]);
+    }
+    QCOMPARE(remaining,
+             (QByteArrayList{"9,5 INACTIVE", "10,1 KILLED", "100,1 ACTIVE", "<null>,7 KILLED"}));
+    // IMMEDIATE does not wait.
+    QCOMPARE(execute(svc, "ALTER SYSTEM DISCONNECT SESSION '10,1' IMMEDIATE", 1, &stmt),
+             oci::SUCCESS);
+    QCOMPARE(query(sessionQuery()).rows.size(), 3);
 }
 
 void TestOciStandin::clusterListShowsEveryInstance() {

@@ -5,6 +5,8 @@
 #include "platform/computername.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QTimer>
 
 namespace testsupport {
 
@@ -89,6 +91,35 @@ void KestromFixture::clickRow(int row) {
 
 void KestromFixture::doubleClickRow(int row) {
     QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, rowCentre(row));
+}
+
+void KestromFixture::contextMenu(int row, Qt::Key key, const std::function<void(QMenu&)>& inspect,
+                                 std::source_location where) {
+    bool shown = false;
+    // Polled: the window may wait for the server before the menu opens.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, window.get(), [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        poll.stop();
+        shown = true;
+        if (inspect)
+            inspect(*menu);
+        QTest::keyClick(menu, key);
+        if (menu->isVisible())
+            menu->close();
+    });
+    poll.start(10);
+    // A right click, and the context-menu request the window system makes of it.
+    const QPoint at = rowCentre(row);
+    SessionGrid* g = grid();
+    QTest::mouseClick(g->viewport(), Qt::RightButton, {}, at);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, at, g->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(g->viewport(), &request);
+    poll.stop();
+    if (!shown)
+        fail(QStringLiteral("no context menu opened over row %1").arg(row), where);
 }
 
 QString KestromFixture::thisComputer() {

@@ -8,8 +8,10 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QList>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <source_location>
 #include <vector>
@@ -79,6 +81,11 @@ struct KestromFixture {
     // Clicks, double-clicks a data row of the grid (1 is the first).
     void clickRow(int row);
     void doubleClickRow(int row);
+    // Opens the grid's context menu over a data row (1 is the first) with a right click, hands
+    // it to `inspect`, then presses `key` in it (Qt::Key_Escape closes it). A menu that does not
+    // open fails the current test.
+    void contextMenu(int row, Qt::Key key, const std::function<void(QMenu&)>& inspect = {},
+                     std::source_location where = std::source_location::current());
 
     // The name the window finds for this computer.
     static QString thisComputer();

@@ -78,17 +78,23 @@ std::optional<std::string> parseUser(const std::vector<std::string_view>& f, Ins
     return std::nullopt;
 }
 
-// After the eight values: name=value for inst_id and the details, or the word stubborn.
+// After the eight values: name=value for inst_id and the details, or the words stubborn and
+// open-transaction.
 std::optional<std::string> parseSessionAttribute(std::string_view field, Row& row) {
     if (field == "stubborn") {
         row.stubborn = true;
+        return std::nullopt;
+    }
+    if (field == "open-transaction") {
+        row.openTransaction = true;
         return std::nullopt;
     }
     const std::size_t equals = field.find('=');
     const std::string name = upperAscii(field.substr(0, equals));
     const auto column = equals == std::string_view::npos ? std::nullopt : columnNamed(name);
     if (!column || static_cast<std::size_t>(*column) < kPositionalCount) {
-        return "expected name=value (inst_id or a details column such as machine) or stubborn, "
+        return "expected name=value (inst_id or a details column such as machine) stubborn or "
+               "open-transaction, "
                "got '" +
                std::string(field) + "'";
     }

@@ -138,6 +138,23 @@ KillOutcome Instance::kill(const SessionId& id, bool immediate) {
     return KillOutcome::Ended;
 }
 
+KillOutcome Instance::disconnect(const SessionId& id, bool postTransaction) {
+    const auto found = std::find_if(sessions.begin(), sessions.end(),
+                                    [&](const RowPtr& row) { return isSession(*row, id); });
+    if (found == sessions.end()) {
+        return KillOutcome::NoSuchSession;
+    }
+    // A session holding a transaction (the word, or a taddr) waits for it to end.
+    if (postTransaction && ((*found)->openTransaction || !(*found)->cell(Column::Taddr).null)) {
+        auto marked = std::make_shared<Row>(**found);
+        setCell(*marked, Column::Status, "KILLED");
+        *found = std::move(marked);
+        return KillOutcome::Marked;
+    }
+    // Without a transaction to wait for it goes at once, as with a kill.
+    return kill(id, true);
+}
+
 CancelOutcome Instance::cancel(const SessionId& id) {
     auto found = std::find_if(sessions.begin(), sessions.end(),
                               [&](const RowPtr& row) { return isSession(*row, id); });

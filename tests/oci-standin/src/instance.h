@@ -81,6 +81,9 @@ struct Instance {
                                         unsigned long instances);
     void sortSessions();
     KillOutcome kill(const SessionId& id, bool immediate);
+    // Ends a session of instance 1; after its transaction when asked to: a session with an
+    // open transaction is then only marked, KILLED and still there.
+    KillOutcome disconnect(const SessionId& id, bool postTransaction);
     // Ends the call an ACTIVE session is running; the session stays, now INACTIVE and no
     // longer waiting for a blocker.
     CancelOutcome cancel(const SessionId& id);

@@ -60,6 +60,25 @@ sword killSession(const KillSession& kill, const Service& service, ErrorHandle* 
     return oci::SUCCESS;
 }
 
+sword disconnectSession(const DisconnectSession& disconnect, const Service& service,
+                        ErrorHandle* errors) {
+    if (!service.user.mayAlterSystem) {
+        return fail(errors, ora::InsufficientPrivileges);
+    }
+    if (!disconnect.target) {
+        return fail(errors, ora::MissingSessionId);
+    }
+    switch (runtime().instance.disconnect(*disconnect.target, disconnect.postTransaction)) {
+    case KillOutcome::NoSuchSession:
+        return fail(errors, ora::SessionIdNotFound);
+    case KillOutcome::Marked:
+        return fail(errors, ora::MarkedForKill);
+    case KillOutcome::Ended:
+        break;
+    }
+    return oci::SUCCESS;
+}
+
 sword cancelSql(const CancelSql& cancel, const Service& service, ErrorHandle* errors) {
     if (!service.user.mayAlterSystem) {
         return fail(errors, ora::InsufficientPrivileges);
@@ -164,6 +183,9 @@ STANDIN_EXPORT sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* 
     }
     if (const auto* cancel = std::get_if<CancelSql>(&statement->parsed.body)) {
         return cancelSql(*cancel, *service, errors);
+    }
+    if (const auto* disconnect = std::get_if<DisconnectSession>(&statement->parsed.body)) {
+        return disconnectSession(*disconnect, *service, errors);
     }
     return killSession(std::get<KillSession>(statement->parsed.body), *service, errors);
 }

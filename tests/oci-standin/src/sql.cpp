@@ -654,6 +654,9 @@ private:
         if (!word("SYSTEM")) {
             return oraError(ora::InvalidStatement);
         }
+        if (word("DISCONNECT")) {
+            return disconnect();
+        }
         const bool cancel = word("CANCEL");
         if (cancel ? !word("SQL") : !word("KILL") || !word("SESSION")) {
             return oraError(ora::InvalidStatement);
@@ -671,6 +674,27 @@ private:
             return CancelSql{target};
         }
         return KillSession{target, immediate};
+    }
+
+    StatementBody disconnect() {
+        if (!word("SESSION")) {
+            return oraError(ora::InvalidStatement);
+        }
+        const auto id = literal();
+        if (!id) {
+            return oraError(ora::MissingSessionId);
+        }
+        std::optional<SessionId> target = parseSessionId(*id);
+        // The grammar gives DISCONNECT no instance.
+        if (target && id->find('@') != std::string::npos) {
+            target.reset();
+        }
+        DisconnectSession statement{target, word("POST_TRANSACTION")};
+        word("IMMEDIATE");
+        if (!atEnd()) {
+            return oraError(ora::NotProperlyEnded);
+        }
+        return statement;
     }
 
     std::vector<Token> tokens_;

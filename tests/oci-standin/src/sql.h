@@ -109,7 +109,15 @@ struct CancelSql {
     std::optional<SessionId> target; // nullopt: the id string is malformed
 };
 
-using StatementBody = std::variant<OraError, SessionQuery, KillSession, CancelSql>;
+// ALTER SYSTEM DISCONNECT SESSION '<sid>,<serial#>' [POST_TRANSACTION] [IMMEDIATE]; the id
+// names no instance.
+struct DisconnectSession {
+    std::optional<SessionId> target; // nullopt: the id string is malformed
+    bool postTransaction = false;
+};
+
+using StatementBody =
+    std::variant<OraError, SessionQuery, KillSession, CancelSql, DisconnectSession>;
 
 // The statement as the server would see it. Errors are kept, not raised: like Oracle, the
 // stand-in reports them when the statement is executed.

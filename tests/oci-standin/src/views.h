@@ -90,6 +90,7 @@ struct Row {
     std::array<ub1, 7> date{};              // SQLT_DAT form of the logon time
     OCIDateValue dateValue{};               // SQLT_ODT form
     bool stubborn = false;                  // the first plain kill leaves it KILLED with ORA-00031
+    bool openTransaction = false;           // a disconnect after the transaction waits for it
 
     const Cell& cell(Column column) const {
         const auto index = static_cast<std::size_t>(column);
