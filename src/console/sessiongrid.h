@@ -9,8 +9,9 @@
 // header row and column; the program addresses cells by making a row and a column current
 // and then reading or writing the current cell's text. The current row is also the user's
 // selection, moved with the mouse and the arrow keys.
-class SessionGrid : public QTableView {
+class SessionGrid final : public QTableView {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SessionGrid)
 public:
     static constexpr int flexAlignCenterCenter = 4;
 

@@ -209,7 +209,7 @@ private Q_SLOTS:
         auto sent = [&] {
             return mStandin.log().split(u'\n').filter(QStringLiteral("EXEC ")).last();
         };
-        auto exec = [](QString statement) {
+        auto exec = [](QString statement) -> QString {
             return QStringLiteral("EXEC ") +
                    statement.replace(QStringLiteral("\r"), QStringLiteral("\\r"));
         };
