@@ -244,7 +244,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!details || !details->isVisible());
         QCOMPARE(sent(), exec(ora::BlockersQuery(false)));
         QCOMPARE(w.grid()->Row(), 1);
-        QCOMPARE(w.grid()->TextMatrix(w.grid()->Row(), 1), QStringLiteral("42"));
+        QCOMPARE(w.grid()->TextMatrix(w.grid()->Row(), colSid), QStringLiteral("42"));
         QCOMPARE(w.window->focusWidget(), static_cast<QWidget*>(w.grid()));
 
         // Delete asks (another machine) and ends exactly C; the list shown again is the
