@@ -43,8 +43,14 @@ plant oracle_platform 'oracle/ may take only the client-library loader' oracle/o
     '#include <platform/topmost.h>'
 plant binding 'only oracle/ may include the binding' console/a.cpp '#include <oracle/oci/oci_query.h>'
 plant system_ifdef 'only platform/ may ask which system' classic/a.cpp '#ifdef Q_OS_WIN'
+plant classic_namespace 'must declare its names in its folder' classic/a.h 'namespace platform {'
+plant window_namespace 'must declare its names in its folder' console/a.cpp 'namespace ora {'
+plant module_namespace 'must declare its names in its folder' decor/centre.h 'namespace basline {'
 plant loader pass oracle/oci/a.cpp '#include <platform/clientlibrary.h>'
 plant factory pass console/a.cpp '#include "oracle/oci/oci_session.h"'
 plant qt_header pass console/a.cpp '#include <QString>'
+plant own_module pass console/callwait_a.cpp 'namespace callwait {'
+plant nested_platform pass platform/x11/a.cpp 'namespace platform::x11 {'
+plant binding_namespace pass oracle/oci/a.cpp 'namespace ora::binding {'
 
 [ $failures -eq 0 ]
