@@ -23,8 +23,8 @@ void appendDigits(QChar*& out, int value, int width) {
 }
 
 // "yyyy/mm/dd h:mm:ss" of fields known to be a valid date and time of the years 0-9999.
-void writeDateTime(int year, int month, int day, const QTime& t, QString& text) {
-    text.resize(t.hour() >= 10 ? 19 : 18);
+void writeDateTime(int year, int month, int day, int hour, int minute, int second, QString& text) {
+    text.resize(hour >= 10 ? 19 : 18);
     QChar* out = text.data();
     appendDigits(out, year, 4);
     *out++ = QChar(u'/');
@@ -32,11 +32,11 @@ void writeDateTime(int year, int month, int day, const QTime& t, QString& text) 
     *out++ = QChar(u'/');
     appendDigits(out, day, 2);
     *out++ = QChar(u' ');
-    appendDigits(out, t.hour(), t.hour() >= 10 ? 2 : 1);
+    appendDigits(out, hour, hour >= 10 ? 2 : 1);
     *out++ = QChar(u':');
-    appendDigits(out, t.minute(), 2);
+    appendDigits(out, minute, 2);
     *out++ = QChar(u':');
-    appendDigits(out, t.second(), 2);
+    appendDigits(out, second, 2);
 }
 
 // The same written directly: a search formats one per session, and the general date
@@ -47,8 +47,9 @@ QString formatDateTime(const QDateTime& when) {
     d.getDate(&year, &month, &day);
     if (!d.isValid() || year < 0 || year > 9999)
         return when.toString(QStringLiteral("yyyy/MM/dd H:mm:ss"));
+    const QTime t = when.time();
     QString text;
-    writeDateTime(year, month, day, when.time(), text);
+    writeDateTime(year, month, day, t.hour(), t.minute(), t.second(), text);
     return text;
 }
 
@@ -112,7 +113,7 @@ void CellTextInto(const OraField& field, bool logonTime, QString& out) {
         const RawValue::DateFields& d = raw.date;
         if (d.year >= 0 && d.year <= 9999 && QDate::isValid(d.year, d.month, d.day) &&
             QTime::isValid(d.hour, d.minute, d.second)) {
-            writeDateTime(d.year, d.month, d.day, QTime(d.hour, d.minute, d.second), out);
+            writeDateTime(d.year, d.month, d.day, d.hour, d.minute, d.second, out);
             return;
         }
         break;
