@@ -1,11 +1,14 @@
 // Lists N generated sessions through the Oracle client library binding and the stand-in
 // client library into the main window's grid, and reports the time of the whole search, the
-// stand-in's own time to produce the rows, the round trips and the memory per session.
+// stand-in's own time to produce the rows, the round trips and the memory per session; then
+// the time to sort the listed rows by their logon time (a click on its column header) and
+// to copy them all as text for the clipboard.
 //   bench_search STANDIN-LIBRARY N...
 #include "classic/msgbox.h"
 #include "classic/msgbox_hook.h"
 #include "classic/zoom.h"
 #include "classic/zoom_hook.h"
+#include "console/gridcolumns.h"
 #include "console/kestrom.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
@@ -13,8 +16,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -80,8 +85,8 @@ int main(int argc, char* argv[]) {
     const QString fixture = dir.filePath(QStringLiteral("instance.txt"));
     qputenv("KESTROM_STANDIN_FIXTURE", QFile::encodeName(fixture));
 
-    std::printf("%9s %10s %10s %10s %8s %8s %10s\n", "sessions", "search ms", "stand-in", "own ms",
-                "trips", "limit", "B/session");
+    std::printf("%9s %10s %10s %10s %7s %8s %8s %10s %8s %8s\n", "sessions", "search ms",
+                "stand-in", "own ms", "share", "trips", "limit", "B/session", "sort ms", "copy ms");
     bool ok = true;
     for (int i = 2; i < argc; ++i) {
         // "N" lists N sessions of one instance; "NxI" spreads them over I instances and lists
@@ -132,13 +137,31 @@ int main(int argc, char* argv[]) {
         const long limit = static_cast<long>(std::ceil(static_cast<double>(n) / 500.0)) + 1;
         const double perSession =
             static_cast<double>(peak - rss0) * 1024.0 / static_cast<double>(n);
-        std::printf("%9ld %10.1f %10.1f %10.1f %8llu %8ld %10.0f\n", n, wallMs, standinMs,
-                    wallMs - standinMs, trips, limit, perSession);
-        const int rows = window.findChild<SessionGrid*>(QStringLiteral("MSFlexGrid1"))->Rows();
+        auto* grid = window.findChild<SessionGrid*>(QStringLiteral("MSFlexGrid1"));
+        const int rows = grid->Rows();
         if (rows != n + 1) {
             std::fprintf(stderr, "listed %d rows instead of %ld\n", rows - 1, n);
             ok = false;
         }
+
+        // Sorting: a click on the logon time's header, until the grid shows the new order.
+        clock.restart();
+        Q_EMIT grid->horizontalHeader()->sectionClicked(colLogonTime - 1);
+        QApplication::processEvents();
+        const double sortMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        // Copying every row, as すべてコピー does.
+        clock.restart();
+        QApplication::clipboard()->setText(grid->CopyAllText());
+        const double copyMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        if (QApplication::clipboard()->text().count(QChar(u'\n')) != n + 1) {
+            std::fprintf(stderr, "copied other than %ld rows\n", n);
+            ok = false;
+        }
+
+        std::printf("%9ld %10.1f %10.1f %10.1f %7.1f %8llu %8ld %10.0f %8.1f %8.1f\n", n, wallMs,
+                    standinMs, wallMs - standinMs,
+                    standinMs > 0 ? (wallMs - standinMs) / standinMs : 0.0, trips, limit,
+                    perSession, sortMs, copyMs);
         window.close();
     }
     return ok ? 0 : 1;

@@ -5,8 +5,10 @@
 
 namespace classic {
 namespace {
-class EnterFilter : public QObject {
+class EnterFilter final : public QObject {
 public:
+    EnterFilter() = default;
+    Q_DISABLE_COPY_MOVE(EnterFilter)
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress)
             return false;

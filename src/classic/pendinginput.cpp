@@ -31,8 +31,10 @@ bool IsInputEvent(QEvent::Type type) {
 }
 
 namespace {
-class InputEater : public QObject {
+class InputEater final : public QObject {
 public:
+    InputEater() = default;
+    Q_DISABLE_COPY_MOVE(InputEater)
     bool eventFilter(QObject*, QEvent* event) override { return IsInputEvent(event->type()); }
 };
 } // namespace

@@ -15,8 +15,9 @@ namespace callwait {
 namespace {
 
 // Stops the input on its way while a call runs; Esc, pressed, ends the wait.
-class InputGate : public QObject {
+class InputGate final : public QObject {
 public:
+    Q_DISABLE_COPY_MOVE(InputGate)
     explicit InputGate(std::function<void()> onEsc) : mOnEsc(std::move(onEsc)) {}
     bool eventFilter(QObject*, QEvent* event) override {
         if (!classic::IsInputEvent(event->type()))
@@ -64,7 +65,7 @@ void Wait(ora::PendingCall& call, PanelStatusBar* bar, const OnEsc& onEsc, int l
     std::optional<QString> shownBefore;
     QTimer slow;
     slow.setSingleShot(true);
-    QObject::connect(&slow, &QTimer::timeout, [&] {
+    QObject::connect(&slow, &QTimer::timeout, &slow, [&] {
         if (!notice)
             return;
         shownBefore = notice->noticeText();
@@ -73,7 +74,7 @@ void Wait(ora::PendingCall& call, PanelStatusBar* bar, const OnEsc& onEsc, int l
     slow.start(1000);
     QTimer limit;
     limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, [&call] { call.abandon(); });
+    QObject::connect(&limit, &QTimer::timeout, &limit, [&call] { call.abandon(); });
     if (limitMs >= 0)
         limit.start(limitMs);
 

@@ -22,8 +22,9 @@ struct SessionDetails {
 // The session details window: modeless, one at a time; Esc and Enter close it. It can end the
 // session it shows at once (the immediate kill) or cancel its statement, through the main
 // window's procedures, and lead to the root of the chain of blockers it waits behind.
-class frmDetails : public QDialog {
+class frmDetails final : public QDialog {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmDetails)
 public:
     using KillRequest = std::function<void(const ora::SessionKey&, const QString& terminal)>;
     using RootRequest = std::function<void(const ora::BlockerRef&)>;

@@ -24,8 +24,9 @@ class SessionGrid;
 struct GridColumnSpec;
 
 // The main window: the session console and the owner of all program state.
-class Kestrom : public QMainWindow {
+class Kestrom final : public QMainWindow {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Kestrom)
 public:
     using LoginPrompt = std::function<qint16(QString&, QString&, QString&)>;
 

@@ -79,8 +79,9 @@ void Kestrom::SessionSearch() {
                                        .arg(reader->skipReason())
                                  : QString();
         const QString list = listNotice(written);
-        sbStatusBar->setNoticeText(
-            left.isEmpty() || list.isEmpty() ? list + left : list + QStringLiteral("　") + left);
+        sbStatusBar->setNoticeText(left.isEmpty() || list.isEmpty()
+                                       ? QString(list + left)
+                                       : QString(list + QStringLiteral("　") + left));
         grid->setCol(colNo);
         cmdSessionCt->setEnabled(true);
         grid->setFocus();

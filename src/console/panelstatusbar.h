@@ -7,8 +7,9 @@ class QTimer;
 
 // The main window's status bar: panel 1 the connection state, panel 2 the login
 // information, panel 3 a clock (hours and minutes) that the bar keeps current itself.
-class PanelStatusBar : public QStatusBar {
+class PanelStatusBar final : public QStatusBar {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PanelStatusBar)
 public:
     explicit PanelStatusBar(QWidget* parent = nullptr);
 

@@ -9,8 +9,9 @@
 // drop or an input method are dropped; what goes beyond the limit is cut where it came in, as
 // a line edit's own maximum length does. The rest is kept as it came. The box's maxLength,
 // which counts UTF-16 units, must stay above the limit.
-class PrintableLineValidator : public QValidator {
+class PrintableLineValidator final : public QValidator {
 public:
+    Q_DISABLE_COPY_MOVE(PrintableLineValidator)
     PrintableLineValidator(int maxCharacters, QObject* parent);
     State validate(QString& input, int& pos) const override;
 

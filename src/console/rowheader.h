@@ -7,6 +7,7 @@
 // cut without a mark.
 class RowHeader : public QHeaderView {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(RowHeader)
 public:
     explicit RowHeader(QWidget* parent = nullptr);
 

@@ -12,7 +12,6 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QStyleOptionHeader>
 #include <QStyleOptionViewItem>
 #include <QToolTip>
@@ -46,20 +45,12 @@ SessionGrid::SessionGrid(QWidget* parent) : QTableView(parent), mModel(new Sessi
     }
 }
 
-int SessionGrid::Rows() const {
-    return mModel->rows();
-}
-
 void SessionGrid::setRows(int rows) {
     // New contents come in their own order.
     horizontalHeader()->setSortIndicatorShown(false);
     mModel->setRows(rows);
     mRow = std::min(mRow, Rows() - 1);
     queueViewSync();
-}
-
-int SessionGrid::Cols() const {
-    return mModel->cols();
 }
 
 void SessionGrid::setCols(int cols) {
@@ -74,18 +65,8 @@ void SessionGrid::setRow(int row) {
     queueViewSync();
 }
 
-void SessionGrid::setCol(int col) {
-    if (col < 0 || col >= Cols())
-        return;
-    mCol = col;
-    queueViewSync();
-}
-
 QString SessionGrid::Text() const {
     return mModel->text(mRow, mCol);
-}
-void SessionGrid::setText(const QString& text) {
-    mModel->setText(mRow, mCol, text);
 }
 QString SessionGrid::TextMatrix(int row, int col) const {
     return mModel->text(row, col);
@@ -144,13 +125,21 @@ QString SessionGrid::CopyAllText() const {
 namespace {
 // A field as spreadsheets read tab-separated text: one holding a TAB, CR, LF or quote is put
 // in quotes, with its quotes doubled, so that it neither splits the row nor the line.
-QString TsvField(const QString& text) {
-    static const QRegularExpression special(QStringLiteral("[\t\r\n\"]"));
-    if (!text.contains(special))
-        return text;
-    QString quoted = text;
-    quoted.replace(QChar(u'"'), QStringLiteral("\"\""));
-    return QChar(u'"') + quoted + QChar(u'"');
+void AppendTsvField(QString& text, QStringView field) {
+    const auto special = [](QChar c) {
+        return c == u'\t' || c == u'\r' || c == u'\n' || c == u'"';
+    };
+    if (std::none_of(field.begin(), field.end(), special)) {
+        text += field;
+        return;
+    }
+    text += QChar(u'"');
+    for (const QChar c : field) {
+        if (c == u'"')
+            text += QChar(u'"');
+        text += c;
+    }
+    text += QChar(u'"');
 }
 } // namespace
 
@@ -159,11 +148,11 @@ QString SessionGrid::copyRows(const QList<int>& rows) const {
         return QString();
     QString text;
     for (int row : QList<int>{0} + rows) {
-        for (int col = 0; col < Cols(); ++col) {
+        mModel->forEachCell(row, [&text](int col, QStringView cell) {
             if (col > 0)
                 text += QChar(u'\t');
-            text += TsvField(TextMatrix(row, col));
-        }
+            AppendTsvField(text, cell);
+        });
         text += QChar(u'\n');
     }
     return text;
@@ -219,9 +208,7 @@ void SessionGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
     mCol = current.column() + 1;
 }
 
-void SessionGrid::queueViewSync() {
-    if (mSyncQueued)
-        return;
+void SessionGrid::queueViewSyncNow() {
     mSyncQueued = true;
     QMetaObject::invokeMethod(this, &SessionGrid::syncView, Qt::QueuedConnection);
 }

@@ -1,24 +1,25 @@
 #pragma once
 
-#include <QTableView>
+#include "console/sessiongridmodel.h"
 
-class SessionGridModel;
+#include <QTableView>
 
 // The session grid: a table view over SessionGridModel that offers the operations of the
 // classic flex grid the main window is written against. Row 0 and column 0 are the fixed
 // header row and column; the program addresses cells by making a row and a column current
 // and then reading or writing the current cell's text. The current row is also the user's
 // selection, moved with the mouse and the arrow keys.
-class SessionGrid : public QTableView {
+class SessionGrid final : public QTableView {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SessionGrid)
 public:
     static constexpr int flexAlignCenterCenter = 4;
 
     explicit SessionGrid(QWidget* parent = nullptr);
 
-    int Rows() const;
+    int Rows() const { return mModel->rows(); }
     void setRows(int rows);
-    int Cols() const;
+    int Cols() const { return mModel->cols(); }
     void setCols(int cols);
     // The grid always shows one fixed row and one fixed column; other counts are ignored.
     void setFixedRows(int) {}
@@ -27,10 +28,16 @@ public:
     int Row() const { return mRow; }
     void setRow(int row);
     int Col() const { return mCol; }
-    void setCol(int col);
+    // Inline, as setText: a search moves and writes once per cell of a hundred thousand rows.
+    void setCol(int col) {
+        if (col < 0 || col >= Cols())
+            return;
+        mCol = col;
+        queueViewSync();
+    }
 
     QString Text() const;
-    void setText(const QString& text);
+    void setText(const QString& text) { mModel->setText(mRow, mCol, text); }
     QString TextMatrix(int row, int col) const;
 
     // Widths and heights in twips.
@@ -72,7 +79,11 @@ protected:
 private:
     // Moving the view's current index scrolls and repaints; during a search the program moves
     // the current cell once per cell, so the view follows once, when events next run.
-    void queueViewSync();
+    void queueViewSync() {
+        if (!mSyncQueued)
+            queueViewSyncNow();
+    }
+    void queueViewSyncNow();
     void syncView();
     // A click on a column header sorts by it, again to reverse; the current row stays on the
     // same session.

@@ -3,7 +3,9 @@
 #include <QMetaObject>
 #include <algorithm>
 
-SessionGridModel::SessionGridModel(QObject* parent) : QAbstractTableModel(parent) {}
+SessionGridModel::SessionGridModel(QObject* parent) : QAbstractTableModel(parent) {
+    mHeader.resize(1);
+}
 
 void SessionGridModel::setRows(int rows) {
     const size_t data = static_cast<size_t>(std::max(rows, 1) - 1);
@@ -12,8 +14,6 @@ void SessionGridModel::setRows(int rows) {
     beginResetModel();
     mLastWritten = -1;
     mRows.resize(data);
-    if (mRows.capacity() > 2 * data + 64)
-        mRows.shrink_to_fit();
     endResetModel();
 }
 
@@ -31,31 +31,20 @@ namespace {
 constexpr QChar kSeparator = QChar(u'\0');
 } // namespace
 
-QString SessionGridModel::cellOf(const QString& row, int col) {
+QStringView SessionGridModel::cellOf(QStringView row, int col) {
     qsizetype start = 0;
     for (int c = 0; c < col; ++c) {
         start = row.indexOf(kSeparator, start);
         if (start < 0)
-            return QString();
+            return {};
         ++start;
     }
     const qsizetype end = row.indexOf(kSeparator, start);
     return row.sliced(start, (end < 0 ? row.size() : end) - start);
 }
 
-void SessionGridModel::appendCell(QString& row, int separators, const QString& text) {
-    const qsizetype at = row.size();
-    const qsizetype size = at + separators + text.size();
-    if (row.capacity() < size)
-        row.reserve(std::max<qsizetype>(128, 2 * size));
-    row.resize(size);
-    char16_t* out = reinterpret_cast<char16_t*>(row.data()) + at;
-    out = std::fill_n(out, separators, kSeparator.unicode());
-    // NUL separates the cells, so a NUL of the text itself becomes a blank.
-    std::replace_copy(text.utf16(), text.utf16() + text.size(), out, kSeparator.unicode(), u' ');
-}
-
-int SessionGridModel::setCellOf(QString& row, int col, const QString& text) {
+int SessionGridModel::setCellOf(RowTexts& texts, size_t r, int col, const QString& text) {
+    const QStringView row = texts.row(r);
     qsizetype start = 0;
     int c = 0;
     for (; c < col; ++c) {
@@ -69,15 +58,13 @@ int SessionGridModel::setCellOf(QString& row, int col, const QString& text) {
         const int present = row.isEmpty() ? 0 : c + 1;
         if (text.isEmpty())
             return present;
-        appendCell(row, row.isEmpty() ? col : col - c, text);
+        texts.append(r, row.isEmpty() ? col : col - c, text);
         return col + 1;
     }
     qsizetype end = row.indexOf(kSeparator, start);
     if (end < 0)
         end = row.size();
-    QString cell;
-    appendCell(cell, 0, text);
-    row.replace(start, end - start, cell);
+    texts.replace(r, start, end - start, 0, text);
     return -1;
 }
 
@@ -86,37 +73,84 @@ namespace {
 // times compare as they read.
 struct SortKey {
     bool number = false;
+    bool padHour = false; // the text reads with a 0 before its character kHourAt
+    bool stamp = false;   // a logon time: `value` holds its digits, which order it as its text
     qint64 value = 0;
-    QString text;
+    QStringView text;
 };
 
-SortKey KeyOf(const QString& cell) {
+constexpr qsizetype kHourAt = 11;
+
+// The digits of "yyyy/mm/dd hh:mm:ss" (the hour padded) as one number, if the text is one.
+bool StampOf(QStringView text, bool padHour, qint64& stamp) {
+    static constexpr char16_t kPattern[] = u"dddd/dd/dd dd:dd:dd";
+    if (text.size() + (padHour ? 1 : 0) != 19)
+        return false;
+    stamp = 0;
+    for (qsizetype i = 0, at = 0; i < 19; ++i) {
+        const char16_t c = padHour && i == kHourAt ? u'0' : text[at++].unicode();
+        if (kPattern[i] != u'd') {
+            if (c != kPattern[i])
+                return false;
+        } else if (c >= u'0' && c <= u'9') {
+            stamp = stamp * 10 + (c - u'0');
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+SortKey KeyOf(QStringView cell) {
     bool ok = false;
     const qint64 value = cell.toLongLong(&ok);
     if (ok)
-        return {true, value, QString()};
+        return {true, false, false, value, {}};
     // "yyyy/mm/dd h:mm:ss" with a one-digit hour.
-    if (cell.size() == 18 && cell[10] == u' ' && cell[12] == u':')
-        return {false, 0, cell.left(11) + QChar(u'0') + cell.mid(11)};
-    return {false, 0, cell};
+    const bool oneDigitHour = cell.size() == 18 && cell[10] == u' ' && cell[12] == u':';
+    SortKey key{false, oneDigitHour, false, 0, cell};
+    key.stamp = StampOf(cell, oneDigitHour, key.value);
+    return key;
+}
+
+// The character at `i` of the text a key sorts by.
+char16_t CharOf(const SortKey& key, qsizetype i) {
+    if (!key.padHour || i < kHourAt)
+        return key.text[i].unicode();
+    return i == kHourAt ? u'0' : key.text[i - 1].unicode();
+}
+
+bool TextLess(const SortKey& a, const SortKey& b) {
+    if (a.stamp && b.stamp)
+        return a.value < b.value;
+    if (!a.padHour && !b.padHour)
+        return a.text < b.text;
+    const qsizetype sizeA = a.text.size() + (a.padHour ? 1 : 0);
+    const qsizetype sizeB = b.text.size() + (b.padHour ? 1 : 0);
+    for (qsizetype i = 0; i < std::min(sizeA, sizeB); ++i) {
+        const char16_t ca = CharOf(a, i);
+        const char16_t cb = CharOf(b, i);
+        if (ca != cb)
+            return ca < cb;
+    }
+    return sizeA < sizeB;
 }
 
 bool Less(const SortKey& a, const SortKey& b) {
     if (a.number != b.number)
         return a.number; // numbers before text
-    return a.number ? a.value < b.value : a.text < b.text;
+    return a.number ? a.value < b.value : TextLess(a, b);
 }
 } // namespace
 
 int SessionGridModel::sortRows(int col, Qt::SortOrder order, int follow) {
     if (col < 0 || col >= mCols || mRows.size() < 2)
         return follow;
-    settle(mLastWritten);
     mLastWritten = -1;
     std::vector<SortKey> keys;
     keys.reserve(mRows.size());
-    for (const QString& row : mRows)
-        keys.push_back(KeyOf(cellOf(row, col)));
+    for (size_t r = 0; r < mRows.size(); ++r)
+        keys.push_back(KeyOf(cellOf(mRows.row(r), col)));
     std::vector<size_t> positions(mRows.size());
     for (size_t i = 0; i < positions.size(); ++i)
         positions[i] = i;
@@ -124,54 +158,55 @@ int SessionGridModel::sortRows(int col, Qt::SortOrder order, int follow) {
         return order == Qt::AscendingOrder ? Less(keys[a], keys[b]) : Less(keys[b], keys[a]);
     });
     Q_EMIT layoutAboutToBeChanged();
-    std::vector<QString> sorted;
-    sorted.reserve(mRows.size());
     int followed = follow;
     for (size_t i = 0; i < positions.size(); ++i) {
-        sorted.push_back(std::move(mRows[positions[i]]));
         if (static_cast<int>(positions[i]) == follow - 1)
             followed = static_cast<int>(i) + 1;
     }
-    mRows = std::move(sorted);
+    mRows.reorder(positions);
     Q_EMIT layoutChanged();
     return followed;
 }
 
-void SessionGridModel::settle(int row) {
-    if (row >= 0 && static_cast<size_t>(row) < mRows.size())
-        mRows[static_cast<size_t>(row)].squeeze();
+QStringView SessionGridModel::rowText(int row) const {
+    if (row < 0 || row >= rows())
+        return {};
+    return row == 0 ? mHeader.row(0) : mRows.row(static_cast<size_t>(row - 1));
+}
+
+QStringView SessionGridModel::cell(int row, int col) const {
+    if (col < 0 || col >= mCols)
+        return {};
+    return cellOf(rowText(row), col);
 }
 
 QString SessionGridModel::text(int row, int col) const {
-    if (col < 0 || col >= mCols || row < 0 || row >= rows())
-        return QString();
-    return cellOf(row == 0 ? mHeader : mRows[static_cast<size_t>(row - 1)], col);
+    return cell(row, col).toString();
 }
 
-void SessionGridModel::setText(int row, int col, const QString& text) {
+void SessionGridModel::setCellText(int row, int col, const QString& text) {
     if (col < 0 || col >= mCols || row < 0 || row >= rows())
         return;
     if (row == 0) {
-        setCellOf(mHeader, col, text);
+        setCellOf(mHeader, 0, col, text);
         if (col == 0)
             return;
         Q_EMIT headerDataChanged(Qt::Horizontal, col - 1, col - 1);
         return;
     }
-    QString& data = mRows[static_cast<size_t>(row - 1)];
+    const auto r = static_cast<size_t>(row - 1);
     if (mLastWritten != row - 1) {
-        settle(mLastWritten);
         mLastWritten = row - 1;
         mLastCells = -1;
     }
-    // A search writes a row's cells in order: append without looking for the cell.
+    // Past the cells the row holds, append without looking for the cell.
     if (mLastCells > 0 && col >= mLastCells) {
         if (!text.isEmpty()) {
-            appendCell(data, col - mLastCells + 1, text);
+            mRows.append(r, col - mLastCells + 1, text);
             mLastCells = col + 1;
         }
     } else {
-        mLastCells = setCellOf(data, col, text);
+        mLastCells = setCellOf(mRows, r, col, text);
     }
     noteChanged(row - 1, col);
 }
@@ -187,7 +222,6 @@ void SessionGridModel::noteChanged(int row, int) {
 
 void SessionGridModel::flushChanges() {
     mFlushQueued = false;
-    settle(mLastWritten);
     mLastWritten = -1;
     if (mDirtyTop < 0)
         return;

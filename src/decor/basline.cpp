@@ -15,8 +15,9 @@ const auto kFilterName = QStringLiteral("basline_EtchedLine");
 // Paints the two lines on the window right after the window has painted itself, so they
 // last like a persistent drawing: every repaint, resize and exposure draws them again, and
 // the child controls, painted afterwards, stay on top of them.
-class EtchedLine : public QObject {
+class EtchedLine final : public QObject {
 public:
+    Q_DISABLE_COPY_MOVE(EtchedLine)
     explicit EtchedLine(QWidget& window) : QObject(&window) { setObjectName(kFilterName); }
 
 protected:

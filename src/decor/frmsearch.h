@@ -6,8 +6,9 @@ class SvgPicture;
 
 // The small borderless banner centred over the main window while a search runs; it follows
 // the main window when that is moved or resized meanwhile.
-class frmSearch : public QWidget {
+class frmSearch final : public QWidget {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmSearch)
 public:
     // Loads (if needed) and shows the window, painted before the caller blocks.
     static void Show();

@@ -9,8 +9,9 @@ class QPushButton;
 class QWidget;
 
 // The version (about) window: logo, product name and version; opens out of the cursor.
-class frmVersion : public QDialog {
+class frmVersion final : public QDialog {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmVersion)
 public:
     // Loads the window, shows it modally and returns once it is closed and unloaded.
     static void ShowModal();

@@ -9,8 +9,9 @@ class QLineEdit;
 class QPushButton;
 
 // The modal login dialog: user ID, password and host string.
-class frmLink : public QDialog {
+class frmLink final : public QDialog {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmLink)
 public:
     // Shows the three values for editing. True (-1) when the user confirmed with OK and all
     // three are non-empty (for the user ID "/", the user ID alone); the arguments then hold the

@@ -21,7 +21,7 @@ QStringList Recent() {
 
 QStringList HostStringChoices() {
     QStringList choices = Recent();
-    for (const QString& alias : tns::ClientAliases())
+    for (const QString& alias : tnsnames::ClientAliases())
         if (!choices.contains(alias, Qt::CaseInsensitive))
             choices << alias;
     return choices;

@@ -7,8 +7,9 @@
 // (the Windows IME, IBus, Fcitx) ask the focused widget whether it accepts input methods; a
 // line edit answers from its enabled and read-only state alone, whatever its attributes say,
 // so the answer is given here.
-class PlainTextBox : public QLineEdit {
+class PlainTextBox final : public QLineEdit {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PlainTextBox)
 public:
     enum class InputMethod {
         OffOnFocus, // switched off when the box gets the focus; the user may switch it on

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace tns {
+namespace tnsnames {
 namespace {
 
 // A file bigger than this is no tnsnames.ora anyone wrote; it is not read on the window's
@@ -128,4 +128,4 @@ QStringList ClientAliases() {
     return aliases;
 }
 
-} // namespace tns
+} // namespace tnsnames

@@ -5,7 +5,7 @@
 
 // The net service names of the Oracle client's tnsnames.ora, offered in the host string box.
 // Whatever the file holds, reading it never fails: what cannot be read offers nothing.
-namespace tns {
+namespace tnsnames {
 
 // What one tnsnames.ora text gives: the aliases of its well-formed entries ("a, b =
 // (DESCRIPTION ...)" with balanced parentheses), in file order without repeats, and the files
@@ -26,4 +26,4 @@ QString NamesFilePath(const QString& tnsAdmin, const QStringList& systemFolders,
 // The aliases of the client's tnsnames.ora and of the files it includes (one level deep).
 QStringList ClientAliases();
 
-} // namespace tns
+} // namespace tnsnames

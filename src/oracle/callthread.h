@@ -14,15 +14,17 @@ namespace ora {
 
 // A call whose waiter gave up on it (a logon the user stopped waiting for, a call still running
 // when the program ends). Nobody reads its outcome.
-class CallAbandoned : public OraError {
+class CallAbandoned final : public OraError {
 public:
     CallAbandoned() : OraError(QStringLiteral("接続を中止しました。")) {}
 };
 
 // One call posted to a CallThread. The thread sets its outcome; the waiter reads it once
 // finished() is true, or gives up on it.
-class PendingCall {
+class PendingCall final {
 public:
+    PendingCall() = default;
+    Q_DISABLE_COPY_MOVE(PendingCall)
     bool finished() const;
     bool abandoned() const;
     // Gives up waiting: wakes the waiter, and the job (which asks abandoned()) may undo what it
@@ -53,12 +55,11 @@ private:
 // that no handle of it is ever used by two threads at once; the window waits for it without
 // blocking. The thread ends with the object, once the calls posted have run; an object
 // destroyed while a call still hangs lets the thread finish on its own.
-class CallThread {
+class CallThread final {
 public:
     CallThread();
     ~CallThread();
-    CallThread(const CallThread&) = delete;
-    CallThread& operator=(const CallThread&) = delete;
+    Q_DISABLE_COPY_MOVE(CallThread)
 
     std::shared_ptr<PendingCall> post(std::function<void()> job);
     // True while a posted call has not finished.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -25,12 +26,28 @@ private:
     int mCode;
 };
 
+// A field's value as the client library holds it, for readers that turn many values into
+// text and would rather not make a QVariant and a QString of each. Variant: only value()
+// has it. The bytes are valid until the dynaset moves.
+struct RawValue {
+    enum class Kind : unsigned char { Variant, Null, Utf8, Date };
+    struct DateFields {
+        qint16 year;
+        quint8 month, day, hour, minute, second;
+    };
+    Kind kind = Kind::Variant;
+    QByteArrayView utf8;
+    DateFields date{};
+};
+
 // One column of a dynaset. Its value follows the dynaset's current row: a null QVariant for
 // NULL, a QString for text and numbers, a QDateTime for dates.
 class OraField {
 public:
     virtual ~OraField() = default;
     virtual QVariant value() const = 0;
+    // The same value as it is held, where the field can give it so.
+    virtual RawValue raw() const { return {}; }
 };
 
 class OraDynaset {

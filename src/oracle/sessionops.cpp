@@ -24,10 +24,9 @@ bool SessionReader::next(SessionCells& cells) {
         // shown whole or not at all.
         bool shown = true;
         for (int c = 0; c < mColumns && shown; ++c) {
-            const QVariant value = mFields[static_cast<size_t>(c)]->value();
             try {
-                cells[static_cast<size_t>(c)] =
-                    c == rcLogonTime ? LogonTimeText(value) : FieldText(value);
+                CellTextInto(*mFields[static_cast<size_t>(c)], c == rcLogonTime,
+                             cells[static_cast<size_t>(c)]);
             } catch (const OraError& error) {
                 shown = false;
                 mSkipReason = error.description();

@@ -22,8 +22,9 @@ using SessionCells = std::array<QString, rcInstance + 1>;
 // instance as the last column when `cluster`. Constructing it runs the statement and brings the
 // whole result over: every round trip is made then, so it is made on the connection's thread.
 // Walking the rows costs none, and may be done where they are shown, row after row.
-class SessionReader {
+class SessionReader final {
 public:
+    Q_DISABLE_COPY_MOVE(SessionReader)
     // Throws OraError when the query fails.
     SessionReader(OraDatabase& db, const QString& statement, bool cluster);
     // The number of rows of the result, those that cannot be shown included.

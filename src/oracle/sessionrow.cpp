@@ -3,6 +3,7 @@
 #include "oracle/database.h"
 
 #include <QDateTime>
+#include <algorithm>
 
 namespace ora {
 
@@ -21,16 +22,9 @@ void appendDigits(QChar*& out, int value, int width) {
     out = end;
 }
 
-// "yyyy/mm/dd h:mm:ss", written directly: a search formats one per session, and the general
-// date formatter costs several times the rest of the row.
-QString formatDateTime(const QDateTime& when) {
-    const QDate d = when.date();
-    const QTime t = when.time();
-    int year = 0, month = 0, day = 0;
-    d.getDate(&year, &month, &day);
-    if (!d.isValid() || year < 0 || year > 9999)
-        return when.toString(QStringLiteral("yyyy/MM/dd H:mm:ss"));
-    QString text(t.hour() >= 10 ? 19 : 18, Qt::Uninitialized);
+// "yyyy/mm/dd h:mm:ss" of fields known to be a valid date and time of the years 0-9999.
+void writeDateTime(int year, int month, int day, int hour, int minute, int second, QString& text) {
+    text.resize(hour >= 10 ? 19 : 18);
     QChar* out = text.data();
     appendDigits(out, year, 4);
     *out++ = QChar(u'/');
@@ -38,12 +32,40 @@ QString formatDateTime(const QDateTime& when) {
     *out++ = QChar(u'/');
     appendDigits(out, day, 2);
     *out++ = QChar(u' ');
-    appendDigits(out, t.hour(), t.hour() >= 10 ? 2 : 1);
+    appendDigits(out, hour, hour >= 10 ? 2 : 1);
     *out++ = QChar(u':');
-    appendDigits(out, t.minute(), 2);
+    appendDigits(out, minute, 2);
     *out++ = QChar(u':');
-    appendDigits(out, t.second(), 2);
+    appendDigits(out, second, 2);
+}
+
+// The same written directly: a search formats one per session, and the general date
+// formatter costs several times the rest of the row.
+QString formatDateTime(const QDateTime& when) {
+    const QDate d = when.date();
+    int year = 0, month = 0, day = 0;
+    d.getDate(&year, &month, &day);
+    if (!d.isValid() || year < 0 || year > 9999)
+        return when.toString(QStringLiteral("yyyy/MM/dd H:mm:ss"));
+    const QTime t = when.time();
+    QString text;
+    writeDateTime(year, month, day, t.hour(), t.minute(), t.second(), text);
     return text;
+}
+
+// UTF-8 text into `out`; ASCII, nearly every cell of a search, is widened in place.
+void utf8Into(QByteArrayView utf8, QString& out) {
+    const auto* in = reinterpret_cast<const unsigned char*>(utf8.data());
+    const qsizetype size = utf8.size();
+    unsigned char high = 0;
+    for (qsizetype i = 0; i < size; ++i)
+        high |= in[i];
+    if (high >= 0x80) {
+        out = QString::fromUtf8(utf8);
+        return;
+    }
+    out.resize(size);
+    std::copy_n(in, size, reinterpret_cast<char16_t*>(out.data()));
 }
 } // namespace
 
@@ -72,6 +94,35 @@ QString LogonTimeText(const QVariant& value) {
             return text;
     }
     return formatDateTime(when);
+}
+
+void CellTextInto(const OraField& field, bool logonTime, QString& out) {
+    const RawValue raw = field.raw();
+    switch (raw.kind) {
+    case RawValue::Kind::Null:
+        requireValue(QVariant());
+        break;
+    case RawValue::Kind::Utf8:
+        // A logon time given as text is parsed as LogonTimeText does.
+        if (!logonTime) {
+            utf8Into(raw.utf8, out);
+            return;
+        }
+        break;
+    case RawValue::Kind::Date: {
+        const RawValue::DateFields& d = raw.date;
+        if (d.year >= 0 && d.year <= 9999 && QDate::isValid(d.year, d.month, d.day) &&
+            QTime::isValid(d.hour, d.minute, d.second)) {
+            writeDateTime(d.year, d.month, d.day, d.hour, d.minute, d.second, out);
+            return;
+        }
+        break;
+    }
+    case RawValue::Kind::Variant:
+        break;
+    }
+    const QVariant value = field.value();
+    out = logonTime ? LogonTimeText(value) : FieldText(value);
 }
 
 } // namespace ora

@@ -17,12 +17,11 @@ struct WindowTarget {
 // plugin that gives up (Qt would abort and suggest reinstalling) ends the program with exit
 // code 1 instead, also when the display went away after the question. Either way one line on
 // standard error names the display and the reason, and nothing else is printed.
-class DisplayGuard {
+class DisplayGuard final {
 public:
     explicit DisplayGuard(const WindowTarget& target);
     ~DisplayGuard();
-    DisplayGuard(const DisplayGuard&) = delete;
-    DisplayGuard& operator=(const DisplayGuard&) = delete;
+    Q_DISABLE_COPY_MOVE(DisplayGuard)
 
     // False when no window can be opened; the reason has been printed.
     bool reachable() const { return mReachable; }

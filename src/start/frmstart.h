@@ -8,8 +8,9 @@ class QTimer;
 
 // The first window: refuses a second running copy, shows the splash for 1.5 seconds, then
 // opens the main window and unloads itself.
-class FrmStart : public QWidget {
+class FrmStart final : public QWidget {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FrmStart)
 public:
     explicit FrmStart(QWidget* parent = nullptr);
 

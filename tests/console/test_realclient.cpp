@@ -215,7 +215,7 @@ private Q_SLOTS:
         auto sent = [&] {
             return mStandin.log().split(u'\n').filter(QStringLiteral("EXEC ")).last();
         };
-        auto exec = [](QString statement) {
+        auto exec = [](QString statement) -> QString {
             return QStringLiteral("EXEC ") +
                    statement.replace(QStringLiteral("\r"), QStringLiteral("\\r"));
         };
@@ -250,7 +250,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!details || !details->isVisible());
         QCOMPARE(sent(), exec(ora::BlockersQuery(false)));
         QCOMPARE(w.grid()->Row(), 1);
-        QCOMPARE(w.grid()->TextMatrix(w.grid()->Row(), 1), QStringLiteral("42"));
+        QCOMPARE(w.grid()->TextMatrix(w.grid()->Row(), colSid), QStringLiteral("42"));
         QCOMPARE(w.window->focusWidget(), static_cast<QWidget*>(w.grid()));
 
         // Delete asks (another machine) and ends exactly C; the list shown again is the

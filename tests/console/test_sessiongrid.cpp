@@ -71,6 +71,34 @@ private Q_SLOTS:
         QCOMPARE(model.text(1, 8), QStringLiteral("a b"));
     }
 
+    // A refresh of a long list writes every row again over the old one, cell by cell; the
+    // texts then move within the grid's storage, which must keep every cell of every row.
+    void rewritingALongListKeepsEveryCell() {
+        SessionGridModel model;
+        model.setCols(9);
+        const int rows = 20000;
+        model.setRows(rows + 1);
+        auto cellText = [](int pass, int r, int c) {
+            return QStringLiteral("%1-%2-%3").arg(pass).arg(r).arg(QString(c * pass, u'x'));
+        };
+        for (int pass = 1; pass <= 3; ++pass) {
+            for (int r = 1; r <= rows; ++r) {
+                for (int c = 0; c < 9; ++c)
+                    model.setText(r, c, cellText(pass, r, c));
+            }
+            for (int r = 1; r <= rows; r += 997) {
+                for (int c = 0; c < 9; ++c)
+                    QCOMPARE(model.text(r, c), cellText(pass, r, c));
+            }
+        }
+        // Fewer rows, then as many again: the rows dropped come back empty.
+        model.setRows(3);
+        model.setRows(rows + 1);
+        QCOMPARE(model.text(2, 8), cellText(3, 2, 8));
+        QCOMPARE(model.text(3, 0), QString());
+        QCOMPARE(model.text(rows, 8), QString());
+    }
+
     void rowCountKeepsOrDropsRows() {
         SessionGrid grid;
         grid.setCols(9);

@@ -712,104 +712,92 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("セッションを切断しました。")});
     }
 
-    // A search the server does not answer keeps the window alive; Esc breaks it off with
-    // Oracle's text, the connection stays, and the next search works without a new login.
-    void escEndsASlowSearchAndTheConnectionServesTheNext() {
+    // --- Calls the server does not answer: one row per way a wait ends. ---
+    // The window stays alive; Esc (or the call time-out) ends the wait with Oracle's text,
+    // the connection stays and serves the next call. A kill broken off may still be carried
+    // out: the user hears exactly that, and the list is read again to show whether the
+    // session is there.
+    void aSlowCallEndsAndTheConnectionStays_data() {
+        QTest::addColumn<QString>("call"); // "search", "kill" or "details"
+        QTest::addColumn<int>("escMs");    // when Esc is typed; -1: the call times out
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("kills"); // kill statements sent
+        QTest::addColumn<int>("rowsAfter");
+        const QString cancelled =
+            QStringLiteral("「ORA-01013: user requested cancel of current operation」");
+        const QString unknown =
+            QStringLiteral("以下の理由により、ｾｯｼｮﾝが切断されたかどうか不明です。\r\n"
+                           "一覧を更新しますので、ｾｯｼｮﾝが残っているか確認してください。\r\n\r\n");
+        QTest::newRow("Esc during a search")
+            << QStringLiteral("search") << 1200
+            << QStringLiteral("以下の理由により検索できませんでした。\r\n\r\n") + cancelled << 0
+            << 1;
+        QTest::newRow("Esc during a kill")
+            << QStringLiteral("kill") << 300 << unknown + cancelled << 1 << 2;
+        QTest::newRow("a kill that timed out")
+            << QStringLiteral("kill") << -1
+            << unknown + QStringLiteral("「ORA-03156: OCI call timed out」") << 1 << 2;
+        QTest::newRow("Esc during the details")
+            << QStringLiteral("details") << 300
+            << QStringLiteral("以下の理由により詳細を取得できませんでした。\r\n\r\n") + cancelled
+            << 0 << 2;
+    }
+
+    void aSlowCallEndsAndTheConnectionStays() {
+        QFETCH(QString, call);
+        QFETCH(int, escMs);
+        QFETCH(QString, message);
+        QFETCH(int, kills);
+        QFETCH(int, rowsAfter);
         KestromFixture f;
         const QString me = KestromFixture::thisComputer();
         f.db->sessions.push_back(fakeoracle::makeSession(7, 70, me));
         f.openConnected();
+        if (call == QStringLiteral("kill"))
+            f.clickRow(1);
         f.db->callMs = 10000;
         QString notice;
-        escAfter(f, 1200, notice);
+        if (escMs >= 0)
+            escAfter(f, escMs, notice);
+        else
+            f.db->timeOutMs = 200;
+        // The refresh after a kill's message is answered at once.
+        classic::MsgBoxHook::setOnShow([&](const classic::MsgBoxRecord&) {
+            f.db->callMs = 0;
+            return int(classic::vbOK);
+        });
         QElapsedTimer clock;
         clock.start();
-        f.search(me);
+        if (call == QStringLiteral("search"))
+            f.search(me);
+        else if (call == QStringLiteral("kill"))
+            f.click("cmdSessionCt");
+        else
+            f.doubleClickRow(1);
+        classic::MsgBoxHook::setOnShow(nullptr);
         QVERIFY(clock.elapsed() < 2500);
-        QCOMPARE(notice, QStringLiteral("Escｷｰで待機を中止します"));
-        QCOMPARE(testsupport::messageTexts(),
-                 QStringList{QStringLiteral("以下の理由により検索できませんでした。\r\n\r\n"
-                                            "「ORA-01013: user requested cancel of current "
-                                            "operation」")});
-        QCOMPARE(f.grid()->Rows(), 1);
-        QVERIFY(killStatements(f).isEmpty());
+        QCOMPARE(testsupport::messageTexts(), QStringList{message});
+        QCOMPARE(killStatements(f).size(), kills);
+        if (kills > 0)
+            QVERIFY(f.db->statements.last().contains(QStringLiteral("FROM v$session")));
+        QCOMPARE(f.grid()->Rows(), rowsAfter);
+        QCOMPARE(classic::MousePointer(f.window.get()), int(classic::vbDefault));
         QVERIFY(f.showsConnected());
-        QVERIFY(f.find<QLabel>("sbStatusBar_Notice")->isHidden());
+        if (escMs >= 1000) {
+            // A wait of more than a second said how to end it, and says so no more.
+            QCOMPARE(notice, QStringLiteral("Escｷｰで待機を中止します"));
+            QVERIFY(f.find<QLabel>("sbStatusBar_Notice")->isHidden());
+        }
+        // The same connection serves the next search.
         f.db->callMs = 0;
+        f.db->timeOutMs = 0;
         classic::MsgBoxHook::clear();
         f.search(me);
         QCOMPARE(f.grid()->Rows(), 2);
         QCOMPARE(f.db->logons.size(), 1);
         QVERIFY(classic::MsgBoxHook::log().isEmpty());
     }
-
-    // A kill broken off may still be carried out: the user hears exactly that, with Oracle's
-    // text, and the list is read again to show whether the session is there.
-    void escDuringAKillTellsTheOutcomeIsUnknownAndListsAgain() {
-        KestromFixture f;
-        const QString me = KestromFixture::thisComputer();
-        f.db->sessions.push_back(fakeoracle::makeSession(7, 70, me));
-        f.openConnected();
-        f.clickRow(1);
-        f.db->callMs = 10000;
-        QString notice;
-        escAfter(f, 300, notice);
-        // The refresh after the message is answered at once.
-        classic::MsgBoxHook::setOnShow([&](const classic::MsgBoxRecord&) {
-            f.db->callMs = 0;
-            return int(classic::vbOK);
-        });
-        f.click("cmdSessionCt");
-        classic::MsgBoxHook::setOnShow(nullptr);
-        QCOMPARE(testsupport::messageTexts(),
-                 QStringList{QStringLiteral(
-                     "以下の理由により、ｾｯｼｮﾝが切断されたかどうか不明です。\r\n"
-                     "一覧を更新しますので、ｾｯｼｮﾝが残っているか確認してください。\r\n\r\n"
-                     "「ORA-01013: user requested cancel of current operation」")});
-        QCOMPARE(killStatements(f).size(), 1);
-        QVERIFY(f.db->statements.last().contains(QStringLiteral("FROM v$session")));
-        QCOMPARE(f.grid()->Rows(), 2);
-        QVERIFY(f.showsConnected());
-    }
-
-    void aKillThatTimedOutHasAnUnknownOutcomeToo() {
-        KestromFixture f;
-        const QString me = KestromFixture::thisComputer();
-        f.db->sessions.push_back(fakeoracle::makeSession(7, 70, me));
-        f.openConnected();
-        f.clickRow(1);
-        f.db->callMs = 10000;
-        f.db->timeOutMs = 200;
-        classic::MsgBoxHook::setOnShow([&](const classic::MsgBoxRecord&) {
-            f.db->callMs = 0;
-            return int(classic::vbOK);
-        });
-        f.click("cmdSessionCt");
-        classic::MsgBoxHook::setOnShow(nullptr);
-        QCOMPARE(testsupport::messageTexts().size(), 1);
-        QVERIFY(testsupport::messageTexts()[0].startsWith(
-            QStringLiteral("以下の理由により、ｾｯｼｮﾝが切断されたかどうか不明です。")));
-        QVERIFY(testsupport::messageTexts()[0].endsWith(
-            QStringLiteral("「ORA-03156: OCI call timed out」")));
-        QVERIFY(f.db->statements.last().contains(QStringLiteral("FROM v$session")));
-    }
-
-    void escEndsASlowDetailsRead() {
-        KestromFixture f;
-        const QString me = KestromFixture::thisComputer();
-        f.db->sessions.push_back(fakeoracle::makeSession(7, 70, me));
-        f.openConnected();
-        f.db->callMs = 10000;
-        QString notice;
-        escAfter(f, 300, notice);
-        f.doubleClickRow(1);
-        QCOMPARE(testsupport::messageTexts(),
-                 QStringList{QStringLiteral("以下の理由により詳細を取得できませんでした。\r\n\r\n"
-                                            "「ORA-01013: user requested cancel of current "
-                                            "operation」")});
-        QCOMPARE(classic::MousePointer(f.window.get()), int(classic::vbDefault));
-        QVERIFY(f.showsConnected());
-    }
+    // --- End of the calls the server does not answer. ---
 
     // The close box during a call that hangs: the call is broken off, the database logged off,
     // nothing is reported, and the window closes well within the five seconds.

@@ -1,8 +1,18 @@
 #!/usr/bin/env bash
 # Fails when a lower layer of src/ includes a higher one, when oracle/ takes anything from
 # platform/ but the client-library loader, when anything outside oracle/ reaches into the
-# client-library binding other than through its session factory, or when code outside
-# platform/ asks which system it is built for.
+# client-library binding other than through its session factory, when code outside
+# platform/ asks which system it is built for, or when a file declares names in a namespace
+# its folder does not own:
+#   classic/   namespace classic (and namespaces inside it)
+#   platform/  namespace platform (platform::x11, platform::windows, ...)
+#   oracle/    namespace ora (ora::binding, ...); oracle/oci/api/ holds the client library's
+#              own declarations, in namespace oci as Oracle names them
+#   decor/, login/, console/, start/ and src/ itself: the windows are classes in the global
+#              namespace, named after their forms; a module of functions there takes its
+#              file's name (decor/basline.h: namespace basline, console/kestrom_search.cpp:
+#              kestrom), so that the name says where it is declared.
+# Nesting is followed by the closing comments clang-format writes ("} // namespace x").
 set -uo pipefail
 src="${1:?usage: check_layers.sh SRC_DIR}"
 status=0
@@ -52,6 +62,50 @@ hits=$(grep -rnE '^[[:space:]]*#[[:space:]]*(if|ifdef|ifndef|elif)\b.*\b(_WIN32|
     "$src" --include='*.cpp' --include='*.h' | grep -v "^$src/platform/" || true)
 if [ -n "$hits" ]; then
     echo "only platform/ may ask which system it is built for:"
+    echo "$hits"
+    status=1
+fi
+# namespace_owner FILE: the namespace FILE's folder owns, or "=NAME" for a file that may use
+# the global namespace or a module namespace named NAME after the file.
+namespace_owner() {
+    local rel=${1#"$src"/} base
+    case "$rel" in
+    classic/*) echo classic ;;
+    platform/*) echo platform ;;
+    oracle/oci/api/*) echo oci ;;
+    oracle/*) echo ora ;;
+    *)
+        base=$(basename "$rel")
+        base=${base%%.*}
+        echo "=${base%%_*}"
+        ;;
+    esac
+}
+hits=$(find "$src" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.h.in' \) | sort |
+    while read -r file; do
+        awk -v owner="$(namespace_owner "$file")" -v file="${file#"$src"/}" '
+            /^[[:space:]]*(inline[[:space:]]+)?namespace[[:space:]]*\{/ { stack[++depth] = ""; next }
+            /^[[:space:]]*(inline[[:space:]]+)?namespace[[:space:]]+[A-Za-z_][A-Za-z_0-9:]*[[:space:]]*\{/ {
+                name = $0
+                sub(/^[[:space:]]*(inline[[:space:]]+)?namespace[[:space:]]+/, "", name)
+                sub(/[[:space:]]*\{.*/, "", name)
+                stack[++depth] = name
+                outer = ""
+                for (i = 1; i <= depth && outer == ""; i++)
+                    outer = stack[i]
+                sub(/::.*/, "", outer)
+                want = owner
+                if (substr(owner, 1, 1) == "=")
+                    want = substr(owner, 2)
+                if (outer != want)
+                    printf "%s:%d: namespace %s (here: %s)\n", file, NR, name, want
+                next
+            }
+            /^[[:space:]]*}[[:space:]]*\/\/[[:space:]]*namespace/ { if (depth > 0) depth-- }
+        ' "$file"
+    done)
+if [ -n "$hits" ]; then
+    echo "a file must declare its names in its folder's namespace:"
     echo "$hits"
     status=1
 fi

@@ -46,10 +46,16 @@ plant system_ifdef 'only platform/ may ask which system' classic/a.cpp '#ifdef Q
 plant userid_up 'userid must not include a higher layer' userid/a.cpp '#include "oracle/database.h"'
 plant platform_userid 'platform must not include a higher layer' platform/a.cpp \
     '#include "userid/userid.h"'
+plant classic_namespace 'must declare its names in its folder' classic/a.h 'namespace platform {'
+plant window_namespace 'must declare its names in its folder' console/a.cpp 'namespace ora {'
+plant module_namespace 'must declare its names in its folder' decor/centre.h 'namespace basline {'
 plant loader pass oracle/oci/a.cpp '#include <platform/clientlibrary.h>'
 plant binding_userid pass oracle/oci/a.cpp '#include "userid/userid.h"'
 plant login_userid pass login/a.cpp '#include <userid/userid.h>'
 plant factory pass console/a.cpp '#include "oracle/oci/oci_session.h"'
 plant qt_header pass console/a.cpp '#include <QString>'
+plant own_module pass console/callwait_a.cpp 'namespace callwait {'
+plant nested_platform pass platform/x11/a.cpp 'namespace platform::x11 {'
+plant binding_namespace pass oracle/oci/a.cpp 'namespace ora::binding {'
 
 [ $failures -eq 0 ]

@@ -8,7 +8,7 @@
 
 namespace ora::binding {
 
-struct OciCredentials {
+struct OciCredentials final {
     QByteArray user;     // UTF-8
     QByteArray password; // UTF-8, wiped when the credentials go
     // The administrative privilege asked for with "NAME as sysdba" and the like: the
@@ -20,8 +20,7 @@ struct OciCredentials {
     OciCredentials(QByteArray u, QByteArray p) : user(std::move(u)), password(std::move(p)) {}
     // Moved, never copied: a copy of the password would outlive the wipe.
     OciCredentials(OciCredentials&&) = default;
-    OciCredentials(const OciCredentials&) = delete;
-    OciCredentials& operator=(const OciCredentials&) = delete;
+    Q_DISABLE_COPY(OciCredentials)
     ~OciCredentials();
 };
 

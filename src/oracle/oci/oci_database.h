@@ -11,8 +11,9 @@ namespace ora::binding {
 struct OciCredentials;
 
 // One logged-on connection with its own AL32UTF8 environment.
-class OciDatabase : public OraDatabase {
+class OciDatabase final : public OraDatabase {
 public:
+    Q_DISABLE_COPY_MOVE(OciDatabase)
     // Logs on; throws OraError (e.g. ORA-01017) with nothing left allocated.
     static std::unique_ptr<OciDatabase> Open(const OciApi& api, const QString& databaseName,
                                              const QString& connect);

@@ -6,10 +6,16 @@ QVariant OciField::value() const {
     return mDynaset.currentValue(mColumn);
 }
 
-OciDynaset::OciDynaset(RowStore rows) : mRows(std::move(rows)) {
+RawValue OciField::raw() const {
+    return mDynaset.currentRaw(mColumn);
+}
+
+OciDynaset::OciDynaset(RowStore rows) : mRows(std::move(rows)), mRowCount(mRows.rowCount()) {
     mFields.reserve(static_cast<size_t>(mRows.columnCount()));
     for (int column = 0; column < mRows.columnCount(); ++column)
         mFields.emplace_back(*this, column);
+    if (!isEOF())
+        mCurrent = mRows.locate(mPosition);
 }
 
 OraField& OciDynaset::Fields(int index) {
@@ -21,14 +27,15 @@ OraField& OciDynaset::Fields(int index) {
 }
 
 void OciDynaset::DbMoveNext() {
+    if (isEOF())
+        return;
+    ++mPosition;
     if (!isEOF())
-        ++mPosition;
+        mCurrent = mRows.locate(mPosition);
 }
 
-QVariant OciDynaset::currentValue(int column) const {
-    if (isEOF())
-        throw OraError(QStringLiteral("現在の行がありません (最後の行を過ぎています)"));
-    return mRows.value(mPosition, column);
+void OciDynaset::ThrowPastEnd() {
+    throw OraError(QStringLiteral("現在の行がありません (最後の行を過ぎています)"));
 }
 
 } // namespace ora::binding

@@ -9,11 +9,10 @@ namespace ora::binding {
 
 // Owns a handle allocated by OCIEnvNlsCreate or OCIHandleAlloc and frees it with
 // OCIHandleFree. Freeing an environment also frees every handle under it.
-template <typename T, ub4 Type> class OciHandle {
+template <typename T, ub4 Type> class OciHandle final {
 public:
     explicit OciHandle(const OciApi& api) : mApi(&api) {}
-    OciHandle(const OciHandle&) = delete;
-    OciHandle& operator=(const OciHandle&) = delete;
+    Q_DISABLE_COPY_MOVE(OciHandle)
     ~OciHandle() { reset(); }
 
     T* get() const { return mHandle; }
@@ -33,12 +32,11 @@ using EnvHandle = OciHandle<OCIEnv, oci::HTYPE_ENV>;
 using ErrorHandle = OciHandle<OCIError, oci::HTYPE_ERROR>;
 
 // A prepared statement; released with OCIStmtRelease, which also frees its define handles.
-class OciStatement {
+class OciStatement final {
 public:
     // Prepares sql (UTF-8) on the connection; throws OraError on failure.
     OciStatement(const OciApi& api, OCISvcCtx* service, OCIError* error, const QByteArray& sql);
-    OciStatement(const OciStatement&) = delete;
-    OciStatement& operator=(const OciStatement&) = delete;
+    Q_DISABLE_COPY_MOVE(OciStatement)
     ~OciStatement();
 
     OCIStmt* get() const { return mStatement; }
@@ -50,11 +48,10 @@ private:
 };
 
 // A column description from OCIParamGet, freed with OCIDescriptorFree.
-class OciParam {
+class OciParam final {
 public:
     OciParam(const OciApi& api, OCIStmt* statement, OCIError* error, ub4 position);
-    OciParam(const OciParam&) = delete;
-    OciParam& operator=(const OciParam&) = delete;
+    Q_DISABLE_COPY_MOVE(OciParam)
     ~OciParam();
 
     // A ub2 attribute of the column (data type, sizes).

@@ -34,8 +34,9 @@ struct OciApi {
 
 // The Oracle client library, loaded on first use and kept for the life of the process (the
 // client keeps threads and caches that do not survive an unload).
-class OciLibrary {
+class OciLibrary final {
 public:
+    Q_DISABLE_COPY_MOVE(OciLibrary)
     // The loaded library. Throws OraError naming the library and the loader's reason when it
     // cannot be loaded; a later call tries again.
     static const OciLibrary& instance();

@@ -5,6 +5,7 @@
 #include "oracle/oci/oci_error.h"
 #include "oracle/oci/oci_handles.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -95,6 +96,22 @@ void StoreCell(RowStore& store, const ColumnBuffer& buffer, ub4 row, int column)
     }
 }
 
+// What the first `rows` rows of the define arrays take in a RowStore.
+size_t BatchBytes(const std::vector<ColumnBuffer>& buffers, ub4 rows) {
+    size_t bytes = 0;
+    for (const ColumnBuffer& buffer : buffers) {
+        if (buffer.plan.kind == ColumnKind::Date) {
+            bytes += sizeof(OCIDateValue) * rows;
+            continue;
+        }
+        for (ub4 row = 0; row < rows; ++row) {
+            if (buffer.indicators[row] != oci::IND_NULL)
+                bytes += std::min<size_t>(buffer.lengths[row], buffer.plan.elementSize);
+        }
+    }
+    return bytes;
+}
+
 } // namespace
 
 RowStore FetchAll(const OciApi& api, OCISvcCtx* service, OCIError* error, const QByteArray& sql) {
@@ -153,6 +170,8 @@ RowStore FetchAll(const OciApi& api, OCISvcCtx* service, OCIError* error, const 
                                "(%1 行) を報告しました")
                     .arg(fetched));
         }
+        if (fetched > 0)
+            store.reserve(fetched, BatchBytes(buffers, fetched));
         for (ub4 row = 0; row < fetched; ++row) {
             for (size_t column = 0; column < buffers.size(); ++column)
                 StoreCell(store, buffers[column], row, static_cast<int>(column));
@@ -161,7 +180,6 @@ RowStore FetchAll(const OciApi& api, OCISvcCtx* service, OCIError* error, const 
         if (rc == oci::NO_DATA || fetched == 0)
             break;
     }
-    store.finish();
     return store;
 }
 

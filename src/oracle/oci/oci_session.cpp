@@ -6,8 +6,9 @@
 namespace ora {
 
 namespace {
-class OciSession : public OraSession {
+class OciSession final : public OraSession {
 public:
+    Q_DISABLE_COPY_MOVE(OciSession)
     explicit OciSession(const binding::OciApi& api) : mApi(api) {}
     std::unique_ptr<OraDatabase> OpenDatabase(const QString& databaseName, const QString& connect,
                                               qint32 options) override {

@@ -72,8 +72,10 @@ bool supportedByWindowManager(xcb_connection_t* c, xcb_atom_t wanted) {
 // take for its position. That one message is dropped; it is told apart from the real ones
 // because it comes before the window manager has reparented the window (a real, non-synthetic
 // ConfigureNotify).
-class FakeConfigureFilter : public QAbstractNativeEventFilter {
+class FakeConfigureFilter final : public QAbstractNativeEventFilter {
 public:
+    FakeConfigureFilter() = default;
+    Q_DISABLE_COPY_MOVE(FakeConfigureFilter)
     void expect(xcb_window_t window) {
         if (!mInstalled) {
             QCoreApplication::instance()->installNativeEventFilter(this);
@@ -135,8 +137,9 @@ bool unframed(const QWidget* window) {
 }
 
 // Owned by the window it watches, and so installed exactly as long as the window lives.
-class CloseRequestFilter : public QObject, public QAbstractNativeEventFilter {
+class CloseRequestFilter final : public QObject, public QAbstractNativeEventFilter {
 public:
+    Q_DISABLE_COPY_MOVE(CloseRequestFilter)
     CloseRequestFilter(QWidget* owner, xcb_window_t window, xcb_atom_t protocols,
                        xcb_atom_t deleteWindow, std::function<bool()> handler)
         : QObject(owner), mWindow(window), mProtocols(protocols), mDelete(deleteWindow),

@@ -1,0 +1,125 @@
+#include "console/rowtexts.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+constexpr size_t kBlockChars = 32 * 1024;
+} // namespace
+
+char16_t* RowTexts::at(const Ref& ref) const {
+    return ref.size == 0 ? nullptr : mBlocks[ref.block].text.get() + ref.offset;
+}
+
+QStringView RowTexts::row(size_t r) const {
+    const Ref& ref = mRows[r];
+    return QStringView(at(ref), static_cast<qsizetype>(ref.size));
+}
+
+void RowTexts::newBlock(size_t atLeast) {
+    const size_t capacity = std::max(kBlockChars, atLeast);
+    mBlocks.push_back({std::make_unique_for_overwrite<char16_t[]>(capacity), capacity});
+    mUsed = 0;
+}
+
+void RowTexts::open(size_t r, size_t size) {
+    Ref& ref = mRows[r];
+    if (r == mOpen) {
+        if (mBlocks.back().capacity - ref.offset >= size)
+            return;
+        // The row leaves the end of its block, which takes the room back.
+        const char16_t* from = at(ref);
+        newBlock(size);
+        std::memcpy(mBlocks.back().text.get(), from, ref.size * sizeof(char16_t));
+        ref.block = static_cast<quint32>(mBlocks.size() - 1);
+        ref.offset = 0;
+        mUsed = ref.size;
+        return;
+    }
+    if (mBlocks.empty() || mBlocks.back().capacity - mUsed < size)
+        newBlock(size);
+    char16_t* to = mBlocks.back().text.get() + mUsed;
+    if (ref.size > 0) {
+        std::memcpy(to, at(ref), ref.size * sizeof(char16_t));
+        mGarbage += ref.size;
+    }
+    ref.block = static_cast<quint32>(mBlocks.size() - 1);
+    ref.offset = static_cast<quint32>(mUsed);
+    mUsed += ref.size;
+    mOpen = r;
+}
+
+void RowTexts::replace(size_t r, qsizetype from, qsizetype length, qsizetype separators,
+                       QStringView text) {
+    const size_t old = mRows[r].size;
+    const auto start = static_cast<size_t>(from);
+    const auto cut = static_cast<size_t>(length);
+    const size_t added = static_cast<size_t>(separators + text.size());
+    const size_t size = old - cut + added;
+    // Moving a row copies it whole before it changes.
+    open(r, std::max(old, size));
+    Ref& ref = mRows[r];
+    char16_t* row = mBlocks[ref.block].text.get() + ref.offset;
+    std::memmove(row + start + added, row + start + cut, (old - start - cut) * sizeof(char16_t));
+    char16_t* out = std::fill_n(row + start, separators, u'\0');
+    std::replace_copy(text.utf16(), text.utf16() + text.size(), out, u'\0', u' ');
+    ref.size = static_cast<quint32>(size);
+    mUsed = ref.offset + size;
+    mLive = mLive - old + size;
+    if (mGarbage > kBlockChars && mGarbage > mLive)
+        compact();
+}
+
+void RowTexts::resize(size_t rows) {
+    if (rows == 0) {
+        *this = RowTexts();
+        return;
+    }
+    for (size_t r = rows; r < mRows.size(); ++r) {
+        const Ref& ref = mRows[r];
+        mLive -= ref.size;
+        if (r == mOpen) {
+            mUsed = ref.offset;
+            mOpen = kNone;
+        } else {
+            mGarbage += ref.size;
+        }
+    }
+    mRows.resize(rows);
+    if (mRows.capacity() > 2 * rows + 64)
+        mRows.shrink_to_fit();
+    if (mGarbage > kBlockChars && mGarbage > mLive)
+        compact();
+}
+
+void RowTexts::reorder(const std::vector<size_t>& order) {
+    std::vector<Ref> rows;
+    rows.reserve(mRows.size());
+    size_t open = kNone;
+    for (size_t i = 0; i < order.size(); ++i) {
+        rows.push_back(mRows[order[i]]);
+        if (order[i] == mOpen)
+            open = i;
+    }
+    mRows = std::move(rows);
+    mOpen = open;
+}
+
+void RowTexts::compact() {
+    RowTexts packed;
+    packed.mRows.resize(mRows.size());
+    for (size_t r = 0; r < mRows.size(); ++r) {
+        const size_t size = mRows[r].size;
+        if (size == 0)
+            continue;
+        if (packed.mBlocks.empty() || packed.mBlocks.back().capacity - packed.mUsed < size)
+            packed.newBlock(size);
+        std::memcpy(packed.mBlocks.back().text.get() + packed.mUsed, at(mRows[r]),
+                    size * sizeof(char16_t));
+        packed.mRows[r] = {static_cast<quint32>(packed.mBlocks.size() - 1),
+                           static_cast<quint32>(packed.mUsed), static_cast<quint32>(size)};
+        packed.mUsed += size;
+    }
+    packed.mLive = mLive;
+    *this = std::move(packed);
+}
