@@ -10,7 +10,7 @@
 #include "oracle/sessionquery.h"
 
 void Kestrom::Blockers_Click() {
-    if (!OraDatabase) {
+    if (!mConnection) {
         CmdDB_Click();
         return;
     }
@@ -19,7 +19,7 @@ void Kestrom::Blockers_Click() {
 
 void Kestrom::Refresh_Click() {
     // F5 shows again the list that is shown: the blockers, or the machine in the box.
-    if (mBlockersList && OraDatabase)
+    if (mBlockersList && mConnection)
         listBlockers();
     else
         cmdSearch_Click();
@@ -52,7 +52,7 @@ QString Kestrom::listNotice(int rows) const {
 void Kestrom::goToRootBlocker(const ora::BlockerRef& root) {
     frmDetails::Unload();
     listBlockers();
-    if (mUnloaded || !OraDatabase || mSearchFailure)
+    if (mUnloaded || !mConnection || mSearchFailure)
         return;
     SessionGrid* grid = MSFlexGrid1;
     const bool byInstance = grid->Cols() > colInstance && root.instance > 0;

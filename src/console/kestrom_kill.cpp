@@ -7,6 +7,7 @@
 #include "console/gridcolumns.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
+#include "oracle/errorkind.h"
 #include "oracle/sessionops.h"
 
 #include <QPushButton>
@@ -59,19 +60,25 @@ void Kestrom::killSession(const RowSession& session, bool immediate, bool askAlw
                 return;
         }
 
-        const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
-        const ora::KillResult result = roundTrip(db, [key, immediate](ora::OraDatabase& d) {
-            return ora::KillSession(d, key, immediate);
-        });
+        const std::shared_ptr<ora::Connection> db = connection();
+        ora::KillResult result;
+        try {
+            result = roundTrip(db, [key, immediate](ora::OraDatabase& d) {
+                return ora::KillSession(d, key, immediate);
+            });
+        } catch (const ora::ConnectionGivenUp& error) {
+            result = {ora::KillOutcome::Unknown, error};
+        }
         if (mUnloaded)
             return;
         if (result.outcome == ora::KillOutcome::Unknown) {
-            // Broken off or timed out before the server answered: the session may end yet, or
-            // not. The list read next shows which.
-            reportFailure(
-                QStringLiteral("以下の理由により、ｾｯｼｮﾝが切断されたかどうか不明です。\r\n"
-                               "一覧を更新しますので、ｾｯｼｮﾝが残っているか確認してください。"),
-                result.detail->description());
+            // The answer was lost: the session may have ended, may end yet, or not. The list
+            // read next shows which.
+            const bool lost = ora::ConnectionLost(*result.detail) || !db->open();
+            if (!reportUnknownOutcome(
+                    QStringLiteral("以下の理由により、ｾｯｼｮﾝが切断されたかどうか不明です。"),
+                    *result.detail, lost))
+                return;
         } else {
             marked = result.outcome == ora::KillOutcome::Marked;
             frmDetails::SessionEnded(key);
@@ -92,6 +99,24 @@ void Kestrom::killSession(const RowSession& session, bool immediate, bool askAlw
     refreshList();
     if (marked && session.key)
         noteMarkedForKill(*session.key);
+}
+
+bool Kestrom::reportUnknownOutcome(const QString& unknown, const ora::OraError& error,
+                                   bool connectionLost) {
+    const QString crlf = QStringLiteral("\r\n");
+    if (!connectionLost) {
+        reportFailure(
+            unknown + crlf +
+                QStringLiteral("一覧を更新しますので、ｾｯｼｮﾝが残っているか確認してください。"),
+            error.description());
+        return true;
+    }
+    if (mConnection)
+        noteConnectionLost();
+    reportFailure(unknown + crlf +
+                      QStringLiteral("DBとの接続が切れたため、一覧は次の接続の後に読み込みます。"),
+                  error.description());
+    return false;
 }
 
 ora::SessionKey Kestrom::keyOf(const RowSession& session) {

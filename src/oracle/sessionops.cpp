@@ -1,5 +1,6 @@
 #include "oracle/sessionops.h"
 
+#include "oracle/errorkind.h"
 #include "oracle/sessionrow.h"
 
 #include <utility>
@@ -55,15 +56,11 @@ SessionList ListSessions(OraDatabase& db, const QString& machine, bool cluster) 
     return list;
 }
 
-bool CallInterrupted(const OraError& error) {
-    return error.code() == 1013 || error.code() == 3156;
-}
-
 KillResult KillSession(OraDatabase& db, const SessionKey& key, bool immediate) {
     try {
         db.ExecuteSQL(KillStatement(key, immediate));
     } catch (const OraError& error) {
-        if (CallInterrupted(error))
+        if (AnswerLost(error))
             return {KillOutcome::Unknown, error};
         if (!KillAccepted(error))
             throw;

@@ -150,7 +150,7 @@ private Q_SLOTS:
                                     "\r\nORACLEで設定されているSystem権限を確認してください。")});
         QCOMPARE(classic::MsgBoxHook::log()[0].style, 48);
         QCOMPARE(f.prompts.size(), 2);
-        QCOMPARE(f.db->closes, 1);
+        QTRY_COMPARE(f.db->closes, 1);
         QCOMPARE(f.grid()->Rows(), 1);
         QCOMPARE(f.panel(1), QStringLiteral("- DB未接続 -"));
         QCOMPARE(f.panel(2), QString());
@@ -192,7 +192,7 @@ private Q_SLOTS:
         f.db->connectionLost = true;
         f.choose("Cutting");
         QVERIFY(!f.showsConnected());
-        QCOMPARE(f.db->closes, 1);
+        QTRY_COMPARE(f.db->closes, 1);
         QVERIFY(classic::MsgBoxHook::log().isEmpty());
         // And a new connection works once the server is back.
         f.db->connectionLost = false;
@@ -217,7 +217,9 @@ private Q_SLOTS:
         QVERIFY(f.db->statements.isEmpty());
     }
 
-    void closeDuringAHangingLogonEndsTheWindowAtOnce() {
+    // The program never ends with a thread inside the client library when it can help it: a
+    // close during a slow logon waits for it, within the close bound, and logs it off.
+    void closeDuringAHangingLogonLogsItOffBeforeTheWindowEnds() {
         KestromFixture f;
         f.db->logonMs = 1500;
         QTimer::singleShot(300, f.window.get(), [&f] { f.window->close(); });
@@ -225,10 +227,11 @@ private Q_SLOTS:
         QElapsedTimer clock;
         clock.start();
         f.window->Form_Load();
-        QVERIFY(clock.elapsed() < 1000);
+        QVERIFY(clock.elapsed() >= 1400 && clock.elapsed() < 2500);
         QVERIFY(classic::MsgBoxHook::log().isEmpty());
         QVERIFY(!f.window->isVisible());
-        QTRY_COMPARE_WITH_TIMEOUT(f.db->closes, 1, 5000);
+        QCOMPARE(f.db->closes, 1);
+        QVERIFY(f.db->statements.isEmpty());
     }
 };
 

@@ -94,7 +94,7 @@ private Q_SLOTS:
         QCOMPARE(state().join(u' '), disconnected);
         QCOMPARE(f.grid()->Rows(), 1);
         QCOMPARE(f.grid()->Col(), 0);
-        QCOMPARE(f.db->closes, 1);
+        QTRY_COMPARE(f.db->closes, 1);
     }
 
     void statusBarTooltipsAndClock() {
