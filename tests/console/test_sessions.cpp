@@ -282,7 +282,7 @@ private Q_SLOTS:
         QCOMPARE(f.db->statements.size(), before);
         QVERIFY(classic::MsgBoxHook::log().isEmpty());
         QVERIFY(!frmSearch::instance());
-        QCOMPARE(f.db->closes, 1);
+        QCOMPARE(f.db->closes.load(), 1);
     }
 
     void keysPressedWhileASearchBlocksAreDiscarded() {
@@ -512,7 +512,7 @@ private Q_SLOTS:
         f.choose("Link");
         QVERIFY(f.showsConnected());
         f.window->close();
-        QCOMPARE(f.db->closes, 2);
+        QCOMPARE(f.db->closes.load(), 2);
     }
 
     void onlyTheCurrentRowIsHighlightedKilledAndCopied() {
@@ -788,7 +788,7 @@ private Q_SLOTS:
         clock.start();
         f.search(KestromFixture::thisComputer());
         QVERIFY(clock.elapsed() < 2000);
-        QCOMPARE(f.db->closes, 1);
+        QCOMPARE(f.db->closes.load(), 1);
         QVERIFY(classic::MsgBoxHook::log().isEmpty());
         QVERIFY(!f.window->isVisible());
     }

@@ -143,12 +143,18 @@ public:
         if (it == sessions.end())
             throw oraError(30, QStringLiteral("User session ID does not exist."));
         sessions.erase(it);
+        if (std::exchange(mInstance->loseKillAnswer, false)) {
+            mInstance->connectionLost = true;
+            throw oraError(3113, QStringLiteral("end-of-file on communication channel"));
+        }
         if (const int code = std::exchange(mInstance->killAnswer, 0))
             throw oraError(code, QStringLiteral("session marked for kill"));
         return 0;
     }
 
     void Break() override {
+        if (mInstance->breakIgnored)
+            return;
         {
             const std::lock_guard lock(mBreakMutex);
             mBroken = true;
