@@ -166,8 +166,10 @@ public:
         if (mClosed)
             return;
         mClosed = true;
+        // Read before the count: a test that saw the count may change them at once.
+        const bool fails = mInstance->failClose || mInstance->connectionLost;
         ++mInstance->closes;
-        if (mInstance->failClose || mInstance->connectionLost)
+        if (fails)
             throw oraError(3114, QStringLiteral("not connected to ORACLE"));
     }
 

@@ -30,9 +30,10 @@ struct Instance {
     QStringList logons;     // user@host of every successful logon
     // Counted on the calls' thread, read by the test while a logoff may run in the background.
     std::atomic<int> closes = 0;
-    bool connectionLost = false; // every call on an open database fails with ORA-03113
-    bool failClose = false;      // Close fails (after marking the database closed)
-    int killAnswer = 0;          // an ORA code the next kill fails with (31: marked for kill)
+    // Every call on an open database fails with ORA-03113; may be changed while a logoff runs.
+    std::atomic<bool> connectionLost = false;
+    std::atomic<bool> failClose = false; // Close fails (after marking the database closed)
+    int killAnswer = 0; // an ORA code the next kill fails with (31: marked for kill)
     // Fetching the query's rows fails (ORA-01555) on moving to this row (-1: never).
     int failFromRow = -1;
     // Runs inside every statement (on the thread making the calls), as the user acting while
