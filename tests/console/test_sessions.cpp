@@ -292,9 +292,11 @@ private Q_SLOTS:
         f.db->statements.clear();
         // A Delete pressed while the query runs waits in the queue; afterwards the grid has the
         // focus and would kill the session listed last, which nobody confirmed.
-        f.db->duringCall = [&] {
+        // Posted from the call's thread, which must not walk the widgets to find the grid.
+        SessionGrid* grid = f.grid();
+        f.db->duringCall = [grid] {
             QCoreApplication::postEvent(
-                f.grid(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier));
+                grid, new QKeyEvent(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier));
         };
         f.search(KestromFixture::thisComputer());
         f.db->duringCall = nullptr;
