@@ -41,12 +41,13 @@ public:
     ClientWork& operator=(const ClientWork&) = delete;
 };
 
-OraError notConnected() {
-    return OraError(QStringLiteral("ORA-03114: not connected to ORACLE"), 3114);
+CallNotSent notConnected() {
+    return CallNotSent(QStringLiteral("ORA-03114: not connected to ORACLE"), 3114);
 }
 
-OraError cancelledBeforeSent() {
-    return OraError(QStringLiteral("ORA-01013: user requested cancel of current operation"), 1013);
+CallNotSent cancelledBeforeSent() {
+    return CallNotSent(QStringLiteral("ORA-01013: user requested cancel of current operation"),
+                       1013);
 }
 
 } // namespace
@@ -114,7 +115,7 @@ Connection::Call Connection::post(std::function<void(OraDatabase&)> job) {
     {
         const std::lock_guard lock(mState->mutex);
         if (mState->givenUp)
-            throw ConnectionGivenUp();
+            throw CallNotSent(ConnectionGivenUp().description());
         if (mState->closing || !mState->db)
             throw notConnected();
     }

@@ -41,6 +41,13 @@ public:
     ConnectionGivenUp();
 };
 
+// A call refused before anything of it reached the server (Esc before it began, a connection
+// closed or given up): whatever it was to do was not done.
+class CallNotSent : public OraError {
+public:
+    using OraError::OraError;
+};
+
 class Connection {
 public:
     // How long a break may take to end its call before the call is given up.
@@ -60,7 +67,7 @@ public:
     // Logs on with session->OpenDatabase on the call thread. A logon the waiter gives up is
     // logged off there once close() is called, however late it completes.
     Call logon(std::shared_ptr<OraSession> session, const QString& host, QString connect);
-    // Runs `job` on the call thread with the open database. Throws ORA-03114 when the
+    // Runs `job` on the call thread with the open database. Throws CallNotSent when the
     // connection is not open (never logged on, closed or given up).
     Call post(std::function<void(OraDatabase&)> job);
     // Esc: breaks the call off as described above. Returns at once.

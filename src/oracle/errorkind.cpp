@@ -33,6 +33,8 @@ bool ConnectionLost(const OraError& error) {
 }
 
 bool AnswerLost(const OraError& error) {
+    if (dynamic_cast<const CallNotSent*>(&error))
+        return false;
     // The break and the call time-out end the wait for the answer, not the statement.
     return error.code() == 1013 || error.code() == 3156 || ConnectionLost(error);
 }

@@ -135,14 +135,15 @@ ora::Connection::Call statement(ora::Connection& connection) {
     return connection.post([](ora::OraDatabase& db) { db.ExecuteSQL(QStringLiteral("x")); });
 }
 
-// How a new call is refused, as outcome() tells it; 0 when it is taken.
+// How a new call is refused: its ORA code, -1 for a given-up connection, 0 when it is taken.
+// A refused call never counts as one whose answer was lost.
 int refusal(ora::Connection& connection) {
     try {
         statement(connection);
-    } catch (const ora::ConnectionGivenUp&) {
-        return -1;
-    } catch (const OraError& error) {
-        return error.code();
+    } catch (const ora::CallNotSent& error) {
+        if (ora::AnswerLost(error))
+            return -2;
+        return error.description() == ora::ConnectionGivenUp().description() ? -1 : error.code();
     }
     return 0;
 }
@@ -376,6 +377,9 @@ private Q_SLOTS:
             QVERIFY2(!ora::AnswerLost(OraError(QString(), code)),
                      qPrintable(QString::number(code)));
         QVERIFY(ora::AnswerLost(ora::ConnectionGivenUp()));
+        // Refused before it was sent: nothing was done.
+        QVERIFY(!ora::AnswerLost(ora::CallNotSent(QString(), 1013)));
+        QVERIFY(!ora::AnswerLost(ora::CallNotSent(QString(), 3114)));
         QVERIFY(ora::ConnectionLost(ora::ConnectionGivenUp()));
     }
 };
