@@ -57,9 +57,9 @@ void adjust(QWidget* control, void (QRectF::*change)(qreal), float twips) {
 
 // How long the end of the program waits for the connections' threads to leave the client
 // library (a broken-off call, a logoff, a late logon logged off) within its 5-s bound. The
-// logoff's own time-out (1.8 s a round trip, two for an administrative logon) fits in it,
+// logoff's own time-out (1.5 s a round trip, two for an administrative logon) fits in it,
 // and the closing itself in the rest.
-constexpr int kCloseLimitMs = 4000;
+constexpr int kCloseLimitMs = 3500;
 
 } // namespace
 

@@ -21,7 +21,7 @@ ub4 Length(const QByteArray& bytes) {
 // and ending an administrative logon takes two (session end, then detach), which must both fit
 // in the time the program gives its logoff when it ends (see README).
 constexpr ub4 kCallTimeoutMs = 90'000;
-constexpr ub4 kLogoffTimeoutMs = 1'800;
+constexpr ub4 kLogoffTimeoutMs = 1'500;
 
 void setCallTimeout(const OciApi& api, OCISvcCtx* service, OCIError* error, ub4 ms) {
     if (!api.ClientVersion)
