@@ -20,7 +20,7 @@ endif()
 # their own checks, nor in a cross build, nor without optimisation, which fortify needs.
 find_program(KESTROM_DPKG_BUILDFLAGS dpkg-buildflags)
 set(KESTROM_HARDENED 0)
-if(KESTROM_DPKG_BUILDFLAGS AND NOT KESTROM_SANITIZE AND NOT CMAKE_CROSSCOMPILING)
+if(KESTROM_DPKG_BUILDFLAGS AND NOT KESTROM_SANITIZE AND NOT KESTROM_TSAN AND NOT CMAKE_CROSSCOMPILING)
     foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
         execute_process(
             COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all

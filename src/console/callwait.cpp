@@ -40,13 +40,6 @@ std::vector<ora::PendingCall*>& waits() {
 
 } // namespace
 
-OnEsc Breaks(std::shared_ptr<ora::OraDatabase> db) {
-    return [db = std::move(db)](ora::PendingCall& call) {
-        if (!call.finished())
-            db->Break();
-    };
-}
-
 OnEsc GivesUp() {
     return [](ora::PendingCall& call) { call.abandon(); };
 }
@@ -96,6 +89,13 @@ void Wait(ora::PendingCall& call, PanelStatusBar* bar, const OnEsc& onEsc, int l
 
 bool InProgress() {
     return !waits().empty();
+}
+
+void Wait(ora::Connection& connection, const ora::Connection::Call& call, PanelStatusBar* bar,
+          bool escGivesUp) {
+    Wait(*call.pending, bar,
+         escGivesUp ? GivesUp() : OnEsc([&](ora::PendingCall&) { connection.interrupt(call); }));
+    connection.finish(call);
 }
 
 void AbandonAll() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "oracle/callthread.h"
+#include "oracle/connection.h"
 
 #include <functional>
 #include <memory>
@@ -19,8 +20,6 @@ namespace callwait {
 // What Esc does to the call waited for.
 using OnEsc = std::function<void(ora::PendingCall&)>;
 
-// Esc breaks the call off on the server; the call then fails with ORA-01013.
-OnEsc Breaks(std::shared_ptr<ora::OraDatabase> db);
 // Esc gives the call up: the wait ends at once, the call runs on and undoes itself.
 OnEsc GivesUp();
 
@@ -28,32 +27,31 @@ OnEsc GivesUp();
 // that many milliseconds. Without a status bar nothing is said about Esc.
 void Wait(ora::PendingCall& call, PanelStatusBar* bar, const OnEsc& onEsc, int limitMs = -1);
 
+// Waits for a call of `connection`, then throws what it ended with (Connection::finish). Esc
+// breaks it off, and gives it up when the break does not end it; with `escGivesUp` (a logon,
+// which cannot be broken off), Esc gives it up at once.
+void Wait(ora::Connection& connection, const ora::Connection::Call& call, PanelStatusBar* bar,
+          bool escGivesUp = false);
+
 // Gives up every wait in progress (the program is ending and a call does not come back).
 void AbandonAll();
 
 // True while a wait is in progress.
 bool InProgress();
 
-// Runs `job` on `thread` and waits for it. `job` must hold copies of what it uses: a call
-// given up goes on after this has returned. Throws the job's failure, or ora::CallAbandoned.
-template <typename Job>
-auto Run(ora::CallThread& thread, PanelStatusBar* bar, const OnEsc& onEsc, Job job)
-    -> decltype(job()) {
-    using Result = decltype(job());
+// Runs `job` with the open database on the connection's thread and waits for it. `job` must
+// hold copies of what it uses: a call given up goes on after this has returned. Throws the
+// job's failure, ora::ConnectionGivenUp or ora::CallAbandoned.
+template <typename Job> auto Run(ora::Connection& connection, PanelStatusBar* bar, Job job) {
+    using Result = decltype(job(std::declval<ora::OraDatabase&>()));
     if constexpr (std::is_void_v<Result>) {
-        const std::shared_ptr<ora::PendingCall> call = thread.post(std::move(job));
-        Wait(*call, bar, onEsc);
-        if (call->abandoned())
-            throw ora::CallAbandoned();
-        call->rethrow();
+        Wait(connection, connection.post(std::move(job)), bar);
     } else {
         auto out = std::make_shared<std::optional<Result>>();
-        const std::shared_ptr<ora::PendingCall> call =
-            thread.post([out, job = std::move(job)]() mutable { *out = job(); });
-        Wait(*call, bar, onEsc);
-        if (call->abandoned())
-            throw ora::CallAbandoned();
-        call->rethrow();
+        Wait(connection, connection.post([out, job = std::move(job)](ora::OraDatabase& db) mutable {
+            *out = job(db);
+        }),
+             bar);
         return std::move(**out);
     }
 }

@@ -55,8 +55,11 @@ void adjust(QWidget* control, void (QRectF::*change)(qreal), float twips) {
     classic::SetControlRectTwips(control, r);
 }
 
-// How long closing the connection may keep the window, the break of a running call included.
-constexpr int kCloseLimitMs = 4000;
+// How long the end of the program waits for the connections' threads to leave the client
+// library (a broken-off call, a logoff, a late logon logged off) within its 5-s bound. The
+// logoff's own time-out (1.5 s a round trip, two for an administrative logon) fits in it,
+// and the closing itself in the rest.
+constexpr int kCloseLimitMs = 3500;
 
 } // namespace
 
@@ -208,7 +211,8 @@ void Kestrom::closeEvent(QCloseEvent* event) {
 
 void Kestrom::Form_QueryUnload() {
     closeDatabaseQuietly();
-    // A logon still running, or a call that did not come back, is left to its thread.
+    waitForClientCalls();
+    // A call that did not come back within the bound is left to its thread.
     callwait::AbandonAll();
     mWindowRect = classic::GetWindowRect(this);
     mMirrorRect = classic::Mirror(mWindowRect);
@@ -218,22 +222,20 @@ void Kestrom::Form_QueryUnload() {
 void Kestrom::closeDatabaseQuietly() {
     // What the details window shows was read on this connection; it goes with it.
     frmDetails::Unload();
-    // A connection that died cannot be closed cleanly; the window is not connected either way.
-    std::shared_ptr<ora::OraDatabase> db = std::move(OraDatabase);
-    OraDatabase.reset();
-    const std::shared_ptr<ora::CallThread> thread = std::move(mCalls);
-    mCalls.reset();
-    if (!db || !thread)
-        return;
-    // A call still running is broken off: whoever waits for it is leaving.
-    if (thread->busy())
-        db->Break();
-    // Logging off has a time-out of its own; this bound holds also for a call that does not
-    // come back from the break, so that closing never hangs.
-    const std::shared_ptr<ora::PendingCall> close = thread->post([db] { db->Close(); });
+    // A call still running is broken off, and the logoff made behind it in the background: a
+    // wait from which this was reached holds the connection until it ends.
+    if (const std::shared_ptr<ora::Connection> connection = std::exchange(mConnection, nullptr))
+        connection->close();
+}
+
+void Kestrom::waitForClientCalls() {
+    // Waited for on a thread of its own, so that the window keeps answering meanwhile.
+    ora::CallThread waiter;
+    const std::shared_ptr<ora::PendingCall> done =
+        waiter.post([] { ora::WaitForClientCalls(kCloseLimitMs); });
     // Esc cannot hurry a logoff; the bound does.
     callwait::Wait(
-        *close, nullptr, [](ora::PendingCall&) {}, kCloseLimitMs);
+        *done, nullptr, [](ora::PendingCall&) {}, kCloseLimitMs);
 }
 
 void Kestrom::Link_Click() {
@@ -264,7 +266,7 @@ void Kestrom::Version_Click() {
 void Kestrom::txtPcName_KeyDown(qint16& KeyCode, qint16&) {
     if (KeyCode != classic::vbKeyReturn)
         return;
-    if (!OraDatabase)
+    if (!mConnection)
         CmdDB_Click();
     else
         cmdSearch_Click();

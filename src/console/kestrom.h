@@ -175,18 +175,27 @@ private:
     // A call failed: when the connection is gone, the status bar says so and the details
     // window read on it closes.
     void noteFailure(const ora::OraError& error);
-    // The open database, held by the caller so that a disconnect from a nested event loop
-    // cannot pull it away; ORA-03114 when there is none.
-    std::shared_ptr<ora::OraDatabase> connectedDatabase() const;
+    // The connection shows it is lost: the status bar says so and the details window read on
+    // it closes.
+    void noteConnectionLost();
+    // The answer to a kill or a cancel was lost: says that the outcome is unknown (`unknown`),
+    // with Oracle's text, and how the user will know. True when the list can be read again now;
+    // false when the connection is lost and the list waits for the next login.
+    bool reportUnknownOutcome(const QString& unknown, const ora::OraError& error,
+                              bool connectionLost);
+    // The connection, held by the caller so that a disconnect from a nested event loop cannot
+    // pull it away; ORA-03114 when there is none.
+    std::shared_ptr<ora::Connection> connection() const;
     // Makes one call on the connection's own thread while the window waits; Esc breaks it off.
     // `job` takes the database and holds copies of everything else it uses.
-    template <typename Job> auto roundTrip(std::shared_ptr<ora::OraDatabase> db, Job job) {
-        // Held here: a disconnect from within the wait must not end the thread under it.
-        const std::shared_ptr<ora::CallThread> thread = mCalls;
-        return callwait::Run(*thread, sbStatusBar, callwait::Breaks(db),
-                             [db, job = std::move(job)]() mutable { return job(*db); });
+    template <typename Job> auto roundTrip(const std::shared_ptr<ora::Connection>& db, Job job) {
+        return callwait::Run(*db, sbStatusBar, std::move(job));
     }
+    // Closes the connection in the background; its logoff is never cut off while the program
+    // runs.
     void closeDatabaseQuietly();
+    // Lets every connection's thread leave the client library, within the close bound.
+    void waitForClientCalls();
     // The outer size the resize rules work on, and setting it, in twips.
     float outerWidth() const;
     float outerHeight() const;
@@ -194,12 +203,11 @@ private:
     void setOuterHeight(float twips);
     void placeStatusBar();
 
-    // Database objects. The database is shared so that a procedure entered again from a
-    // nested event loop cannot pull it away from one that is still using it.
+    // Database objects. The connection is shared so that a procedure entered again from a
+    // nested event loop cannot pull it away from one that is still using it; it is set from
+    // the start of the logon.
     std::shared_ptr<ora::OraSession> OraSession;
-    std::shared_ptr<ora::OraDatabase> OraDatabase;
-    // The thread that makes every call of OraDatabase; set with it.
-    std::shared_ptr<ora::CallThread> mCalls;
+    std::shared_ptr<ora::Connection> mConnection;
     QString mSetID;
     QString mSetPass;
     QString mSetMoji;

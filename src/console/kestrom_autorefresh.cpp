@@ -83,7 +83,7 @@ void Kestrom::setAutoRefreshChoice(int seconds) {
 }
 
 void Kestrom::updateAutoRefresh() {
-    if (mAutoRefreshSeconds > 0 && OraDatabase && !mUnloaded) {
+    if (mAutoRefreshSeconds > 0 && mConnection && !mUnloaded) {
         // A new choice counts from now; one already running keeps its time.
         if (!mAutoRefreshTimer->isActive())
             mAutoRefreshTimer->start(mAutoRefreshSeconds * 1000);
@@ -96,7 +96,7 @@ void Kestrom::updateAutoRefresh() {
 
 void Kestrom::showAutoRefreshState() {
     QString text;
-    if (mAutoRefreshTimer->isActive() || (mAutoRefreshSeconds > 0 && OraDatabase)) {
+    if (mAutoRefreshTimer->isActive() || (mAutoRefreshSeconds > 0 && mConnection)) {
         text = QStringLiteral("自動更新 %1秒").arg(mAutoRefreshSeconds);
         if (!mLastRefresh.isEmpty())
             text += QStringLiteral("　最終 ") + mLastRefresh;
@@ -109,12 +109,12 @@ bool Kestrom::windowIsIdle() const {
     // server, the search banner, a drag, typing.
     return !QApplication::activeModalWidget() && !QApplication::activePopupWidget() &&
            !callwait::InProgress() && !frmSearch::instance() &&
-           QGuiApplication::mouseButtons() == Qt::NoButton && !(mCalls && mCalls->busy()) &&
+           QGuiApplication::mouseButtons() == Qt::NoButton &&
            mInputClock->msSinceInput() >= kIdleMs;
 }
 
 void Kestrom::autoRefreshDue() {
-    if (mUnloaded || !OraDatabase || mAutoRefreshSeconds == 0) {
+    if (mUnloaded || !mConnection || mAutoRefreshSeconds == 0) {
         updateAutoRefresh();
         return;
     }
@@ -151,13 +151,13 @@ void Kestrom::Refresh_Click() {
     // F5 shows again the list that is shown: the blockers, or the machine in the box.
     // Not connected, or with no session current (an empty list), it lists as the search does:
     // there is nothing to keep. After the current session has gone, none is current still.
-    const bool keep = OraDatabase && (MSFlexGrid1->Row() >= 1 || mTargetLost);
+    const bool keep = mConnection && (MSFlexGrid1->Row() >= 1 || mTargetLost);
     const ListPlace place = listPlace();
-    if (mBlockersList && OraDatabase)
+    if (mBlockersList && mConnection)
         listBlockers();
     else
         cmdSearch_Click();
-    if (!keep || mUnloaded || !OraDatabase)
+    if (!keep || mUnloaded || !mConnection)
         return;
     restoreListPlace(place);
 }
@@ -215,7 +215,7 @@ void Kestrom::restoreListPlace(const ListPlace& place) {
 
 void Kestrom::targetChosen() {
     // The user picked a row after the session acted on had gone: the commands act again.
-    if (mTargetLost && OraDatabase && MSFlexGrid1->Row() >= 1) {
+    if (mTargetLost && mConnection && MSFlexGrid1->Row() >= 1) {
         mTargetLost = false;
         cmdSessionCt->setEnabled(true);
     }

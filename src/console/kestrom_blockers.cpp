@@ -10,7 +10,7 @@
 #include "oracle/sessionquery.h"
 
 void Kestrom::Blockers_Click() {
-    if (!OraDatabase) {
+    if (!mConnection) {
         CmdDB_Click();
         return;
     }
@@ -61,7 +61,7 @@ void Kestrom::goToRootBlocker(const ora::BlockerRef& root, qint64 connectedInsta
     }
     frmDetails::Unload();
     listBlockers();
-    if (mUnloaded || !OraDatabase || mSearchFailure)
+    if (mUnloaded || !mConnection || mSearchFailure)
         return;
     SessionGrid* grid = MSFlexGrid1;
     // The cluster-wide list may have been refused meanwhile.

@@ -4,6 +4,7 @@
 #include "classic/msgbox.h"
 #include "console/gridcolumns.h"
 #include "console/sessiongrid.h"
+#include "oracle/errorkind.h"
 #include "oracle/sessioncancel.h"
 
 #include <QPushButton>
@@ -25,8 +26,21 @@ void Kestrom::cancelSql(const RowSession& session) {
             if (answer == classic::vbNo)
                 return;
         }
-        const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
-        roundTrip(db, [key](ora::OraDatabase& d) { d.ExecuteSQL(ora::CancelStatement(key)); });
+        const std::shared_ptr<ora::Connection> db = connection();
+        try {
+            roundTrip(db, [key](ora::OraDatabase& d) { d.ExecuteSQL(ora::CancelStatement(key)); });
+        } catch (const ora::OraError& error) {
+            // Sent, and its answer lost: the statement may have been cancelled, or not.
+            if (!ora::AnswerLost(error) || mUnloaded)
+                throw;
+            const bool lost = ora::ConnectionLost(error) || !db->open();
+            if (!reportUnknownOutcome(
+                    QStringLiteral("以下の理由により、SQL文が中止されたかどうか不明です。"), error,
+                    lost))
+                return;
+            refreshList();
+            return;
+        }
         if (mUnloaded)
             return;
         classic::MsgBox(QStringLiteral("SQL文を中止しました。"), classic::vbInformation);

@@ -15,7 +15,6 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <cstdio>
 
 namespace {
@@ -48,7 +47,7 @@ void Kestrom::CmdDB_Click() {
         }
         askAgain = DbConnect() && !mUnloaded;
     }
-    if (!OraDatabase)
+    if (!mConnection)
         return;
     RememberHostString(pHost);
     Link->setEnabled(false);
@@ -61,10 +60,10 @@ void Kestrom::CmdDB_Click() {
     setAutoRefreshChoice(autoRefreshSetting());
 }
 
-std::shared_ptr<ora::OraDatabase> Kestrom::connectedDatabase() const {
-    if (!OraDatabase || !mCalls)
+std::shared_ptr<ora::Connection> Kestrom::connection() const {
+    if (!mConnection)
         throw ora::OraError(QStringLiteral("ORA-03114: not connected to ORACLE"), 3114);
-    return OraDatabase;
+    return mConnection;
 }
 
 void Kestrom::Disconnect() {
@@ -88,6 +87,7 @@ void Kestrom::Disconnect() {
 
 bool Kestrom::DbConnect() {
     const QString title = classic::ExeName();
+    std::shared_ptr<ora::Connection> connection;
     try {
         closeDatabaseQuietly();
         OraSession = ora::CreateSession();
@@ -111,26 +111,28 @@ bool Kestrom::DbConnect() {
             return false;
         }
         // A host that does not answer may hold the logon for minutes, and a logon cannot be
-        // broken off: Esc gives it up, and a logon that completes afterwards goes with its
-        // call, logged off on its thread.
-        auto thread = std::make_shared<ora::CallThread>();
-        const std::shared_ptr<ora::OraSession> session = OraSession;
-        const QString host = mSetMoji;
-        QString connect = mSetID + QStringLiteral("/") + mSetPass;
-        OraDatabase = callwait::Run(*thread, sbStatusBar, callwait::GivesUp(),
-                                    [session, host, connect = std::move(connect)]() mutable
-                                    -> std::shared_ptr<ora::OraDatabase> {
-                                        const auto wipe = qScopeGuard([&] { ora::Wipe(connect); });
-                                        return session->OpenDatabase(host, connect, 0);
-                                    });
-        mCalls = std::move(thread);
+        // broken off: Esc gives it up, and a logon that completes afterwards is logged off on
+        // its thread. The window holds the connection from the start, so that a close that
+        // comes meanwhile logs it off too.
+        connection = std::make_shared<ora::Connection>();
+        mConnection = connection;
+        callwait::Wait(
+            *connection,
+            connection->logon(OraSession, mSetMoji, mSetID + QStringLiteral("/") + mSetPass),
+            sbStatusBar, true);
+        if (mConnection != connection)
+            return false; // closed as the logon returned
         mPCname = txtPcName->text().toUpper();
     } catch (const ora::CallAbandoned&) {
+        if (mConnection && mConnection == connection)
+            closeDatabaseQuietly();
         if (mUnloaded)
             return false;
         classic::MsgBox(QStringLiteral("接続を中止しました。"), classic::vbExclamation, title);
         return true;
     } catch (const ora::OraError& error) {
+        if (mConnection && mConnection == connection)
+            closeDatabaseQuietly();
         if (mUnloaded)
             return false;
         reportConnectFailure(title, error.description());
@@ -163,8 +165,12 @@ bool Kestrom::DbConnect() {
 }
 
 void Kestrom::noteFailure(const ora::OraError& error) {
-    if (!OraDatabase || !ora::ConnectionLost(error))
+    if (!mConnection || !ora::ConnectionLost(error))
         return;
+    noteConnectionLost();
+}
+
+void Kestrom::noteConnectionLost() {
     sbStatusBar->setPanelText(1, QStringLiteral("- DB接続断 -"));
     frmDetails::Unload();
     setAutoRefreshChoice(0);

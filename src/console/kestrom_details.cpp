@@ -15,13 +15,13 @@ void Kestrom::Details_Click() {
 
 void Kestrom::showDetails(int row) {
     SessionGrid* grid = MSFlexGrid1;
-    if (row < 1 || row >= grid->Rows() || !OraDatabase)
+    if (row < 1 || row >= grid->Rows() || !mConnection)
         return;
     grid->setRow(row);
     const RowSession session = currentSession();
     grid->setCol(colNo);
     const std::optional<ora::SessionKey>& key = session.key;
-    std::weak_ptr<ora::OraDatabase> source;
+    std::weak_ptr<ora::Connection> source;
     SessionDetails details;
     try {
         // The cells' texts go into the statement, so only numbers may pass.
@@ -29,7 +29,7 @@ void Kestrom::showDetails(int row) {
             throw ora::OraError(ora::NotASessionKeyText());
         details.key = *key;
         details.terminal = session.terminal;
-        const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
+        const std::shared_ptr<ora::Connection> db = connection();
         source = db;
         classic::SetMousePointer(this, classic::vbHourglass);
         const ora::SessionKey k = *key;
@@ -64,10 +64,10 @@ void Kestrom::showDetails(int row) {
         return;
     }
     // The connection may have closed while the details were read.
-    if (mUnloaded || !OraDatabase || OraDatabase != source.lock())
+    if (mUnloaded || !mConnection || mConnection != source.lock())
         return;
     // Each request acts on the connection the details were read on, or not at all.
-    auto sameConnection = [this, source] { return OraDatabase && OraDatabase == source.lock(); };
+    auto sameConnection = [this, source] { return mConnection && mConnection == source.lock(); };
     frmDetails::Requests requests;
     requests.kill = [this, sameConnection](const ora::SessionKey& k, const QString& t) {
         if (sameConnection())

@@ -18,11 +18,10 @@ QString Kestrom::disconnectRefusal(const RowSession& session) {
     if (!session.key || session.key->instance == 0)
         return QString();
     // Only a session of another instance needs the connection's own; it is read once.
-    if (mConnectedInstance == 0 && OraDatabase) {
+    if (mConnectedInstance == 0 && mConnection) {
         try {
-            const std::optional<qint64> instance =
-                roundTrip(connectedDatabase(),
-                          [](ora::OraDatabase& d) { return ora::ReadConnectedInstance(d); });
+            const std::optional<qint64> instance = roundTrip(
+                connection(), [](ora::OraDatabase& d) { return ora::ReadConnectedInstance(d); });
             mConnectedInstance = instance.value_or(0);
         } catch (const ora::OraError& error) {
             noteFailure(error);

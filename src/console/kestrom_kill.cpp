@@ -7,6 +7,7 @@
 #include "console/gridcolumns.h"
 #include "console/panelstatusbar.h"
 #include "console/sessiongrid.h"
+#include "oracle/errorkind.h"
 #include "oracle/sessiondisconnect.h"
 #include "oracle/sessionops.h"
 
@@ -73,21 +74,27 @@ void Kestrom::endSession(const RowSession& session, SessionEnd how) {
         if (!confirmedForSession(session, question, QStringLiteral("切断確認")))
             return;
 
-        const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
+        const std::shared_ptr<ora::Connection> db = connection();
         const QString statement = disconnect
                                       ? ora::DisconnectStatement(key)
                                       : ora::KillStatement(key, how == SessionEnd::KillImmediate);
-        const ora::KillResult result = roundTrip(
-            db, [statement](ora::OraDatabase& d) { return ora::EndSession(d, statement); });
+        ora::KillResult result;
+        try {
+            result = roundTrip(
+                db, [statement](ora::OraDatabase& d) { return ora::EndSession(d, statement); });
+        } catch (const ora::ConnectionGivenUp& error) {
+            result = {ora::KillOutcome::Unknown, error};
+        }
         if (mUnloaded)
             return;
         if (result.outcome == ora::KillOutcome::Unknown) {
-            // Broken off or timed out before the server answered: the session may end yet, or
-            // not. The list read next shows which.
-            reportFailure(
-                QStringLiteral("以下の理由により、ｾｯｼｮﾝが切断されたかどうか不明です。\r\n"
-                               "一覧を更新しますので、ｾｯｼｮﾝが残っているか確認してください。"),
-                result.detail->description());
+            // The answer was lost: the session may have ended, may end yet, or not. The list
+            // read next shows which.
+            const bool lost = ora::ConnectionLost(*result.detail) || !db->open();
+            if (!reportUnknownOutcome(
+                    QStringLiteral("以下の理由により、ｾｯｼｮﾝが切断されたかどうか不明です。"),
+                    *result.detail, lost))
+                return;
         } else {
             marked = result.outcome == ora::KillOutcome::Marked;
             // A session left to end its transaction still runs: its details stay true.
@@ -121,6 +128,24 @@ void Kestrom::endSession(const RowSession& session, SessionEnd how) {
         else
             noteMarkedForKill(*session.key);
     }
+}
+
+bool Kestrom::reportUnknownOutcome(const QString& unknown, const ora::OraError& error,
+                                   bool connectionLost) {
+    const QString crlf = QStringLiteral("\r\n");
+    if (!connectionLost) {
+        reportFailure(
+            unknown + crlf +
+                QStringLiteral("一覧を更新しますので、ｾｯｼｮﾝが残っているか確認してください。"),
+            error.description());
+        return true;
+    }
+    if (mConnection)
+        noteConnectionLost();
+    reportFailure(unknown + crlf +
+                      QStringLiteral("DBとの接続が切れたため、一覧は次の接続の後に読み込みます。"),
+                  error.description());
+    return false;
 }
 
 ora::SessionKey Kestrom::keyOf(const RowSession& session) {

@@ -78,7 +78,7 @@ void Kestrom::showGridMenu(int row, const QPoint& globalPos) {
     menu.setObjectName(QStringLiteral("GridMenu"));
     if (row >= 1 && row < MSFlexGrid1->Rows()) {
         MSFlexGrid1->setRow(row);
-        const bool canKill = cmdSessionCt->isEnabled() && OraDatabase;
+        const bool canKill = cmdSessionCt->isEnabled() && mConnection;
         QAction* kill =
             menu.addAction(QStringLiteral("ｾｯｼｮﾝ切断(&K)"), this, &Kestrom::cmdSessionCt_Click);
         kill->setEnabled(canKill);
@@ -97,7 +97,7 @@ void Kestrom::showGridMenu(int row, const QPoint& globalPos) {
         disconnect->setToolTip(refusal);
         menu.setToolTipsVisible(true);
         menu.addAction(QStringLiteral("詳細(&D)"), this, &Kestrom::Details_Click)
-            ->setEnabled(OraDatabase != nullptr);
+            ->setEnabled(mConnection != nullptr);
     }
     menu.addAction(QStringLiteral("コピー(&C)"), this, &Kestrom::Copy_Click)
         ->setEnabled(MSFlexGrid1->Rows() > 1);

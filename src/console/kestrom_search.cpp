@@ -25,7 +25,7 @@ QSettings Settings() {
 } // namespace
 
 void Kestrom::cmdSearch_Click() {
-    if (!OraDatabase) {
+    if (!mConnection) {
         CmdDB_Click();
         return;
     }
@@ -47,7 +47,7 @@ void Kestrom::SessionSearch() {
     const bool cluster = allInstances();
     showInstanceColumn(cluster);
     try {
-        const std::shared_ptr<ora::OraDatabase> db = connectedDatabase();
+        const std::shared_ptr<ora::Connection> db = connection();
         const QString statement = listStatement(cluster);
         // The round trips are made on the connection's thread; the rows, already here, are
         // written into the grid as they are read.

@@ -76,6 +76,9 @@ public:
     // Called from another thread than the one making the calls: ends the call running now,
     // which fails with ORA-01013; the connection stays usable.
     virtual void Break() = 0;
+    // Brings the connection back to a clean state after a break, which may have come when no
+    // round trip was in flight; made on the calls' thread before the next call.
+    virtual void Reset() {}
 };
 
 class OraSession {

@@ -55,10 +55,6 @@ SessionList ListSessions(OraDatabase& db, const QString& machine, bool cluster) 
     return list;
 }
 
-bool CallInterrupted(const OraError& error) {
-    return error.code() == 1013 || error.code() == 3156;
-}
-
 KillResult KillSession(OraDatabase& db, const SessionKey& key, bool immediate) {
     return EndSession(db, KillStatement(key, immediate));
 }
@@ -67,7 +63,7 @@ KillResult EndSession(OraDatabase& db, const QString& statement) {
     try {
         db.ExecuteSQL(statement);
     } catch (const OraError& error) {
-        if (CallInterrupted(error))
+        if (AnswerLost(error))
             return {KillOutcome::Unknown, error};
         if (!KillAccepted(error))
             throw;

@@ -60,8 +60,8 @@ struct SessionList {
 SessionList ListSessions(OraDatabase& db, const QString& machine, bool cluster);
 
 // How a kill ended. Marked: the server accepted it (ORA-00031) and ends the session as soon as
-// it can; it stays listed meanwhile. Unknown: the call was broken off or timed out before the
-// server answered, so the server may still end the session, or may not have.
+// it can; it stays listed meanwhile. Unknown: the answer was lost (a break, the call time-out, a
+// lost connection), so the server may have ended the session, may still end it, or may not.
 enum class KillOutcome { Ended, Marked, Unknown };
 struct KillResult {
     KillOutcome outcome = KillOutcome::Ended;
@@ -82,8 +82,5 @@ struct DetailsRead {
     bool catalogRefused = false;
 };
 std::optional<DetailsRead> ReadDetails(OraDatabase& db, const SessionKey& key);
-
-// A call ended by the user (ORA-01013) or by the call time-out (ORA-03156).
-bool CallInterrupted(const OraError& error);
 
 } // namespace ora

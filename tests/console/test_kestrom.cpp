@@ -94,7 +94,7 @@ private Q_SLOTS:
         QCOMPARE(state().join(u' '), disconnected);
         QCOMPARE(f.grid()->Rows(), 1);
         QCOMPARE(f.grid()->Col(), 0);
-        QCOMPARE(f.db->closes, 1);
+        QTRY_COMPARE(f.db->closes.load(), 1);
     }
 
     void statusBarTooltipsAndClock() {
@@ -186,7 +186,7 @@ private Q_SLOTS:
         classic::ZoomHook::clear();
         QSignalSpy closed(f.window.get(), &Kestrom::closed);
         f.window->close();
-        QCOMPARE(f.db->closes, 1);
+        QCOMPARE(f.db->closes.load(), 1);
         // The program ends with this window, whatever other windows are left.
         QCOMPARE(closed.count(), 1);
         QCOMPARE(classic::ZoomHook::log().size(), 1);
@@ -200,7 +200,7 @@ private Q_SLOTS:
         f.openConnected();
         f.db->connectionLost = true;
         f.choose("EN");
-        QCOMPARE(f.db->closes, 1);
+        QCOMPARE(f.db->closes.load(), 1);
         QVERIFY(!f.window->isVisible());
     }
 

@@ -316,7 +316,7 @@ private Q_SLOTS:
         QCOMPARE(f.db->statements.size(), before);
         QVERIFY(classic::MsgBoxHook::log().isEmpty());
         QVERIFY(!frmSearch::instance());
-        QCOMPARE(f.db->closes, 1);
+        QCOMPARE(f.db->closes.load(), 1);
     }
 
     void keysPressedWhileASearchBlocksAreDiscarded() {
@@ -326,9 +326,11 @@ private Q_SLOTS:
         f.db->statements.clear();
         // A Delete pressed while the query runs waits in the queue; afterwards the grid has the
         // focus and would kill the session listed last, which nobody confirmed.
-        f.db->duringCall = [&] {
+        // Posted from the call's thread, which must not walk the widgets to find the grid.
+        SessionGrid* grid = f.grid();
+        f.db->duringCall = [grid] {
             QCoreApplication::postEvent(
-                f.grid(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier));
+                grid, new QKeyEvent(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier));
         };
         f.search(KestromFixture::thisComputer());
         f.db->duringCall = nullptr;
@@ -546,7 +548,7 @@ private Q_SLOTS:
         f.choose("Link");
         QVERIFY(f.showsConnected());
         f.window->close();
-        QCOMPARE(f.db->closes, 2);
+        QCOMPARE(f.db->closes.load(), 2);
     }
 
     void onlyTheCurrentRowIsHighlightedKilledAndCopied() {
@@ -810,7 +812,7 @@ private Q_SLOTS:
         clock.start();
         f.search(KestromFixture::thisComputer());
         QVERIFY(clock.elapsed() < 2000);
-        QCOMPARE(f.db->closes, 1);
+        QCOMPARE(f.db->closes.load(), 1);
         QVERIFY(classic::MsgBoxHook::log().isEmpty());
         QVERIFY(!f.window->isVisible());
     }

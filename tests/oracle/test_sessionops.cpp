@@ -2,6 +2,7 @@
 // sessions through the binding and the stand-in client library, made on a connection's own
 // thread and broken off from another one, as the window does.
 #include "oracle/callthread.h"
+#include "oracle/connection.h"
 #include "oracle/oci/oci_session.h"
 #include "oracle/sessionops.h"
 #include "standin_fixture.h"
@@ -132,15 +133,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("breakAfter");
         QTest::addColumn<int>("code");
-        QTest::newRow("break") << QString() << 300 << 1013;
+        const QString slow = QStringLiteral("fault\tslow-execute\t10000\n");
+        QTest::newRow("break") << slow << 300 << 1013;
         QTest::newRow("call time-out")
-            << QStringLiteral("fault\tcall-timeout\t300\n") << -1 << 3156;
+            << slow + QStringLiteral("fault\tcall-timeout\t300\n") << -1 << 3156;
+        // The server ended the session; the answer was lost with the connection.
+        QTest::newRow("answer lost") << QStringLiteral("fault\tlose-answer\n") << -1 << 3113;
     }
     void aKillBrokenOffOrTimedOutHasAnUnknownOutcome() {
         QFETCH(QString, fault);
         QFETCH(int, breakAfter);
         QFETCH(int, code);
-        mFixture.load(kBase + QStringLiteral("fault\tslow-execute\t10000\n") + fault);
+        mFixture.load(kBase + fault);
         ora::CallThread thread;
         std::shared_ptr<ora::OraDatabase> db = openOn(thread);
         auto result = std::make_shared<ora::KillResult>();
@@ -158,6 +162,34 @@ private Q_SLOTS:
         QVERIFY(result->detail);
         QCOMPARE(result->detail->code(), code);
         closeOn(thread, db);
+    }
+
+    // A break that reaches the server after its call ended (here: one that blocks longer
+    // than the call) would fail the next call; the connection resets itself first.
+    void aBreakThatComesTooLateNeverFailsTheNextCall() {
+        mFixture.load(kBase + QStringLiteral("fault\tslow-execute\t200\n"
+                                             "fault\tbreak-blocks\t400\nfault\tidle-break\n"));
+        ora::Connection connection;
+        const auto logon =
+            connection.logon(std::shared_ptr<ora::OraSession>(ora::CreateOciSession()),
+                             QStringLiteral("DB"), QStringLiteral("scott/tiger"));
+        QVERIFY(logon.pending->waitFor(5000));
+        connection.finish(logon);
+        const auto list = [&] {
+            return connection.post(
+                [](ora::OraDatabase& db) { ora::ListSessions(db, QStringLiteral("PC-A"), false); });
+        };
+        const ora::Connection::Call first = list();
+        QTest::qWait(50);
+        connection.interrupt(first);
+        QVERIFY(first.pending->waitFor(5000));
+        connection.finish(first); // the answer came before the break
+        const ora::Connection::Call next = list();
+        QVERIFY(next.pending->waitFor(5000));
+        connection.finish(next);
+        connection.close();
+        QVERIFY(ora::WaitForClientCalls(5000));
+        QCOMPARE(mFixture.log().count(QStringLiteral("EXEC SELECT")), 2);
     }
 
 private:

@@ -143,12 +143,18 @@ public:
         if (it == sessions.end())
             throw oraError(30, QStringLiteral("User session ID does not exist."));
         sessions.erase(it);
+        if (std::exchange(mInstance->loseKillAnswer, false)) {
+            mInstance->connectionLost = true;
+            throw oraError(3113, QStringLiteral("end-of-file on communication channel"));
+        }
         if (const int code = std::exchange(mInstance->killAnswer, 0))
             throw oraError(code, QStringLiteral("session marked for kill"));
         return 0;
     }
 
     void Break() override {
+        if (mInstance->breakIgnored)
+            return;
         {
             const std::lock_guard lock(mBreakMutex);
             mBroken = true;
@@ -160,8 +166,10 @@ public:
         if (mClosed)
             return;
         mClosed = true;
+        // Read before the count: a test that saw the count may change them at once.
+        const bool fails = mInstance->failClose || mInstance->connectionLost;
         ++mInstance->closes;
-        if (mInstance->failClose || mInstance->connectionLost)
+        if (fails)
             throw oraError(3114, QStringLiteral("not connected to ORACLE"));
     }
 

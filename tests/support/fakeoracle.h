@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QStringList>
 #include <QVariant>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -27,10 +28,12 @@ struct Instance {
     std::vector<Session> sessions;
     QStringList statements; // every statement received
     QStringList logons;     // user@host of every successful logon
-    int closes = 0;
-    bool connectionLost = false; // every call on an open database fails with ORA-03113
-    bool failClose = false;      // Close fails (after marking the database closed)
-    int killAnswer = 0;          // an ORA code the next kill fails with (31: marked for kill)
+    // Counted on the calls' thread, read by the test while a logoff may run in the background.
+    std::atomic<int> closes = 0;
+    // Every call on an open database fails with ORA-03113; may be changed while a logoff runs.
+    std::atomic<bool> connectionLost = false;
+    std::atomic<bool> failClose = false; // Close fails (after marking the database closed)
+    int killAnswer = 0; // an ORA code the next kill fails with (31: marked for kill)
     // Fetching the query's rows fails (ORA-01555) on moving to this row (-1: never).
     int failFromRow = -1;
     // Runs inside every statement (on the thread making the calls), as the user acting while
@@ -40,6 +43,10 @@ struct Instance {
     // timeOut set, it ends after that long with ORA-03156 instead (the call time-out).
     int callMs = 0;
     int timeOutMs = 0;
+    // A break that never reaches the server: the call runs to its end.
+    bool breakIgnored = false;
+    // The next kill is carried out, then its answer is lost with the connection (ORA-03113).
+    bool loseKillAnswer = false;
     // A logon takes this long, whatever happens meanwhile.
     int logonMs = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "classic/msgbox.h"
 #include "classic/msgbox_hook.h"
+#include "oracle/connection.h"
 #include "platform/computername.h"
 
 #include <QApplication>
@@ -32,6 +33,9 @@ KestromFixture::KestromFixture(Login login)
 
 KestromFixture::~KestromFixture() {
     window.reset();
+    // A logoff the window left running in the background ends before the next test changes
+    // what it talks to.
+    ora::WaitForClientCalls(10000);
     fakeoracle::reset();
     classic::MsgBoxHook::clear();
 }

@@ -1,5 +1,6 @@
 #include "standin_fixture.h"
 
+#include "oracle/connection.h"
 #include "standin_extras.h"
 
 #include <QFile>
@@ -39,6 +40,8 @@ void StandinFixture::load(const QString& lines) {
     // The log starts afresh with the instance: the stand-in opens the file named now on reload
     // and appends to it. A new file each time, as Windows cannot remove the one still open.
     ++mLoads;
+    // A logoff a window left running in the background finishes on the instance it began on.
+    ora::WaitForClientCalls(10000);
     qputenv("KESTROM_STANDIN_LOG", QFile::encodeName(logPath()));
     reinterpret_cast<standin_reset_t*>(standinSymbol("standin_reset"))();
 }

@@ -17,9 +17,11 @@ ub4 Length(const QByteArray& bytes) {
 
 // A server that stops answering must not hold a call for the operating system's TCP time-out.
 // A kill may wait about 60 s before the server answers ORA-00031, so ordinary calls get more
-// than that; logging off a dead connection gets little.
+// than that. Logging off a dead connection gets little: the time-out holds for each round trip,
+// and ending an administrative logon takes two (session end, then detach), which must both fit
+// in the time the program gives its logoff when it ends (see README).
 constexpr ub4 kCallTimeoutMs = 90'000;
-constexpr ub4 kLogoffTimeoutMs = 5'000;
+constexpr ub4 kLogoffTimeoutMs = 1'500;
 
 void setCallTimeout(const OciApi& api, OCISvcCtx* service, OCIError* error, ub4 ms) {
     if (!api.ClientVersion)
@@ -115,6 +117,14 @@ void OciDatabase::Break() {
     // A break that finds no call running is of no harm; its failure tells nothing either.
     if (mService)
         (void)mApi.Break(mService, mBreakError.get());
+}
+
+void OciDatabase::Reset() {
+    if (!mApi.Reset)
+        return;
+    // Made on the calls' thread between calls, so the calls' error handle is free.
+    OCISvcCtx* service = connectedService();
+    CheckOci(mApi, mApi.Reset(service, mError.get()), mError.get());
 }
 
 void OciDatabase::Close() {

@@ -25,6 +25,7 @@ public:
     // everything is freed; closing again does nothing.
     void Close() override;
     void Break() override;
+    void Reset() override;
 
 private:
     explicit OciDatabase(const OciApi& api);

@@ -40,6 +40,7 @@ OciLibrary::OciLibrary(void* handle, QString fileName)
     resolve(mApi.ServerDetach, "OCIServerDetach");
     resolve(mApi.SessionBegin, "OCISessionBegin");
     resolve(mApi.SessionEnd, "OCISessionEnd");
+    mApi.Reset = reinterpret_cast<OCIReset_t*>(platform::LibrarySymbol(mHandle, "OCIReset"));
     mApi.ClientVersion =
         reinterpret_cast<OCIClientVersion_t*>(platform::LibrarySymbol(mHandle, "OCIClientVersion"));
 }

@@ -24,6 +24,8 @@ struct OciApi {
     OCIDefineByPos2_t* DefineByPos2 = nullptr;
     OCIStmtFetch2_t* StmtFetch2 = nullptr;
     OCIBreak_t* Break = nullptr;
+    // Optional: without it a break that came after its call is left to the server.
+    OCIReset_t* Reset = nullptr;
     OCIServerAttach_t* ServerAttach = nullptr;
     OCIServerDetach_t* ServerDetach = nullptr;
     OCISessionBegin_t* SessionBegin = nullptr;

@@ -182,10 +182,20 @@ std::optional<std::string> parseFault(const std::vector<std::string_view>& f, Fa
                !f[3].empty()) {
         faults.cancelIdleCode = static_cast<sb4>(number);
         faults.cancelIdleMessage = std::string(f[3]);
+    } else if (f.size() == 3 && f[1] == "break-blocks" && parseCount(f[2], number)) {
+        faults.breakBlocksMs = static_cast<unsigned>(number);
+    } else if (f.size() == 2 && f[1] == "break-ignored") {
+        faults.breakIgnored = true;
+    } else if (f.size() == 2 && f[1] == "idle-break") {
+        faults.idleBreakLingers = true;
+    } else if (f.size() == 2 && f[1] == "lose-answer") {
+        faults.loseAnswer = true;
     } else {
         return "expected fault<TAB>lose-connection<TAB>N, fault<TAB>slow-execute<TAB>MS, "
                "fault<TAB>slow-logon<TAB>MS, fault<TAB>call-timeout<TAB>MS, "
-               "fault<TAB>kill-marks-only or fault<TAB>cancel-idle<TAB>CODE<TAB>MESSAGE";
+               "fault<TAB>kill-marks-only, fault<TAB>cancel-idle<TAB>CODE<TAB>MESSAGE, "
+               "fault<TAB>break-blocks<TAB>MS, fault<TAB>break-ignored, fault<TAB>idle-break "
+               "or fault<TAB>lose-answer";
     }
     return std::nullopt;
 }

@@ -171,6 +171,8 @@ struct Service : Handle {
     unsigned long roundTrips = 0;
     ub4 callTimeoutMs = 0;     // OCI_ATTR_CALL_TIMEOUT, 0: none
     bool breakPending = false; // set by OCIBreak from another thread; see interrupt.h
+    bool inCall = false;       // a call waits on the server; see interrupt.h
+    bool staleBreak = false;   // a break that ended no call (fault idle-break)
     std::vector<std::unique_ptr<Statement>> statements; // from OCIStmtPrepare2
 };
 

@@ -34,6 +34,13 @@ struct Faults {
     // What cancelling the statement of a session that runs none answers; 0: success.
     sb4 cancelIdleCode = 0;
     std::string cancelIdleMessage;
+    unsigned breakBlocksMs = 0; // OCIBreak waits that long before it reaches the server
+    bool breakIgnored = false;  // a break never ends a call
+    // A break that ended no call stays on the connection and fails its next call with
+    // ORA-01013, until OCIReset.
+    bool idleBreakLingers = false;
+    // A kill or cancel is carried out, then its answer is lost with the connection (ORA-03113).
+    bool loseAnswer = false;
 };
 
 // The session a kill names: '<sid>,<serial#>[,@<instance>]'.

@@ -3,7 +3,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 #include <type_traits>
+#include <utility>
 
 #include "src/export.h"
 #include "src/handles.h"
@@ -28,10 +30,12 @@ std::optional<sb4> serverWait(Service& service, unsigned ms) {
     const bool timesOut = timeout != 0 && timeout < ms;
     std::unique_lock lock(breakMutex());
     service.breakPending = false;
+    service.inCall = true;
     const bool broken =
         breakSignal().wait_for(lock, std::chrono::milliseconds(timesOut ? timeout : ms),
                                [&] { return service.breakPending; });
     service.breakPending = false;
+    service.inCall = false;
     if (broken) {
         return ora::UserCancel;
     }
@@ -42,11 +46,35 @@ std::optional<sb4> serverWait(Service& service, unsigned ms) {
 }
 
 void breakCall(Service& service) {
+    const Faults& faults = runtime().instance.faults;
+    if (faults.breakBlocksMs > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(faults.breakBlocksMs));
+    }
     {
         const std::lock_guard lock(breakMutex());
-        service.breakPending = true;
+        if (service.inCall && !faults.breakIgnored) {
+            service.breakPending = true;
+        } else if (faults.idleBreakLingers) {
+            service.staleBreak = true;
+        }
     }
     breakSignal().notify_all();
+}
+
+bool takeStaleBreak(Service& service) {
+    const std::lock_guard lock(breakMutex());
+    return std::exchange(service.staleBreak, false);
+}
+
+STANDIN_EXPORT sword OCIReset(void* hndlp, OCIError* errhp) {
+    Service* service = lookup<Service>(hndlp);
+    if (service == nullptr || errorsFor(errhp) == nullptr) {
+        return oci::INVALID_HANDLE;
+    }
+    const std::lock_guard lock(breakMutex());
+    service->staleBreak = false;
+    service->breakPending = false;
+    return oci::SUCCESS;
 }
 
 // Called from another thread than the call it ends: it touches nothing of the connection but
@@ -62,3 +90,4 @@ STANDIN_EXPORT sword OCIBreak(void* hndlp, OCIError* errhp) {
 }
 
 static_assert(std::is_same_v<decltype(&OCIBreak), OCIBreak_t*>);
+static_assert(std::is_same_v<decltype(&OCIReset), OCIReset_t*>);

@@ -11,5 +11,10 @@ struct Service;
 // usable either way. A break requested before the call began is forgotten.
 std::optional<sb4> serverWait(Service& service, unsigned ms);
 
-// OCIBreak: ends the wait of the call running on `service`, if any.
+// OCIBreak: ends the wait of the call running on `service`, if any. With the fault
+// break-blocks it takes that long first; with break-ignored it ends nothing; with idle-break a
+// break that ends no call lingers (see takeStaleBreak).
 void breakCall(Service& service);
+
+// True once when a lingering break must fail the call starting now on `service`.
+bool takeStaleBreak(Service& service);

@@ -168,6 +168,9 @@ STANDIN_EXPORT sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* 
     if (auto lost = service->roundTrip()) {
         return fail(errors, *lost);
     }
+    if (takeStaleBreak(*service)) {
+        return fail(errors, ora::UserCancel);
+    }
     Runtime& state = runtime();
     state.logEvent("EXEC", statement->text);
     if (state.instance.faults.slowExecuteMs > 0) {
@@ -181,13 +184,20 @@ STANDIN_EXPORT sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* 
     if (statement->query() != nullptr) {
         return runQuery(*statement, *service, errors, iters);
     }
+    sword rc = 0;
     if (const auto* cancel = std::get_if<CancelSql>(&statement->parsed.body)) {
-        return cancelSql(*cancel, *service, errors);
+        rc = cancelSql(*cancel, *service, errors);
+    } else if (const auto* disconnect = std::get_if<DisconnectSession>(&statement->parsed.body)) {
+        rc = disconnectSession(*disconnect, *service, errors);
+    } else {
+        rc = killSession(std::get<KillSession>(statement->parsed.body), *service, errors);
     }
-    if (const auto* disconnect = std::get_if<DisconnectSession>(&statement->parsed.body)) {
-        return disconnectSession(*disconnect, *service, errors);
+    if (state.instance.faults.loseAnswer) {
+        // Done on the server; the answer never comes back.
+        service->dead = true;
+        return fail(errors, ora::EndOfFile);
     }
-    return killSession(std::get<KillSession>(statement->parsed.body), *service, errors);
+    return rc;
 }
 
 static_assert(std::is_same_v<decltype(&OCIStmtPrepare2), OCIStmtPrepare2_t*>);

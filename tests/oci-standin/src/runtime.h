@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -31,8 +32,9 @@ struct Runtime {
     Instance instance;
     bool loaded = false;
     std::optional<std::string> fixtureError;
-    unsigned long long roundTrips = 0;
-    unsigned long long produceNs = 0;
+    // Counted by every connection's thread, read by the test's.
+    std::atomic<unsigned long long> roundTrips = 0;
+    std::atomic<unsigned long long> produceNs = 0;
     std::FILE* log = nullptr;
     std::unordered_set<const Handle*> handles;
     // Declared last: environments unregister their handles while being destroyed.

@@ -78,6 +78,8 @@ using OCIStmtFetch2_t = sword(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 or
                               sb4 fetchOffset, ub4 mode);
 // Ends the call running on the service context from another thread (ORA-01013 there).
 using OCIBreak_t = sword(void* hndlp, OCIError* errhp);
+// Clears what a break left on the connection, so that the next call starts clean.
+using OCIReset_t = sword(void* hndlp, OCIError* errhp);
 using OCIServerAttach_t = sword(OCIServer* srvhp, OCIError* errhp, const OraText* dblink,
                                 sb4 dblink_len, ub4 mode);
 using OCIServerDetach_t = sword(OCIServer* srvhp, OCIError* errhp, ub4 mode);
