@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QSettings>
 #include <array>
+#include <charconv>
+#include <iterator>
 
 namespace {
 const QString kAllInstancesKey = QStringLiteral("search/allInstances");
@@ -60,12 +62,12 @@ void Kestrom::SessionSearch() {
         ora::SessionCells cells;
         ora::SessionUtf8 utf8;
         std::array<RowTexts::Cell, kClusterListColumns> row{};
-        QString number;
+        char number[16];
         while (reader->next(cells, &utf8)) {
             ++written;
             grid->setRow(written);
-            number = QString::number(written);
-            row[colNo] = {number, {}, false};
+            const auto digits = std::to_chars(std::begin(number), std::end(number), written);
+            row[colNo] = {{}, QByteArrayView(number, digits.ptr - number), true};
             for (int c = colSid; c < columns; ++c) {
                 const auto at = static_cast<size_t>(kGridColumns[static_cast<size_t>(c)].result);
                 row[static_cast<size_t>(c)] = {cells[at], utf8.utf8[at], utf8.isUtf8[at]};
