@@ -29,9 +29,12 @@ bool SessionReader::next(SessionCells& cells, SessionUtf8* utf8) {
             if (utf8) {
                 // A logon time given as text is parsed, so it is never taken as it came.
                 const RawValue raw = field.raw();
-                utf8->isUtf8[at] = raw.kind == RawValue::Kind::Utf8 && c != rcLogonTime;
+                const qsizetype stamp =
+                    c == rcLogonTime ? DateTimeAscii(raw, mStamp.data()) : qsizetype{0};
+                utf8->isUtf8[at] =
+                    stamp > 0 || (raw.kind == RawValue::Kind::Utf8 && c != rcLogonTime);
                 if (utf8->isUtf8[at]) {
-                    utf8->utf8[at] = raw.utf8;
+                    utf8->utf8[at] = stamp > 0 ? QByteArrayView(mStamp.data(), stamp) : raw.utf8;
                     continue;
                 }
             }

@@ -19,8 +19,8 @@ namespace ora {
 // One listed session: the texts of the query's result columns (rcSid .. rcInstance).
 using SessionCells = std::array<QString, rcInstance + 1>;
 // The same cells as the result holds them, for a reader that writes them where they are shown
-// without a string each: a cell that came as text is its UTF-8 (`isUtf8`, valid until the
-// reader moves on); any other cell is in SessionCells.
+// without a string each: a cell that came as text, or a logon time that came as a date, is
+// its UTF-8 (`isUtf8`, valid until the reader moves on); any other cell is in SessionCells.
 struct SessionUtf8 {
     std::array<QByteArrayView, rcInstance + 1> utf8{};
     std::array<bool, rcInstance + 1> isUtf8{};
@@ -54,6 +54,7 @@ private:
     bool mStarted = false;
     int mSkipped = 0;
     QString mSkipReason;
+    std::array<char, 20> mStamp{}; // the logon time of the row, for SessionUtf8
 };
 
 struct SessionList {
