@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QSettings>
 #include <array>
+#include <charconv>
+#include <iterator>
 
 namespace {
 const QString kAllInstancesKey = QStringLiteral("search/allInstances");
@@ -58,16 +60,20 @@ void Kestrom::SessionSearch() {
         const int columns = cluster ? kClusterListColumns : kListColumns;
         grid->setRows(static_cast<int>(reader->recordCount()) + 1);
         ora::SessionCells cells;
-        while (reader->next(cells)) {
+        ora::SessionUtf8 utf8;
+        std::array<RowTexts::Cell, kClusterListColumns> row{};
+        char number[16];
+        while (reader->next(cells, &utf8)) {
             ++written;
             grid->setRow(written);
-            grid->setCol(colNo);
-            grid->setText(QString::number(written));
+            const auto digits = std::to_chars(std::begin(number), std::end(number), written);
+            row[colNo] = {{}, QByteArrayView(number, digits.ptr - number), true};
             for (int c = colSid; c < columns; ++c) {
-                grid->setCol(c);
-                grid->setText(
-                    cells[static_cast<size_t>(kGridColumns[static_cast<size_t>(c)].result)]);
+                const auto at = static_cast<size_t>(kGridColumns[static_cast<size_t>(c)].result);
+                row[static_cast<size_t>(c)] = {cells[at], utf8.utf8[at], utf8.isUtf8[at]};
             }
+            grid->setRowCells(std::span(row.data(), static_cast<size_t>(columns)));
+            grid->setCol(columns - 1);
         }
         // Sessions whose cells cannot be shown are left out and counted; they are never
         // offered for a kill.

@@ -1,10 +1,29 @@
 #include "console/rowtexts.h"
 
+#include <QString>
 #include <algorithm>
 #include <cstring>
 
 namespace {
 constexpr size_t kBlockChars = 32 * 1024;
+
+// Writes UTF-8 as text at `out`, which has room for as many characters as it has bytes; a
+// NUL becomes a blank. ASCII, nearly every cell, is widened in the same pass as it is checked.
+char16_t* WriteUtf8(QByteArrayView utf8, char16_t* out) {
+    const auto* in = reinterpret_cast<const unsigned char*>(utf8.data());
+    const qsizetype size = utf8.size();
+    unsigned char high = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const unsigned char c = in[i];
+        high |= c;
+        out[i] = c == 0 ? u' ' : c;
+    }
+    if (high < 0x80)
+        return out + size;
+    // Never longer than its bytes: an invalid byte becomes one replacement character.
+    const QString text = QString::fromUtf8(utf8);
+    return std::replace_copy(text.utf16(), text.utf16() + text.size(), out, u'\0', u' ');
+}
 } // namespace
 
 char16_t* RowTexts::at(const Ref& ref) const {
@@ -66,6 +85,40 @@ void RowTexts::replace(size_t r, qsizetype from, qsizetype length, qsizetype sep
     ref.size = static_cast<quint32>(size);
     mUsed = ref.offset + size;
     mLive = mLive - old + size;
+    if (mGarbage > kBlockChars && mGarbage > mLive)
+        compact();
+}
+
+void RowTexts::appendCells(size_t r, std::span<const Cell> cells) {
+    size_t room = 0;
+    size_t count = 0; // cells up to the last one that is not empty
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const auto size =
+            static_cast<size_t>(cells[i].isUtf8 ? cells[i].utf8.size() : cells[i].text.size());
+        room += size;
+        if (size > 0)
+            count = i + 1;
+    }
+    if (count == 0)
+        return;
+    room += count - 1 + (mRows[r].size > 0 ? 1 : 0);
+    open(r, mRows[r].size + room);
+    Ref& ref = mRows[r];
+    char16_t* const start = mBlocks[ref.block].text.get() + ref.offset + ref.size;
+    char16_t* out = start;
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0 || ref.size > 0)
+            *out++ = u'\0';
+        const Cell& cell = cells[i];
+        out = cell.isUtf8
+                  ? WriteUtf8(cell.utf8, out)
+                  : std::replace_copy(cell.text.utf16(), cell.text.utf16() + cell.text.size(), out,
+                                      u'\0', u' ');
+    }
+    const auto added = static_cast<size_t>(out - start);
+    ref.size += static_cast<quint32>(added);
+    mUsed = ref.offset + ref.size;
+    mLive += added;
     if (mGarbage > kBlockChars && mGarbage > mLive)
         compact();
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QStringView>
 #include <QtGlobal>
 #include <algorithm>
 #include <memory>
+#include <span>
 #include <vector>
 
 // The texts of a grid's rows: each row is one string of its cells separated by NUL, and the
@@ -13,6 +15,13 @@
 // leaves behind is taken back once it outweighs the rows kept.
 class RowTexts final {
 public:
+    // A cell to write: UTF-16 text, or UTF-8 when `isUtf8`.
+    struct Cell {
+        QStringView text;
+        QByteArrayView utf8;
+        bool isUtf8 = false;
+    };
+
     RowTexts() = default;
     Q_DISABLE_COPY(RowTexts)
     RowTexts(RowTexts&&) = default;
@@ -29,6 +38,10 @@ public:
                  QStringView text);
     // The same at the end of the row: what a search does, cell after cell.
     void append(size_t r, qsizetype separators, QStringView text);
+    // Appends the cells after those row `r` holds, trailing empty cells left out. UTF-8 is turned
+    // into text straight in the row: a search writes a hundred thousand rows this way, with no
+    // string per cell.
+    void appendCells(size_t r, std::span<const Cell> cells);
     // Row i becomes what was row order[i]; `order` holds every row once.
     void reorder(const std::vector<size_t>& order);
 

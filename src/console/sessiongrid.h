@@ -38,6 +38,8 @@ public:
 
     QString Text() const;
     void setText(const QString& text) { mModel->setText(mRow, mCol, text); }
+    // Writes the current row's cells from column 0, as setText would column after column.
+    void setRowCells(std::span<const RowTexts::Cell> cells) { mModel->setRowCells(mRow, cells); }
     QString TextMatrix(int row, int col) const;
 
     // Widths and heights in twips.

@@ -211,6 +211,23 @@ void SessionGridModel::setCellText(int row, int col, const QString& text) {
     noteChanged(row - 1, col);
 }
 
+void SessionGridModel::setRowCells(int row, std::span<const RowTexts::Cell> cells) {
+    if (row <= 0 || row >= rows() || cells.size() != static_cast<size_t>(mCols)) {
+        for (size_t c = 0; c < cells.size(); ++c)
+            setText(row, static_cast<int>(c),
+                    cells[c].isUtf8 ? QString::fromUtf8(cells[c].utf8) : cells[c].text.toString());
+        return;
+    }
+    const auto r = static_cast<size_t>(row - 1);
+    // Every cell is written, so what the row held goes.
+    const QStringView old = mRows.row(r);
+    if (!old.isEmpty())
+        mRows.replace(r, 0, old.size(), 0, {});
+    mRows.appendCells(r, cells);
+    mLastWritten = -1;
+    noteChanged(row - 1, 0);
+}
+
 void SessionGridModel::noteChanged(int row, int) {
     mDirtyTop = mDirtyTop < 0 ? row : std::min(mDirtyTop, row);
     mDirtyBottom = std::max(mDirtyBottom, row);

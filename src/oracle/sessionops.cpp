@@ -15,7 +15,7 @@ SessionReader::SessionReader(OraDatabase& db, const QString& statement, bool clu
         mFields[static_cast<size_t>(c)] = &mDynaset->Fields(c);
 }
 
-bool SessionReader::next(SessionCells& cells) {
+bool SessionReader::next(SessionCells& cells, SessionUtf8* utf8) {
     // The dynaset stands on its first row until the first call.
     if (std::exchange(mStarted, true))
         mDynaset->DbMoveNext();
@@ -24,9 +24,22 @@ bool SessionReader::next(SessionCells& cells) {
         // shown whole or not at all.
         bool shown = true;
         for (int c = 0; c < mColumns && shown; ++c) {
+            const auto at = static_cast<size_t>(c);
+            const OraField& field = *mFields[at];
+            if (utf8) {
+                // A logon time given as text is parsed, so it is never taken as it came.
+                const RawValue raw = field.raw();
+                const qsizetype stamp =
+                    c == rcLogonTime ? DateTimeAscii(raw, mStamp.data()) : qsizetype{0};
+                utf8->isUtf8[at] =
+                    stamp > 0 || (raw.kind == RawValue::Kind::Utf8 && c != rcLogonTime);
+                if (utf8->isUtf8[at]) {
+                    utf8->utf8[at] = stamp > 0 ? QByteArrayView(mStamp.data(), stamp) : raw.utf8;
+                    continue;
+                }
+            }
             try {
-                CellTextInto(*mFields[static_cast<size_t>(c)], c == rcLogonTime,
-                             cells[static_cast<size_t>(c)]);
+                CellTextInto(field, c == rcLogonTime, cells[at]);
             } catch (const OraError& error) {
                 shown = false;
                 mSkipReason = error.description();

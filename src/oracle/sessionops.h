@@ -5,6 +5,7 @@
 #include "oracle/sessionkill.h"
 #include "oracle/sessionquery.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <array>
 #include <memory>
@@ -17,6 +18,13 @@ namespace ora {
 
 // One listed session: the texts of the query's result columns (rcSid .. rcInstance).
 using SessionCells = std::array<QString, rcInstance + 1>;
+// The same cells as the result holds them, for a reader that writes them where they are shown
+// without a string each: a cell that came as text, or a logon time that came as a date, is
+// its UTF-8 (`isUtf8`, valid until the reader moves on); any other cell is in SessionCells.
+struct SessionUtf8 {
+    std::array<QByteArrayView, rcInstance + 1> utf8{};
+    std::array<bool, rcInstance + 1> isUtf8{};
+};
 
 // The sessions a list statement gives (SessionQuery, AllInstancesQuery, BlockersQuery), with the
 // instance as the last column when `cluster`. Constructing it runs the statement and brings the
@@ -32,8 +40,9 @@ public:
     // Moves to the next session that can be shown and turns its cells into text; false at
     // the end. Sessions whose cells cannot be shown (a NULL sid, serial#, status or logon
     // time) are passed over and counted. Throws OraError when reading the result fails; the
-    // rows read before stay valid.
-    bool next(SessionCells& cells);
+    // rows read before stay valid. With `utf8`, cells that came as text are left there
+    // rather than turned into strings.
+    bool next(SessionCells& cells, SessionUtf8* utf8 = nullptr);
     int skipped() const { return mSkipped; }
     // Why the last session passed over could not be shown.
     const QString& skipReason() const { return mSkipReason; }
@@ -45,6 +54,7 @@ private:
     bool mStarted = false;
     int mSkipped = 0;
     QString mSkipReason;
+    std::array<char, 20> mStamp{}; // the logon time of the row, for SessionUtf8
 };
 
 struct SessionList {

@@ -13,30 +13,42 @@ void requireValue(const QVariant& value) {
         throw OraError(QStringLiteral("Null の使い方が不正です。"));
 }
 
-void appendDigits(QChar*& out, int value, int width) {
-    QChar* end = out + width;
-    for (QChar* p = end; p != out;) {
-        *--p = QChar(u'0' + value % 10);
+template <typename Char> void appendDigits(Char*& out, int value, int width) {
+    Char* end = out + width;
+    for (Char* p = end; p != out;) {
+        *--p = static_cast<Char>(u'0' + value % 10);
         value /= 10;
     }
     out = end;
 }
 
-// "yyyy/mm/dd h:mm:ss" of fields known to be a valid date and time of the years 0-9999.
+// "yyyy/mm/dd h:mm:ss" of fields known to be a valid date and time of the years 0-9999;
+// returns the end.
+template <typename Char>
+Char* writeDateTimeTo(int year, int month, int day, int hour, int minute, int second, Char* out) {
+    appendDigits(out, year, 4);
+    *out++ = static_cast<Char>(u'/');
+    appendDigits(out, month, 2);
+    *out++ = static_cast<Char>(u'/');
+    appendDigits(out, day, 2);
+    *out++ = static_cast<Char>(u' ');
+    appendDigits(out, hour, hour >= 10 ? 2 : 1);
+    *out++ = static_cast<Char>(u':');
+    appendDigits(out, minute, 2);
+    *out++ = static_cast<Char>(u':');
+    appendDigits(out, second, 2);
+    return out;
+}
+
 void writeDateTime(int year, int month, int day, int hour, int minute, int second, QString& text) {
     text.resize(hour >= 10 ? 19 : 18);
-    QChar* out = text.data();
-    appendDigits(out, year, 4);
-    *out++ = QChar(u'/');
-    appendDigits(out, month, 2);
-    *out++ = QChar(u'/');
-    appendDigits(out, day, 2);
-    *out++ = QChar(u' ');
-    appendDigits(out, hour, hour >= 10 ? 2 : 1);
-    *out++ = QChar(u':');
-    appendDigits(out, minute, 2);
-    *out++ = QChar(u':');
-    appendDigits(out, second, 2);
+    writeDateTimeTo(year, month, day, hour, minute, second,
+                    reinterpret_cast<char16_t*>(text.data()));
+}
+
+bool shownAsItIs(const RawValue::DateFields& d) {
+    return d.year >= 0 && d.year <= 9999 && QDate::isValid(d.year, d.month, d.day) &&
+           QTime::isValid(d.hour, d.minute, d.second);
 }
 
 // The same written directly: a search formats one per session, and the general date
@@ -111,8 +123,7 @@ void CellTextInto(const OraField& field, bool logonTime, QString& out) {
         break;
     case RawValue::Kind::Date: {
         const RawValue::DateFields& d = raw.date;
-        if (d.year >= 0 && d.year <= 9999 && QDate::isValid(d.year, d.month, d.day) &&
-            QTime::isValid(d.hour, d.minute, d.second)) {
+        if (shownAsItIs(d)) {
             writeDateTime(d.year, d.month, d.day, d.hour, d.minute, d.second, out);
             return;
         }
@@ -123,6 +134,13 @@ void CellTextInto(const OraField& field, bool logonTime, QString& out) {
     }
     const QVariant value = field.value();
     out = logonTime ? LogonTimeText(value) : FieldText(value);
+}
+
+qsizetype DateTimeAscii(const RawValue& raw, char* out) {
+    if (raw.kind != RawValue::Kind::Date || !shownAsItIs(raw.date))
+        return 0;
+    const RawValue::DateFields& d = raw.date;
+    return writeDateTimeTo(d.year, d.month, d.day, d.hour, d.minute, d.second, out) - out;
 }
 
 } // namespace ora

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QStyleOptionHeader>
 #include <QTest>
+#include <array>
 
 class TestSessionGrid : public QObject {
     Q_OBJECT
@@ -71,24 +72,46 @@ private Q_SLOTS:
         QCOMPARE(model.text(1, 8), QStringLiteral("a b"));
     }
 
-    // A refresh of a long list writes every row again over the old one, cell by cell; the
-    // texts then move within the grid's storage, which must keep every cell of every row.
+    // A refresh of a long list writes every row again over the old one, cell by cell or, as a
+    // search does, a row at a time from UTF-8 and text; the texts then move within the grid's
+    // storage, which must keep every cell of every row.
     void rewritingALongListKeepsEveryCell() {
         SessionGridModel model;
         model.setCols(9);
         const int rows = 20000;
         model.setRows(rows + 1);
         auto cellText = [](int pass, int r, int c) {
-            return QStringLiteral("%1-%2-%3").arg(pass).arg(r).arg(QString(c * pass, u'x'));
+            if (pass == 2 && c == 8)
+                return QString(); // a trailing empty cell
+            if (pass == 2 && c == 4)
+                return QStringLiteral("a\0b"); // NUL cannot be kept: a blank
+            return QStringLiteral("%1-%2-%3")
+                .arg(pass)
+                .arg(r)
+                .arg(QString(c * pass, pass == 2 && c % 3 == 0 ? u'会' : u'x'));
         };
         for (int pass = 1; pass <= 3; ++pass) {
             for (int r = 1; r <= rows; ++r) {
+                if (pass == 2) {
+                    std::array<QString, 9> texts;
+                    std::array<QByteArray, 9> utf8;
+                    std::array<RowTexts::Cell, 9> cells;
+                    for (size_t c = 0; c < 9; ++c) {
+                        texts[c] = cellText(pass, r, static_cast<int>(c));
+                        utf8[c] = texts[c].toUtf8();
+                        cells[c] = c % 2 == 0 ? RowTexts::Cell{{}, utf8[c], true}
+                                              : RowTexts::Cell{texts[c], {}, false};
+                    }
+                    model.setRowCells(r, cells);
+                    continue;
+                }
                 for (int c = 0; c < 9; ++c)
                     model.setText(r, c, cellText(pass, r, c));
             }
             for (int r = 1; r <= rows; r += 997) {
                 for (int c = 0; c < 9; ++c)
-                    QCOMPARE(model.text(r, c), cellText(pass, r, c));
+                    QCOMPARE(model.text(r, c),
+                             cellText(pass, r, c).replace(QChar(u'\0'), QChar(u' ')));
             }
         }
         // Fewer rows, then as many again: the rows dropped come back empty.
