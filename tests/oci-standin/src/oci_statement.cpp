@@ -37,6 +37,19 @@ sword runQuery(Statement& statement, const Service& service, ErrorHandle* errors
     return iters > 0 ? fetchRows(statement, errors, iters) : oci::SUCCESS;
 }
 
+// What the server answers when a session was to end.
+sword answerTo(KillOutcome outcome, ErrorHandle* errors) {
+    switch (outcome) {
+    case KillOutcome::NoSuchSession:
+        return fail(errors, ora::SessionIdNotFound);
+    case KillOutcome::Marked:
+        return fail(errors, ora::MarkedForKill);
+    case KillOutcome::Ended:
+        break;
+    }
+    return oci::SUCCESS;
+}
+
 sword killSession(const KillSession& kill, const Service& service, ErrorHandle* errors) {
     if (!service.user.mayAlterSystem) {
         return fail(errors, ora::InsufficientPrivileges);
@@ -45,13 +58,9 @@ sword killSession(const KillSession& kill, const Service& service, ErrorHandle* 
         return fail(errors, ora::MissingSessionId);
     }
     Runtime& state = runtime();
-    switch (state.instance.kill(*kill.target, kill.immediate)) {
-    case KillOutcome::NoSuchSession:
-        return fail(errors, ora::SessionIdNotFound);
-    case KillOutcome::Marked:
-        return fail(errors, ora::MarkedForKill);
-    case KillOutcome::Ended:
-        break;
+    if (const sword rc = answerTo(state.instance.kill(*kill.target, kill.immediate), errors);
+        rc != oci::SUCCESS) {
+        return rc;
     }
     // The session still goes; the caller only learns it did not end within the wait.
     if (state.instance.faults.killMarksOnly) {
@@ -68,15 +77,8 @@ sword disconnectSession(const DisconnectSession& disconnect, const Service& serv
     if (!disconnect.target) {
         return fail(errors, ora::MissingSessionId);
     }
-    switch (runtime().instance.disconnect(*disconnect.target, disconnect.postTransaction)) {
-    case KillOutcome::NoSuchSession:
-        return fail(errors, ora::SessionIdNotFound);
-    case KillOutcome::Marked:
-        return fail(errors, ora::MarkedForKill);
-    case KillOutcome::Ended:
-        break;
-    }
-    return oci::SUCCESS;
+    return answerTo(runtime().instance.disconnect(*disconnect.target, disconnect.postTransaction),
+                    errors);
 }
 
 sword cancelSql(const CancelSql& cancel, const Service& service, ErrorHandle* errors) {
