@@ -85,6 +85,7 @@ STANDIN_EXPORT sword OCIBreak(void* hndlp, OCIError* errhp) {
     if (service == nullptr || errors == nullptr) {
         return oci::INVALID_HANDLE;
     }
+    runtime().logEvent("BREAK", {});
     breakCall(*service);
     return oci::SUCCESS;
 }
