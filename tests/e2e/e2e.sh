@@ -13,7 +13,8 @@
 #      the login dialog or the version window open.
 #   4. Against a server whose every statement takes 10 s: the window resized during a search
 #      painted, answering _NET_WM_PING within 1 s and dropping a Delete; Esc ending the search,
-#      a kill and the details within a second, the next search needing no new login, the close
+#      a kill and the details within a second with one break (none once the answer is in), the
+#      next search needing no new login, the close
 #      box and SIGTERM during a call ending the program within 5 s, logged off; a logon that
 #      hangs given up with Esc (and logged off once it completes) or ended by the close box.
 # Checks what the stand-in received and that the program ends cleanly.
@@ -327,6 +328,7 @@ xdotool key Escape
 within 1500 other_window_shown || fail "Esc did not end the search within a second"
 has_window_named '^切断確認$' && fail "the Delete typed during the search asked to kill"
 ok_box "the search broken off"
+[ "$(count_logged BREAK)" -eq 1 ] || fail "Esc sent $(count_logged BREAK) breaks, not one"
 logged "KILL SESSION" && fail "the Delete typed during the search killed a session"
 searches=$(count_logged "EXEC SELECT")
 xdotool windowfocus --sync "$main" key F5
@@ -334,6 +336,10 @@ wait_until 20 searched_more_than "$searches" || fail "the next search was not se
 sleep 10.5
 other_window_shown && fail "the next search failed"
 [ "$(count_logged "LOGON")" -eq 1 ] || fail "the next search needed a new login"
+echo "Esc after the answer arrived sends no break"
+xdotool key Escape
+sleep 0.3
+[ "$(count_logged BREAK)" -eq 1 ] || fail "Esc after the answer sent a break"
 
 echo "Esc during a kill: the outcome is unknown, and the list is read again"
 # The search left the focus in the grid, on its first row: this computer's session.

@@ -1,32 +1,6 @@
 #include "src/handles.h"
 
-#include <mutex>
-
 #include "src/runtime.h"
-
-namespace {
-// OCIBreak looks its service context up from another thread while a call allocates or frees
-// handles.
-std::mutex& registryMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-} // namespace
-
-Handle::Handle(Kind handleKind) : kind(handleKind) {
-    const std::lock_guard lock(registryMutex());
-    runtime().handles.insert(this);
-}
-
-Handle::~Handle() {
-    const std::lock_guard lock(registryMutex());
-    runtime().handles.erase(this);
-}
-
-bool isLiveHandle(const void* pointer) {
-    const std::lock_guard lock(registryMutex());
-    return runtime().handles.count(static_cast<const Handle*>(pointer)) != 0;
-}
 
 ErrorHandle* errorsFor(const void* errhp) {
     ErrorHandle* errors = lookup<ErrorHandle>(errhp);

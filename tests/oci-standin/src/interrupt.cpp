@@ -12,13 +12,16 @@
 #include "src/runtime.h"
 
 namespace {
+// Never destroyed: a program may end while one of its threads still waits in a call, and
+// destroying a condition variable that has a waiter blocks the end of the process until that
+// wait is over.
 std::mutex& breakMutex() {
-    static std::mutex mutex;
-    return mutex;
+    static auto* mutex = new std::mutex;
+    return *mutex;
 }
 std::condition_variable& breakSignal() {
-    static std::condition_variable signal;
-    return signal;
+    static auto* signal = new std::condition_variable;
+    return *signal;
 }
 } // namespace
 
@@ -85,6 +88,7 @@ STANDIN_EXPORT sword OCIBreak(void* hndlp, OCIError* errhp) {
     if (service == nullptr || errors == nullptr) {
         return oci::INVALID_HANDLE;
     }
+    runtime().logEvent("BREAK", {});
     breakCall(*service);
     return oci::SUCCESS;
 }

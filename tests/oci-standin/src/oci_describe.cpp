@@ -72,7 +72,7 @@ STANDIN_EXPORT sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* att
         if (const Param* param = lookup<Param>(trgthndlp)) {
             return paramAttribute(*param, attributep, sizep, attrtype, errors);
         }
-    } else if (isLiveHandle(trgthndlp)) {
+    } else if (trgthndlp != nullptr) {
         return fail(errors, ora::IllegalAttribute);
     }
     return oci::INVALID_HANDLE;
@@ -81,7 +81,7 @@ STANDIN_EXPORT sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* att
 STANDIN_EXPORT sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attributep, ub4 size,
                                 ub4 attrtype, OCIError* errhp) {
     ErrorHandle* errors = errorsFor(errhp);
-    if ((errhp != nullptr && errors == nullptr) || !isLiveHandle(trgthndlp)) {
+    if ((errhp != nullptr && errors == nullptr) || trgthndlp == nullptr) {
         return oci::INVALID_HANDLE;
     }
     Statement* statement = trghndltyp == oci::HTYPE_STMT ? lookup<Statement>(trgthndlp) : nullptr;

@@ -80,7 +80,7 @@ template <typename T> sword freeOwned(void* hndlp, std::vector<std::unique_ptr<T
 // OCIStmtPrepare2 through OCIStmtRelease, logged-on service contexts through OCILogoff.
 // Freeing one of those here is refused with OCI_ERROR.
 STANDIN_EXPORT sword OCIHandleFree(void* hndlp, ub4 type) {
-    if (!isLiveHandle(hndlp) || static_cast<Handle*>(hndlp)->kind != static_cast<Kind>(type)) {
+    if (hndlp == nullptr || static_cast<Handle*>(hndlp)->kind != static_cast<Kind>(type)) {
         return oci::INVALID_HANDLE;
     }
     switch (type) {

@@ -7,12 +7,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "src/instance.h"
 
-struct Handle;
 struct Env;
 
 // All process-wide state of the stand-in.
@@ -36,8 +34,6 @@ struct Runtime {
     std::atomic<unsigned long long> roundTrips = 0;
     std::atomic<unsigned long long> produceNs = 0;
     std::FILE* log = nullptr;
-    std::unordered_set<const Handle*> handles;
-    // Declared last: environments unregister their handles while being destroyed.
     std::vector<std::unique_ptr<Env>> envs;
 };
 
