@@ -50,8 +50,9 @@ public:
 
 class Connection final {
 public:
-    // How long a break may take to end its call before the call is given up.
-    static constexpr int kGiveUpMs = 2000;
+    // How long a break may take to end its call before the call is given up: short enough
+    // that the wait, woken through the window's event loop, ends within two seconds of Esc.
+    static constexpr int kGiveUpMs = 1800;
 
     explicit Connection(int giveUpMs = kGiveUpMs);
     ~Connection();
