@@ -13,30 +13,31 @@ void requireValue(const QVariant& value) {
         throw OraError(QStringLiteral("Null の使い方が不正です。"));
 }
 
-template <typename Char> void appendDigits(Char*& out, int value, int width) {
-    Char* end = out + width;
-    for (Char* p = end; p != out;) {
-        *--p = static_cast<Char>(u'0' + value % 10);
-        value /= 10;
-    }
-    out = end;
+template <typename Char> void appendTwoDigits(Char*& out, int value) {
+    out[0] = static_cast<Char>(u'0' + value / 10);
+    out[1] = static_cast<Char>(u'0' + value % 10);
+    out += 2;
 }
 
 // "yyyy/mm/dd h:mm:ss" of fields known to be a valid date and time of the years 0-9999;
-// returns the end.
+// returns the end. Written digit pair by digit pair: a search writes one per session.
 template <typename Char>
 Char* writeDateTimeTo(int year, int month, int day, int hour, int minute, int second, Char* out) {
-    appendDigits(out, year, 4);
+    appendTwoDigits(out, year / 100);
+    appendTwoDigits(out, year % 100);
     *out++ = static_cast<Char>(u'/');
-    appendDigits(out, month, 2);
+    appendTwoDigits(out, month);
     *out++ = static_cast<Char>(u'/');
-    appendDigits(out, day, 2);
+    appendTwoDigits(out, day);
     *out++ = static_cast<Char>(u' ');
-    appendDigits(out, hour, hour >= 10 ? 2 : 1);
+    if (hour >= 10)
+        appendTwoDigits(out, hour);
+    else
+        *out++ = static_cast<Char>(u'0' + hour);
     *out++ = static_cast<Char>(u':');
-    appendDigits(out, minute, 2);
+    appendTwoDigits(out, minute);
     *out++ = static_cast<Char>(u':');
-    appendDigits(out, second, 2);
+    appendTwoDigits(out, second);
     return out;
 }
 

@@ -84,7 +84,7 @@ private Q_SLOTS:
             if (pass == 2 && c == 8)
                 return QString(); // a trailing empty cell
             if (pass == 2 && c == 4)
-                return QStringLiteral("a\0b"); // NUL cannot be kept: a blank
+                return QStringLiteral("machine1\0a\0b"); // NUL cannot be kept: a blank
             return QStringLiteral("%1-%2-%3")
                 .arg(pass)
                 .arg(r)

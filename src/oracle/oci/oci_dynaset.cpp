@@ -31,7 +31,7 @@ void OciDynaset::DbMoveNext() {
         return;
     ++mPosition;
     if (!isEOF())
-        mCurrent = mRows.locate(mPosition);
+        mCurrent = mRows.next(mCurrent, mPosition);
 }
 
 void OciDynaset::ThrowPastEnd() {
