@@ -72,7 +72,9 @@ void RowTexts::open(size_t r, size_t size) {
         // The row leaves the end of its block, which takes the room back.
         const char16_t* from = at(ref);
         newBlock(size);
-        std::memcpy(mBlocks.back().text.get(), from, ref.size * sizeof(char16_t));
+        // An empty row has no text to carry (and memcpy takes no null source).
+        if (ref.size > 0)
+            std::memcpy(mBlocks.back().text.get(), from, ref.size * sizeof(char16_t));
         ref.block = static_cast<quint32>(mBlocks.size() - 1);
         ref.offset = 0;
         mUsed = ref.size;
