@@ -149,10 +149,7 @@ void frmLink::cmdOk_Click() {
     }
     // Refused here, before any round trip: the binding would refuse it too.
     if (userid::ReadLeading(txtUsrID->text()).kind == userid::UserId::Refused) {
-        classic::MsgBox(
-            QStringLiteral("ユーザＩＤの AS の後には、%1 のいずれかを指定してください。")
-                .arg(userid::PrivilegeNames()),
-            style, classic::ExeName());
+        classic::MsgBox(userid::RefusalText(), style, classic::ExeName());
         txtUsrID->setFocus(Qt::OtherFocusReason);
         return;
     }

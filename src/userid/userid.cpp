@@ -97,8 +97,9 @@ UserId ReadLeading(QStringView connect) {
     return Read(joining < 0 ? connect : connect.left(joining));
 }
 
-QStringView PrivilegeNames() {
-    return u"SYSDBA、SYSOPER、SYSASM、SYSBACKUP、SYSDG、SYSKM";
+QString RefusalText() {
+    return QStringLiteral("ユーザＩＤの AS の後には、SYSDBA、SYSOPER、SYSASM、SYSBACKUP、SYSDG、"
+                          "SYSKM のいずれかを指定してください。");
 }
 
 } // namespace userid

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 // How a user ID names who logs on, read the way SQL*Plus reads one: "/" (the operating system's
@@ -34,7 +35,7 @@ qsizetype JoiningSlash(QStringView connect);
 // Reads the user ID of "<user ID>[/<password>]", the text before the joining "/".
 UserId ReadLeading(QStringView connect);
 
-// The privileges' names after "as", as SQL*Plus spells them, for messages.
-QStringView PrivilegeNames();
+// What a refused user ID is told: the privileges' names after "as", as SQL*Plus spells them.
+QString RefusalText();
 
 } // namespace userid

@@ -36,8 +36,7 @@ OciCredentials SplitConnect(const QString& connect) {
     const QStringView id = joining < 0 ? text : text.left(joining);
     const userid::UserId user = userid::Read(id);
     if (user.kind == userid::UserId::Refused)
-        throw OraError(QStringLiteral("ユーザＩＤの AS の後には、%1 のいずれかを指定してください")
-                           .arg(userid::PrivilegeNames()));
+        throw OraError(userid::RefusalText());
     out.mode = ModeOf(user.privilege);
     // External credentials carry no password; whatever was typed goes nowhere.
     if (user.kind == userid::UserId::External) {
